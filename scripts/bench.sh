@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds (Release) and runs every benchmark; each prints our figures beside its peer's.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/ensure-packages.sh
+
+build=build/bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DORVANI_TESTS=OFF -DORVANI_BENCH=ON > /dev/null
+cmake --build "$build" -j "$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+for b in "$build"/bench/bench_*; do
+  [ -x "$b" ] || continue
+  echo "== $(basename "$b")"
+  "$b" "$@"
+done

@@ -1,0 +1,68 @@
+#include "platform/Colors.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace {
+
+struct SystemColor {
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+};
+
+// Windows system-colour index -> palette colour. Indices with no palette counterpart
+// (desktop, captions, borders) take the nearest role.
+constexpr SystemColor SystemColors[] = {
+    {QPalette::Active, QPalette::Button},          // 0 scroll bar
+    {QPalette::Active, QPalette::Dark},            // 1 desktop
+    {QPalette::Active, QPalette::Highlight},       // 2 active caption
+    {QPalette::Inactive, QPalette::Mid},           // 3 inactive caption
+    {QPalette::Active, QPalette::Window},          // 4 menu
+    {QPalette::Active, QPalette::Base},            // 5 window
+    {QPalette::Active, QPalette::Shadow},          // 6 window frame
+    {QPalette::Active, QPalette::WindowText},      // 7 menu text
+    {QPalette::Active, QPalette::Text},            // 8 window text
+    {QPalette::Active, QPalette::HighlightedText}, // 9 caption text
+    {QPalette::Active, QPalette::Window},          // 10 active border
+    {QPalette::Inactive, QPalette::Window},        // 11 inactive border
+    {QPalette::Active, QPalette::Dark},            // 12 application workspace
+    {QPalette::Active, QPalette::Highlight},       // 13 highlight
+    {QPalette::Active, QPalette::HighlightedText}, // 14 highlight text
+    {QPalette::Active, QPalette::Button},          // 15 button face
+    {QPalette::Active, QPalette::Mid},             // 16 button shadow
+    {QPalette::Disabled, QPalette::Text},          // 17 grey text
+    {QPalette::Active, QPalette::ButtonText},      // 18 button text
+    {QPalette::Inactive, QPalette::WindowText},    // 19 inactive caption text
+    {QPalette::Active, QPalette::Light},           // 20 button highlight
+    {QPalette::Active, QPalette::Shadow},          // 21 3D dark shadow
+    {QPalette::Active, QPalette::Midlight},        // 22 3D light
+    {QPalette::Active, QPalette::ToolTipText},     // 23 tooltip text
+    {QPalette::Active, QPalette::ToolTipBase},     // 24 tooltip background
+    {QPalette::Active, QPalette::Button},          // 25 (unused index)
+    {QPalette::Active, QPalette::Link},            // 26 hot light
+    {QPalette::Active, QPalette::Highlight},       // 27 gradient active caption
+    {QPalette::Inactive, QPalette::Mid},           // 28 gradient inactive caption
+    {QPalette::Active, QPalette::Highlight},       // 29 menu highlight
+    {QPalette::Active, QPalette::Window},          // 30 menu bar
+};
+
+} // namespace
+
+QColor ToQColor(TColor color)
+{
+    if (IsSystemColor(color)) {
+        const unsigned index = color & 0xFF;
+        if (index < std::size(SystemColors)) {
+            const SystemColor &entry = SystemColors[index];
+            return QGuiApplication::palette().color(entry.group, entry.role);
+        }
+        return QColor(Qt::black);
+    }
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+TColor FromQColor(const QColor &color)
+{
+    const QColor rgb = color.toRgb();
+    return TColor(rgb.red()) | (TColor(rgb.green()) << 8) | (TColor(rgb.blue()) << 16);
+}

@@ -1,0 +1,3 @@
+#include "settings/RecRec.h"
+
+TRecRec RecRec;
