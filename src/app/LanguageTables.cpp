@@ -1,0 +1,115 @@
+#include "app/LanguageTables.h"
+
+#include <iterator>
+
+namespace {
+
+using enum TTextTarget;
+using namespace WindowNames;
+
+constexpr TLanguageRow Rows[] = {
+    // Main window: toolbar hints and captions.
+    {Main, "ToolButton_GaNaar", Hint, {"Ga naar opgegeven datum", "Go to given date"}},
+    {Main, "ToolButton_GaNaar", Text, {"&Ga naar", "&Go to"}},
+    {Main, "ToolButton_StayOnTop", Hint, {"Venster op voorgrond", "Window stay on top"}},
+    {Main, "ToolButton_StayOnTop", Text, {"Voorgrond", "On top"}},
+    {Main, "ToolButton_Voorkeuren", Hint, {"Opties (taal, opstarten, weergave, ...)", "Options (language, startup, view, ...)"}},
+    {Main, "ToolButton_Voorkeuren", Text, {"&Opties", "&Options"}},
+    {Main, "ToolButton_Info", Hint, {"Info Orvani", "Info Orvani"}},
+    {Main, "ToolButton_Info", Text, {"&Info", "&Info"}},
+    {Main, "ToolButton_Afsluiten", Hint, {"Afsluiten", "Exit"}},
+    {Main, "ToolButton_Afsluiten", Text, {"Afsluiten", "Exit"}},
+    {Main, "ToolButton_DateInfo", Hint, {"Info huidige datum", "Current date information"}},
+    {Main, "ToolButton_DateInfo", Text, {"&Datum", "&Date"}},
+    // Tray and month view menus.
+    {Main, "Menu_ST_Open", Text, {"Openen", "Open"}},
+    {Main, "Menu_ST_Info", Text, {"Info", "Info"}},
+    {Main, "Menu_ST_Exit", Text, {"Afsluiten", "Exit"}},
+    {Main, "Ganaarvandaag1", Text, {"Ga naar vandaag", "Go to today"}},
+    {Main, "Ganaar1", Text, {"&Ga naar", "&Go to"}},
+    {Main, "Opties2", Text, {"&Opties", "&Options"}},
+    {Main, "DateInfo1", Text, {"Info huidige &datum", "Info current &date"}},
+    {Main, "OpslaanalsJPG1", Text, {"Opslaan als JPG", "Save as JPG"}},
+    {Main, "Kopieren1", Title, {"Kopiëren", "Copy"}},
+    // Go to.
+    {GaNaar, "", Caption, {"Ga naar", "Go to"}},
+    {GaNaar, "RadioButton_Vandaag", Text, {"Vandaag", "Today"}},
+    {GaNaar, "RadioButton_Jaren", Text, {"Jaren", "Years"}},
+    {GaNaar, "Label_Maanden", Text, {"Maanden", "Months"}},
+    {GaNaar, "Label_Dagen", Text, {"Dagen", "Days"}},
+    {GaNaar, "RadioButton_Datum", Text, {"Datum", "Date"}},
+    {GaNaar, "RadioButtonEasterSunday", Text, {"Paaszondag", "Easter sunday"}},
+    {GaNaar, "RadioButtonDateAsFloat", Text, {"Datum als getal", "Date as float"}},
+    // Options.
+    {Opties, "", Caption, {"Opties", "Options"}},
+    {Opties, "TabSheet_Algemeen", Tab, {"Algemeen", "General"}},
+    {Opties, "RadioGroup_Taal", Title, {"Taal", "Language"}},
+    {Opties, "RadioGroup_SystemTray", Title, {"Minimaliseren", "Minimize"}},
+    {Opties, "RadioGroup_Startup", Title, {"Opstarten", "Startup"}},
+    {Opties, "TabSheet_Weergave", Tab, {"Weergave", "View"}},
+    {Opties, "GroupBox_Weergave", Title, {"Weergave", "View"}},
+    {Opties, "CheckBox_Weeknummers", Text, {"Weeknummers tonen", "Show weeknumbers"}},
+    {Opties, "CheckBox_Vandaag", Text, {"Vandaag omcirkelen", "Show circle today"}},
+    {Opties, "CheckBox_ShowStatus", Text, {"Statusbalk tonen", "Show statusbar"}},
+    {Opties, "GroupBox_Kleuren", Title, {"Kleuren", "Colors"}},
+    {Opties, "Label_KleurAchtergrond", Text, {"Achtergrond", "Background"}},
+    {Opties, "Label_KleurAchterTitel", Text, {"Achtergrond titel", "Background title"}},
+    {Opties, "Label_KleurTitel", Text, {"Titel", "Title"}},
+    {Opties, "Label_KleurDagen", Text, {"Dagen deze maand", "Days of this month"}},
+    {Opties, "Label_KleurDagenAndere", Text, {"Dagen andere maanden", "Days of other months"}},
+    {Opties, "GroupBoxFont", Title, {"Lettertype", "Font"}},
+    {Opties, "GroupBoxWerkbalk", Title, {"Werkbalk", "Toolbar"}},
+    {Opties, "CheckBoxCaptions", Text, {"Titels op knoppen", "Titles on buttons"}},
+    {Opties, "RadioGroup_MonthPosition", Title, {"Positie huidige maand (bij opstarten)", "Position current month (on startup)"}},
+    {Opties, "TabSheetDateFormat", Tab, {"Datum notatie", "Date format"}},
+    {Opties, "GroupBoxDateFormat", Title, {"Datum notatie", "Date format"}},
+    {Opties, "LabelCopyDate", Text, {"Datum kopiëren", "Copy date"}},
+    {Opties, "LabelHintSystemTray", Text, {"Hint systeemlade", "Hint systemtray"}},
+    {Opties, "GroupBoxInfoTags", Title, {"Info beschikbare datum tags", "Info available date tags"}},
+    {Opties, "SpeedButtonExampleCopy", Hint, {"Voorbeeld", "Example"}},
+    {Opties, "SpeedButtonExampleHint", Hint, {"Voorbeeld", "Example"}},
+    // About.
+    {About, "Label_Title", Text, {"Orvani", "Orvani"}},
+    {About, "Label_Versie", Text, {"Versie 2.21 / Juni 2003", "Version 2.21 / June 2003"}},
+    {About, "ntLabel_Plaats", Text, {"Postbus 1221, 9999 ZZ Voorbeeldstad, Nederland", "P.O. Box 1221, 9999 ZZ Voorbeeldstad, the Netherlands"}},
+    {About, "BitBtn_Feedway", Text, {"Laatste nieuws", "Latest news"}},
+    {About, "BitBtn_Extra", Text, {"Meer info", "More info"}},
+    // Date info.
+    {DatumInfo, "", Caption, {"Info huidige datum", "Current date information"}},
+    {DatumInfo, "GroupBoxYear", Title, {"Jaar", "Year"}},
+    {DatumInfo, "LabelJaar", Text, {"Jaar", "Year"}},
+    {DatumInfo, "CheckBoxLeapYear", Text, {"Schrikkeljaar", "    Leap year"}},
+    {DatumInfo, "LabelDaysInYear", Text, {"Dagen in jaar", "Days in year"}},
+    {DatumInfo, "GroupBoxMonth", Title, {"Maand", "Month"}},
+    {DatumInfo, "LabelMonth", Text, {"Maand", "Month"}},
+    {DatumInfo, "LabelDaysInMonth", Text, {"Dagen in maand", "Days in month"}},
+    {DatumInfo, "GroupBoxWeek", Title, {"Week", "Week"}},
+    {DatumInfo, "LabelISOWeekNo", Text, {"ISO weeknummer", "ISO weeknumber"}},
+    {DatumInfo, "GroupBoxDay", Title, {"Dag", "Day"}},
+    {DatumInfo, "LabelDay", Text, {"Dag", "Day"}},
+    {DatumInfo, "LabelDayInWeek", Text, {"Dag in week", "Day in week"}},
+    {DatumInfo, "LabelDayNoInYear", Text, {"Dagnummer in jaar", "Daynumber in year"}},
+    {DatumInfo, "GroupBoxDaysBetween", Title, {"Aantal dagen tussen huidige datum en", "Number of days between current date and"}},
+    {DatumInfo, "GroupBoxDateAsFloat", Title, {"Datum als getal", "Date as float"}},
+    // Last: the main window's caption (the application title follows it).
+    {Main, "", Caption, {"Orvani", "Orvani"}},
+};
+
+constexpr TLanguageTexts Texts[2] = {
+    {"Orvani",
+     {"In taakbalk (standaard)", "In systeemlade"},
+     {"Normaal (zichtbaar)", "Geminimaliseerd"},
+     {"Eerste", "Laatste"},
+     "Dagen sinds "},
+    {"Orvani",
+     {"In taskbar (default)", "In system tray"},
+     {"Normal (Visible)", "Minimized"},
+     {"First", "Last"},
+     "Days since "},
+};
+
+} // namespace
+
+std::span<const TLanguageRow> LanguageRows() { return Rows; }
+
+const TLanguageTexts &LanguageTexts(TLanguage language) { return Texts[language]; }

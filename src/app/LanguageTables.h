@@ -1,0 +1,48 @@
+#pragma once
+// The interface texts in Dutch and English. Every row names a window, a control (by object
+// name; empty for the window itself) and the property that carries the text, so one loop sets
+// them all and a test can walk the same rows against what the windows show.
+
+#include <span>
+
+enum TLanguage { lnDutch = 0, lnEnglish = 1 };
+
+// The interface language of a Taal setting: 0 is Dutch, every other value English.
+constexpr TLanguage LanguageOf(int taal) { return taal == 0 ? lnDutch : lnEnglish; }
+
+enum class TTextTarget {
+    Text,    // "text" of a label, button or action
+    Hint,    // "toolTip"
+    Caption, // "windowTitle" of a window
+    Title,   // "title" of a group box or menu
+    Tab,     // the tab text of a page in its tab widget
+};
+
+struct TLanguageRow {
+    const char *Window; // object name of the top-level window
+    const char *Control;
+    TTextTarget Target;
+    const char *Texts[2]; // Dutch, English
+};
+
+// Object names of the program's windows.
+namespace WindowNames {
+inline constexpr const char *Main = "Form_Orvani";
+inline constexpr const char *GaNaar = "Form_GaNaar";
+inline constexpr const char *Opties = "Form_Opties";
+inline constexpr const char *About = "AboutBox";
+inline constexpr const char *DatumInfo = "Form_DatumInfo";
+} // namespace WindowNames
+
+// All rows, in the order in which they are applied.
+std::span<const TLanguageRow> LanguageRows();
+
+// Texts set outside the rows.
+struct TLanguageTexts {
+    const char *TrayHint;
+    const char *RadioSystemTray[2];
+    const char *RadioStartup[2];
+    const char *RadioMonthPosition[2];
+    const char *DaysSincePrefix; // followed by day 0 in the short date format
+};
+const TLanguageTexts &LanguageTexts(TLanguage language);

@@ -1,0 +1,7 @@
+#include "dialogs/About.h"
+
+TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
+{
+    setObjectName("AboutBox");
+    setWindowTitle("Info");
+}

@@ -1,0 +1,23 @@
+#include "platform/Screen.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+std::optional<TScreenMetrics> overrideMetrics;
+}
+
+TScreenMetrics PrimaryScreenMetrics()
+{
+    if (overrideMetrics)
+        return *overrideMetrics;
+    TScreenMetrics metrics;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        metrics.Width = screen->geometry().width();
+        metrics.Height = screen->geometry().height();
+        metrics.Dpi = screen->logicalDotsPerInch();
+    }
+    return metrics;
+}
+
+void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics) { overrideMetrics = metrics; }
