@@ -2,6 +2,11 @@
 // Calendar arithmetic on date serials: days since 30 December 1899, the fraction being
 // the time of day. Gregorian calendar for every year; weeks follow ISO 8601.
 // Pure C++, no Qt.
+//
+// The day of a serial is its integral part truncated toward zero, and the time of day is the
+// absolute value of the fraction: -1.25 is 29 December 1899 at 06:00. Every operation keeps that
+// reading on both sides of day 0. Serials outside 1 January 1 .. 31 December 9999 count as the
+// nearest end of that range (NaN as day 0), so decoding never fails.
 
 #include <cstdint>
 #include <functional>
@@ -36,20 +41,28 @@ struct TDateParts {
     std::uint16_t Day;
 };
 
+struct TTimeParts {
+    std::uint16_t Hour;   // 0..23
+    std::uint16_t Minute; // 0..59
+    std::uint16_t Second; // 0..59
+    std::uint16_t MSec;   // 0..999
+};
+
 struct TIsoWeek {
     int Week; // 1..53
     int Year; // the week-numbering year
 };
 
 // Primitives.
-TDateParts SplitDate(TDateTime date);           // fraction ignored
+TDateParts SplitDate(TDateTime date);             // fraction ignored
+TTimeParts SplitTime(TDateTime date);             // time of day, rounded to the millisecond
 TDateTime MakeDate(int year, int month, int day); // throws EConvertError
-int WeekdayOf(TDateTime date);                  // 1 = Sunday .. 7 = Saturday
+int WeekdayOf(TDateTime date);                    // 1 = Sunday .. 7 = Saturday
 bool IsLeap(int year);
 
 // The clock, behind one seam so tests choose "now".
-TDateTime Now();   // local date and time of day
-TDateTime Today(); // local date at midnight
+TDateTime Now();                                 // local date and time of day
+TDateTime Today();                               // local date at midnight
 void SetClock(std::function<TDateTime()> clock); // nullptr restores the real clock
 
 // Operations.
@@ -60,9 +73,14 @@ int IsoWeeksInYear(int year);
 int MonthLength(int year, int month); // throws ERangeError for a month outside 1..12
 int YearLength(int year);
 int DayNumberInYear(TDateTime date);
-TDateTime AddDays(TDateTime date, std::int32_t count);
+TDateTime AddDays(TDateTime date, std::int32_t count); // keeps the time of day; never throws
+// Midnight of the date count months on, the day clamped to the target month's length; a negative
+// count goes back by the same rule. EConvertError when the year leaves 1..9999.
 TDateTime AddMonths(TDateTime date, std::int32_t count);
+// Years and months first (day clamped), then days; keeps the time of day. EIntOverflow when a sum
+// leaves the 32-bit range, EConvertError for a year outside 1..9999, ERangeError for a result
+// outside the supported range. Nothing wraps.
 TDateTime ShiftDate(TDateTime date, std::int32_t days, std::int32_t months, std::int32_t years);
-TDateTime EasterSundayOf(int year);
+TDateTime EasterSundayOf(int year);    // EConvertError for a year outside 1..9999
 int WeekdayOccurrence(TDateTime date); // 1..5: which occurrence of its weekday in the month
 std::int64_t WholeDaysBetween(TDateTime a, TDateTime b);

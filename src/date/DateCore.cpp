@@ -1,0 +1,317 @@
+#include "date/DateCore.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <limits>
+#include <utility>
+
+EConvertError::EConvertError() : EDateError("Invalid argument to date encode") {}
+ERangeError::ERangeError() : EDateError("Range check error") {}
+EIntOverflow::EIntOverflow() : EDateError("Integer overflow") {}
+
+namespace {
+
+// Day numbers count from 1 March of year -400. Starting the computational year in March puts
+// the leap day at its end, so month offsets need no leap correction; the shift by one whole
+// 400-year cycle keeps years 0 and -1, which the week rules touch at the edges of the range,
+// non-negative. Both conversions are the O(1) Euclidean-affine forms of days-from-civil and
+// civil-from-days and are valid for years -399 .. 1 000 000.
+constexpr int ShiftYears = 400;
+
+constexpr std::uint32_t DaysFromCivil(int year, unsigned month, unsigned day)
+{
+    const bool janFeb = month < 3;
+    const auto y = static_cast<std::uint32_t>(year + ShiftYears) - janFeb;
+    const std::uint32_t m = janFeb ? month + 12 : month; // 3 (March) .. 14 (February)
+    const std::uint32_t century = y / 100;
+    return 1461 * y / 4 - century + century / 4 + (979 * m - 2919) / 32 + day - 1;
+}
+
+struct TCivil {
+    int Year;
+    unsigned Month;
+    unsigned Day;
+};
+
+constexpr TCivil CivilFromDays(std::uint32_t days)
+{
+    const std::uint32_t n1 = 4 * days + 3;
+    const std::uint32_t century = n1 / 146097;
+    const std::uint32_t n2 = n1 % 146097 / 4 * 4 + 3;
+    const std::uint32_t yearOfCentury = n2 / 1461;
+    const std::uint32_t dayOfYear = n2 % 1461 / 4; // 0 = 1 March
+    const std::uint32_t n3 = 2141 * dayOfYear + 197913;
+    const bool janFeb = dayOfYear >= 306;
+    const std::uint32_t month = n3 / 65536;
+    return {static_cast<int>(100 * century + yearOfCentury + janFeb) - ShiftYears,
+            janFeb ? month - 12 : month, n3 % 65536 / 2141 + 1};
+}
+
+constexpr auto SerialEpoch = static_cast<std::int32_t>(DaysFromCivil(1899, 12, 30));
+constexpr auto MinDay = static_cast<std::int32_t>(MinDateSerial);
+constexpr auto MaxDay = static_cast<std::int32_t>(MaxDateSerial);
+static_assert(static_cast<std::int32_t>(DaysFromCivil(1, 1, 1)) - SerialEpoch == MinDay);
+static_assert(static_cast<std::int32_t>(DaysFromCivil(9999, 12, 31)) - SerialEpoch == MaxDay);
+
+// The day of a serial, held to the supported range.
+std::int32_t DayOf(TDateTime date)
+{
+    if (std::isnan(date)) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(std::clamp(date, MinDateSerial, MaxDateSerial));
+}
+
+TCivil CivilOfDay(std::int32_t day)
+{
+    return CivilFromDays(static_cast<std::uint32_t>(day + SerialEpoch));
+}
+
+// 1 January of any year from -399 on, without the range check of MakeDate.
+std::int32_t JanuaryFirst(int year)
+{
+    return static_cast<std::int32_t>(DaysFromCivil(year, 1, 1)) - SerialEpoch;
+}
+
+// 1 = Monday .. 7 = Sunday; 1 January of year 1 was a Monday.
+int IsoWeekdayOfDay(std::int32_t day)
+{
+    constexpr std::int32_t Base = MinDay - 7 * 1000; // a Monday, below every day passed here
+    return static_cast<int>((day - Base) % 7) + 1;
+}
+
+// The serial of a day with the time of day of another serial.
+TDateTime WithTimeOf(double day, TDateTime source)
+{
+    const double time = std::fabs(source - std::trunc(source));
+    return day < 0 ? day - time : day + time;
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    return a / b - (a % b < 0);
+}
+
+std::function<TDateTime()> &Clock()
+{
+    static std::function<TDateTime()> clock;
+    return clock;
+}
+
+TDateTime SystemNow()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    const double secondOfDay = local.tm_hour * 3600 + local.tm_min * 60 + std::min(local.tm_sec, 59);
+    return MakeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+           (secondOfDay * 1000 + static_cast<double>(ms)) / 86400000.0;
+}
+
+} // namespace
+
+TDateParts SplitDate(TDateTime date)
+{
+    const TCivil c = CivilOfDay(DayOf(date));
+    return {static_cast<std::uint16_t>(c.Year), static_cast<std::uint16_t>(c.Month),
+            static_cast<std::uint16_t>(c.Day)};
+}
+
+TTimeParts SplitTime(TDateTime date)
+{
+    constexpr std::int64_t MSecsPerDay = 86400000;
+    const double fraction = std::isfinite(date) ? std::fabs(date - std::trunc(date)) : 0.0;
+    // Rounding never carries into the next day: the day is the truncated serial.
+    const std::int64_t ms = std::min<std::int64_t>(std::llround(fraction * MSecsPerDay), MSecsPerDay - 1);
+    return {static_cast<std::uint16_t>(ms / 3600000), static_cast<std::uint16_t>(ms / 60000 % 60),
+            static_cast<std::uint16_t>(ms / 1000 % 60), static_cast<std::uint16_t>(ms % 1000)};
+}
+
+TDateTime MakeDate(int year, int month, int day)
+{
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        (day > 28 && day > MonthLength(year, month))) {
+        throw EConvertError();
+    }
+    return static_cast<std::int32_t>(
+               DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day))) -
+           SerialEpoch;
+}
+
+int WeekdayOf(TDateTime date)
+{
+    return IsoWeekdayOfDay(DayOf(date)) % 7 + 1;
+}
+
+bool IsLeap(int year)
+{
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+TDateTime Now()
+{
+    return Clock() ? Clock()() : SystemNow();
+}
+
+TDateTime Today()
+{
+    return DayOf(Now());
+}
+
+void SetClock(std::function<TDateTime()> clock)
+{
+    Clock() = std::move(clock);
+}
+
+int IsoWeekday(TDateTime date)
+{
+    return IsoWeekdayOfDay(DayOf(date));
+}
+
+// The Thursday rule: a week belongs to the year of its Thursday. Whole days are used throughout,
+// so a time of day never moves the Thursday across a year boundary on either side of day 0.
+int IsoWeekNumber(TDateTime date)
+{
+    const std::int32_t day = DayOf(date);
+    const std::int32_t thursday = day - IsoWeekdayOfDay(day) + 4;
+    return (thursday - JanuaryFirst(CivilOfDay(thursday).Year)) / 7 + 1;
+}
+
+// The 4-January rule: week 1 is the week that holds 4 January.
+TIsoWeek IsoWeekAndYear(TDateTime date)
+{
+    const std::int32_t day = DayOf(date);
+    const TCivil c = CivilOfDay(day);
+    int year = c.Year;
+    if (c.Month == 12 && c.Day >= 29 && IsoWeekdayOfDay(day) <= 3) {
+        ++year;
+    }
+    const std::int32_t fourth = JanuaryFirst(year) + 3;
+    const std::int32_t firstMonday = fourth + 1 - IsoWeekdayOfDay(fourth);
+    if (day < firstMonday) {
+        return {IsoWeeksInYear(year - 1), year - 1};
+    }
+    return {std::min((day - firstMonday) / 7 + 1, IsoWeeksInYear(c.Year)), year};
+}
+
+int IsoWeeksInYear(int year)
+{
+    // Weekdays and leap years repeat every 400 years, so any year maps into the arithmetic's range.
+    const int cycleYear = static_cast<int>(year % 400 + 400);
+    const int janFirst = IsoWeekdayOfDay(JanuaryFirst(cycleYear));
+    return janFirst == 4 || (janFirst == 3 && IsLeap(cycleYear)) ? 53 : 52;
+}
+
+int MonthLength(int year, int month)
+{
+    static constexpr int Lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) {
+        throw ERangeError();
+    }
+    return Lengths[month - 1] + (month == 2 && IsLeap(year));
+}
+
+int YearLength(int year)
+{
+    return IsLeap(year) ? 366 : 365;
+}
+
+int DayNumberInYear(TDateTime date)
+{
+    const std::int32_t day = DayOf(date);
+    return day - JanuaryFirst(CivilOfDay(day).Year) + 1;
+}
+
+TDateTime AddDays(TDateTime date, std::int32_t count)
+{
+    return WithTimeOf(std::trunc(date) + count, date);
+}
+
+// A negative count uses floor division, so -1 month from 31 March is 28 or 29 February.
+TDateTime AddMonths(TDateTime date, std::int32_t count)
+{
+    const TDateParts p = SplitDate(date);
+    const std::int64_t k = p.Month - 1 + std::int64_t{count};
+    const auto year = static_cast<int>(p.Year + FloorDiv(k, 12));
+    const auto month = static_cast<int>(k - FloorDiv(k, 12) * 12 + 1);
+    return MakeDate(year, month, std::min<int>(p.Day, MonthLength(year, month)));
+}
+
+TDateTime ShiftDate(TDateTime date, std::int32_t days, std::int32_t months, std::int32_t years)
+{
+    constexpr std::int64_t IntMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t IntMax = std::numeric_limits<std::int32_t>::max();
+    const TDateParts p = SplitDate(date);
+    std::int64_t year = std::int64_t{p.Year} + years + months / 12;
+    int month = p.Month + months % 12; // -10 .. 23
+    if (month < 1) {
+        month += 12;
+        --year;
+    } else if (month > 12) {
+        month -= 12;
+        ++year;
+    }
+    if (year < IntMin || year > IntMax) {
+        throw EIntOverflow();
+    }
+    const int y = static_cast<int>(year);
+    const auto day = std::int64_t(MakeDate(y, month, std::min<int>(p.Day, MonthLength(y, month)))) + days;
+    if (day < IntMin || day > IntMax) {
+        throw EIntOverflow();
+    }
+    if (day < MinDay || day > MaxDay) {
+        throw ERangeError();
+    }
+    return WithTimeOf(static_cast<double>(day), date);
+}
+
+// The Gregorian computus with golden number and epact; integer division truncates toward zero.
+TDateTime EasterSundayOf(int year)
+{
+    if (year < 1 || year > 9999) {
+        throw EConvertError();
+    }
+    const int gold = year % 19 + 1;
+    const int cent = year / 100 + 1;
+    const int corX = 3 * cent / 4 - 12;
+    const int corZ = (8 * cent + 5) / 25 - 5;
+    const int sunday = 5 * year / 4 - corX - 10;
+    int epact = (11 * gold + 20 + corZ - corX) % 30;
+    if (epact < 0) {
+        epact += 30;
+    }
+    if ((epact == 25 && gold > 11) || epact == 24) {
+        ++epact;
+    }
+    int moon = 44 - epact;
+    if (moon < 21) {
+        moon += 30;
+    }
+    moon += 7 - (sunday + moon) % 7;
+    return moon > 31 ? MakeDate(year, 4, moon - 31) : MakeDate(year, 3, moon);
+}
+
+int WeekdayOccurrence(TDateTime date)
+{
+    return (SplitDate(date).Day - 1) / 7 + 1;
+}
+
+std::int64_t WholeDaysBetween(TDateTime a, TDateTime b)
+{
+    const double distance = std::fabs(a - b);
+    if (std::isnan(distance)) {
+        return 0;
+    }
+    // 2^63 is exactly representable; anything from there on saturates.
+    return distance < 9223372036854775808.0 ? static_cast<std::int64_t>(distance)
+                                            : std::numeric_limits<std::int64_t>::max();
+}
