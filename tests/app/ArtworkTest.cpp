@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <cctype>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -53,7 +55,15 @@ TEST_P(ArtworkFile, LoadsAsValidSvgWithAPicture)
     EXPECT_FALSE(renderer.viewBoxF().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(All, ArtworkFile, testing::ValuesIn(kArtwork));
+std::string TestName(const testing::TestParamInfo<const char *> &info)
+{
+    std::string name = info.param;
+    for (char &c : name)
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ArtworkFile, testing::ValuesIn(kArtwork), TestName);
 
 TEST(Artwork, ApplicationIconCoversMostOfItsSquareAtEverySize)
 {
@@ -88,7 +98,7 @@ TEST(Artwork, ContactSheet)
 {
     const int sizes[] = {16, 24, 48};
     const int rowHeight = 56;
-    QImage sheet(220, rowHeight * int(std::size(kArtwork)) + 8, QImage::Format_RGB32);
+    QImage sheet(260, rowHeight * int(std::size(kArtwork)) + 8, QImage::Format_RGB32);
     sheet.fill(QColor(0xc0, 0xc0, 0xc0));
     QPainter painter(&sheet);
     int y = 4;
@@ -99,7 +109,7 @@ TEST(Artwork, ContactSheet)
             painter.drawImage(x, y + (48 - size) / 2, Render(renderer, size));
             x += size + 12;
         }
-        painter.drawText(QRect(x, y, 220 - x, 48), Qt::AlignVCenter, QString::fromLatin1(file));
+        painter.drawText(QRect(x, y, sheet.width() - x, 48), Qt::AlignVCenter, QString::fromLatin1(file));
         y += rowHeight;
     }
     painter.end();
