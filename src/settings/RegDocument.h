@@ -1,0 +1,77 @@
+#pragma once
+// The registry editor's export format ("Windows Registry Editor Version 5.00"), held in memory as
+// keys with named values. Parsing is linear in the input, never recursive, and accepts any bytes:
+// what it cannot read becomes a value of unknown kind (keeping its text) or, where not even a value
+// name can be found, is dropped and reported as damage. Pure C++, no Qt.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// Registry value kinds; the numbers are the registry's own (hex(N) in the text format).
+enum class TRegDataType : std::uint32_t {
+    rdNone = 0,
+    rdString = 1,           // REG_SZ
+    rdExpandString = 2,     // REG_EXPAND_SZ
+    rdBinary = 3,           // REG_BINARY
+    rdInteger = 4,          // REG_DWORD
+    rdMultiString = 7,      // REG_MULTI_SZ
+    rdQWord = 11,           // REG_QWORD
+    rdUnknown = 0xFFFFFFFF, // missing, or a line that could not be read
+};
+
+struct TRegValue {
+    TRegDataType Kind = TRegDataType::rdUnknown;
+    std::uint32_t Number = 0; // rdInteger
+    // rdString: the text (UTF-8); rdUnknown: the text after "=" as found; other kinds: the bytes.
+    std::string Data;
+
+    static TRegValue Integer(std::uint32_t number) { return {TRegDataType::rdInteger, number, {}}; }
+    static TRegValue String(std::string text) { return {TRegDataType::rdString, 0, std::move(text)}; }
+    friend bool operator==(const TRegValue &, const TRegValue &) = default;
+};
+
+struct TRegChange {
+    std::string Name;
+    TRegValue Value;
+};
+
+// Key paths and value names compare without regard to ASCII letter case, as in the registry.
+std::string FoldRegName(std::string_view name);
+bool SameRegName(std::string_view a, std::string_view b);
+
+struct TRegKey {
+    std::string Path; // as first written, e.g. HKEY_CURRENT_USER\Software\KX\Orvani
+    std::vector<TRegChange> Values;
+    std::unordered_map<std::string, std::size_t> Index; // folded name -> position in Values
+};
+
+class TRegDocument {
+public:
+    // True for a key with a section of its own or below which some section lies.
+    bool KeyExists(std::string_view path) const;
+    const TRegValue *Find(std::string_view path, std::string_view name) const;
+    TRegKey &CreateKey(std::string_view path);
+    void Set(TRegKey &key, std::string name, TRegValue value);
+    // Creates the key and sets the values, in order.
+    void Apply(std::string_view path, const std::vector<TRegChange> &changes);
+    const std::vector<TRegKey> &Keys() const { return keys_; }
+
+private:
+    std::vector<TRegKey> keys_;
+    std::unordered_map<std::string, std::size_t> index_; // folded path -> position in keys_
+};
+
+struct TRegParseResult {
+    TRegDocument Document;
+    // Something in the text will not survive a rewrite: no header, a line that is neither blank,
+    // comment, key nor value, a value outside any key, or a last line without its line feed.
+    bool Damaged = false;
+};
+
+TRegParseResult ParseRegText(std::string_view text);
+
+// The document in the export format: header, then each key and its values, LF line ends.
+std::string FormatRegText(const TRegDocument &document);

@@ -1,0 +1,43 @@
+#pragma once
+// The program's settings in the per-user store, under HKEY_CURRENT_USER\Software\KX\Orvani in
+// the subkeys Algemeen (general) and Positie (window placement). A value that is missing or stored
+// with the wrong kind is replaced by its default, which is written back at once; when even that
+// write fails the reader falls back to 0, true or the empty text. Pure C++, no Qt.
+
+#include "settings/RecRec.h"
+#include "settings/Registry.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The per-user file store, one per process; tests may put another backend in its place
+// (nullptr restores the file).
+TRegistryBackend &UserSettingsBackend();
+void SetUserSettingsBackend(TRegistryBackend *backend);
+
+// The default of Taal for a Windows locale identifier: 0 Dutch, 2 French, 3 German, 4 Spanish,
+// 1 English for any other.
+std::int32_t LanguageDefaultForLcid(std::uint32_t lcid);
+
+// Goes to the root, then opens (creating) Software and below it subPath. Never throws; false when
+// the key could not be opened.
+bool RegOpenSoftwareKey(TRegistry &reg, std::string_view subPath);
+
+// Read a value of the open key, or write the default and return it. Never throw.
+std::int32_t RegReadInteger(TRegistry &reg, std::string_view name, std::int32_t defaultValue);
+bool RegReadBool(TRegistry &reg, std::string_view name, bool defaultValue); // only 0 and 1 are read
+std::string RegReadString(TRegistry &reg, std::string_view name, std::string_view defaultValue);
+
+// Fills every field of rec at start. dpi is the screen's logical pixels per inch, the screen size
+// that of the whole primary screen, lcid the user's locale identifier. Never throws: after a
+// failure the fields read so far are kept.
+void ReadSettings(TRecRec &rec, TRegistryBackend &backend, double dpi, int screenWidth, int screenHeight,
+                  std::uint32_t lcid);
+
+// The placement at close. False when it could not be stored; never throws.
+bool WritePositie(TRegistryBackend &backend, int boven, int links, int breedte, int hoogte, bool opVoorgrond);
+
+// The general settings at Options OK, ending with Versie = "2.2". False when they could not be
+// stored; never throws.
+bool WriteAlgemeen(TRegistryBackend &backend, const TRecRec &rec);

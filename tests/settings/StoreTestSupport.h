@@ -1,0 +1,87 @@
+#pragma once
+// Helpers shared by the tests of the settings store.
+
+#include "settings/MemoryRegistryBackend.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace storetest {
+
+inline const std::string OrvaniKey = "HKEY_CURRENT_USER\\Software\\KX\\Orvani";
+inline const std::string AlgemeenKey = OrvaniKey + "\\Algemeen";
+inline const std::string PositieKey = OrvaniKey + "\\Positie";
+
+// A fresh folder in the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orvani-store-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    const std::filesystem::path &Path() const { return path_; }
+    std::string StorePath() const { return (path_ / "KX" / "Orvani.reg").string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadText(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void WriteText(const std::filesystem::path &path, const std::string &text)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Records each value name looked up (once per run of lookups of the same name) and every batch
+// handed to the store.
+class RecordingBackend : public TMemoryRegistryBackend {
+public:
+    struct Batch {
+        std::string Path;
+        std::vector<std::string> Names;
+    };
+    std::vector<std::string> Reads;
+    std::vector<Batch> Batches;
+
+    std::optional<TRegValue> ReadValue(std::string_view path, std::string_view name) override
+    {
+        if (Reads.empty() || Reads.back() != name) {
+            Reads.emplace_back(name);
+        }
+        return TMemoryRegistryBackend::ReadValue(path, name);
+    }
+    bool Commit(std::string_view path, const std::vector<TRegChange> &changes) override
+    {
+        Batch batch{std::string(path), {}};
+        for (const TRegChange &change : changes) {
+            batch.Names.push_back(change.Name);
+        }
+        Batches.push_back(std::move(batch));
+        return TMemoryRegistryBackend::Commit(path, changes);
+    }
+};
+
+} // namespace storetest
