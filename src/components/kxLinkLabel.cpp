@@ -1,0 +1,118 @@
+#include "components/kxLinkLabel.h"
+
+#include "platform/Shell.h"
+
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QProcess>
+
+namespace {
+
+// The folder part of a path, up to and including its last separator. Links and viewer paths may
+// be written with either separator.
+QString FolderOf(const QString &path)
+{
+    return path.left(std::max(path.lastIndexOf('/'), path.lastIndexOf('\\')) + 1);
+}
+
+bool IsProgram(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+} // namespace
+
+TkxLinkLabel::TkxLinkLabel(QWidget *parent)
+    : QLabel(parent), fontStandard_(MakeKxFont(font(), clWindowText)),
+      fontHighlight_(MakeKxFont(font(), clBlue, true)), fontUsed_(MakeKxFont(font(), clPurple))
+{
+}
+
+void TkxLinkLabel::SetCaption(const QString &caption)
+{
+    setText(caption);
+    adjustSize();
+}
+
+void TkxLinkLabel::SetUsed(bool used)
+{
+    used_ = used;
+    ShowLook(used ? fontUsed_ : fontStandard_);
+}
+
+void TkxLinkLabel::ShowLook(const TkxFont &font)
+{
+    ShowKxFont(*this, font, QPalette::WindowText);
+    adjustSize();
+}
+
+void TkxLinkLabel::enterEvent(QEnterEvent *event)
+{
+    QLabel::enterEvent(event);
+    ShowLook(fontHighlight_);
+    if (!savedCursor_)
+        savedCursor_ = cursor();
+    if (!link_.trimmed().isEmpty())
+        setCursor(Qt::PointingHandCursor);
+}
+
+void TkxLinkLabel::leaveEvent(QEvent *event)
+{
+    QLabel::leaveEvent(event);
+    if (savedCursor_) {
+        setCursor(*savedCursor_);
+        savedCursor_.reset();
+    }
+    ShowLook(used_ ? fontUsed_ : fontStandard_);
+}
+
+void TkxLinkLabel::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void TkxLinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        Click();
+}
+
+void TkxLinkLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    emit OnDblClick(this);
+}
+
+void TkxLinkLabel::Click()
+{
+    OpenLink();
+    SetUsed(true);
+    emit OnClick(this);
+}
+
+// Web addresses are recognised before mail addresses, so a web address with "@" in its path
+// still opens in the browser; a link that already says "mailto:" is not prefixed twice.
+void TkxLinkLabel::OpenLink() const
+{
+    const QString link = link_.trimmed();
+    const QString viewer = viewer_.trimmed();
+    if (link.isEmpty())
+        return;
+    if (link.startsWith("http", Qt::CaseInsensitive) || link.startsWith("mailto:", Qt::CaseInsensitive))
+        Shell().OpenUrl(link);
+    else if (link.contains('@'))
+        Shell().OpenUrl("mailto:" + link);
+    else if (!viewer.isEmpty())
+        Shell().StartProgram(viewer, QStringList{link} + QProcess::splitCommand(parameters_),
+                             FolderOf(viewer));
+    else if (IsProgram(link))
+        Shell().StartProgram(link, QProcess::splitCommand(parameters_), FolderOf(link));
+    else
+        Shell().OpenUrl(link);
+}

@@ -1,0 +1,74 @@
+#pragma once
+// TkxLinkLabel: a text label that behaves like a hyperlink. It shows its highlight font under the
+// pointer (and the hand pointer when it has a link), opens its link when clicked and then keeps
+// its visited (used) look until Used is switched off.
+//
+// A click opens, in this order: a web address (starting with "http") in the browser; a mail
+// address (containing "@") in the mail program; with a Viewer, that program with the link and the
+// Parameters as arguments in the viewer's folder; otherwise the link itself, in its own folder.
+
+#include "components/kxFont.h"
+
+#include <QLabel>
+#include <optional>
+
+class TkxLinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TkxLinkLabel(QWidget *parent = nullptr);
+
+    // The label sizes itself to its caption.
+    QString Caption() const { return text(); }
+    void SetCaption(const QString &caption);
+
+    bool Used() const { return used_; }
+    // Shows the used or the standard font at once.
+    void SetUsed(bool used);
+
+    // The three looks. Setting one changes nothing on screen until the look next changes.
+    TkxFont FontStandard() const { return fontStandard_; }
+    void SetFontStandard(const TkxFont &font) { fontStandard_ = font; }
+    TkxFont FontHighlight() const { return fontHighlight_; }
+    void SetFontHighlight(const TkxFont &font) { fontHighlight_ = font; }
+    TkxFont FontUsed() const { return fontUsed_; }
+    void SetFontUsed(const TkxFont &font) { fontUsed_ = font; }
+
+    QString Link() const { return link_; }
+    void SetLink(const QString &link) { link_ = link; }
+    // Full path of a program that opens links that are neither web nor mail addresses.
+    QString Viewer() const { return viewer_; }
+    void SetViewer(const QString &viewer) { viewer_ = viewer; }
+    // Extra command-line text for opening such links (split into arguments as a shell would).
+    QString Parameters() const { return parameters_; }
+    void SetParameters(const QString &parameters) { parameters_ = parameters; }
+    // Free text kept with the label; the label never reads it.
+    QString ExtraInfo() const { return extraInfo_; }
+    void SetExtraInfo(const QString &info) { extraInfo_ = info; }
+
+signals:
+    void OnClick(QObject *Sender);
+    void OnDblClick(QObject *Sender);
+
+protected:
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    void Click();
+    void OpenLink() const;
+    void ShowLook(const TkxFont &font);
+
+    bool used_ = false;
+    TkxFont fontStandard_;
+    TkxFont fontHighlight_;
+    TkxFont fontUsed_;
+    QString link_;
+    QString viewer_;
+    QString parameters_;
+    QString extraInfo_;
+    std::optional<QCursor> savedCursor_;
+    bool pressed_ = false;
+};

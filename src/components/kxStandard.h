@@ -1,0 +1,155 @@
+#pragma once
+// TkxBitBtn: a push button with a glyph that reacts to the pointer. While the pointer is over it,
+// it can show another font and another glyph and sets the application's tooltip colour. Its glyph
+// can come from an image list, from a named picture of the program's artwork, or from a button
+// kind (OK, Cancel, ...); a click can drop down a menu under the button.
+//
+// A glyph is a bitmap whose bottom-left pixel's colour is transparent; it holds one to four images
+// side by side: normal, disabled, pressed and down (checked).
+
+#include "components/kxFont.h"
+#include "components/kxImageList.h"
+#include "platform/Colors.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <optional>
+
+enum TBitBtnKind {
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
+};
+
+// The result a button gives its dialog when clicked. mrOk closes the dialog with accept(), mrCancel
+// with reject(), any other value with done(value); mrNone leaves it open.
+enum TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo, mrAll };
+
+class TkxBitBtn : public QPushButton {
+    Q_OBJECT
+public:
+    explicit TkxBitBtn(QWidget *parent = nullptr);
+    ~TkxBitBtn() override;
+
+    // A kind other than bkCustom brings its own glyph, caption, modal result and default flag,
+    // and drops the image list, image index and resource bitmap.
+    TBitBtnKind Kind() const { return kind_; }
+    void SetKind(TBitBtnKind kind);
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+
+    int ImageIndex() const { return image_.index; }
+    void SetImageIndex(int index);
+    TkxImageList *ImageList() const { return image_.list; }
+    void SetImageList(TkxImageList *list);
+    // A picture of the program's artwork: a resource path (":/...") or a bare name, which means
+    // ":/art/buttons/<name in lower case>.svg". A name that no picture bears leaves the glyph empty.
+    QString ResourceBitmap() const { return resourceBitmap_; }
+    void SetResourceBitmap(const QString &name);
+
+    // Setting a glyph makes the button custom; the number of images follows the glyph's shape
+    // (width a whole multiple, 1 to 4, of the height).
+    QPixmap Glyph() const { return glyph_; }
+    void SetGlyph(const QPixmap &glyph);
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int count);
+    // Whether the glyph is the button's own rather than derived from its kind, image list or
+    // resource bitmap; only then does it belong to the button's saved configuration.
+    bool GlyphStored() const;
+
+    bool HotTrack() const { return hotTrack_; }
+    void SetHotTrack(bool on) { hotTrack_ = on; }
+    TkxFont HotTrackFont() const { return hotTrackFont_; }
+    void SetHotTrackFont(const TkxFont &font) { hotTrackFont_ = font; }
+    QPixmap HotGlyph() const { return hotGlyph_; }
+    void SetHotGlyph(const QPixmap &glyph);
+    int HotImageIndex() const { return hotImage_.index; }
+    void SetHotImageIndex(int index) { hotImage_.index = index; }
+    TkxImageList *HotImageList() const { return hotImage_.list; }
+    void SetHotImageList(TkxImageList *list);
+    // Whether the hot glyph is the button's own rather than fetched from the hot image list.
+    bool HotGlyphStored() const;
+
+    TColor HintColor() const { return hintColor_; }
+    void SetHintColor(TColor color) { hintColor_ = color; }
+    QMenu *DropDownMenu() const { return dropDownMenu_; }
+    void SetDropDownMenu(QMenu *menu) { dropDownMenu_ = menu; }
+    // Kept with the button; the face is drawn by the style, which does not use it.
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+
+    // Takes the action's caption, hint and enabled state (now and whenever it changes); a click
+    // triggers it. A TkxImageAction also gives its image; a button narrower than 30 pixels then
+    // shows the image alone.
+    QAction *Action() const { return action_; }
+    void SetAction(QAction *action);
+
+    // Whether the pointer is over the button (or its drop-down menu is open).
+    bool IsHot() const { return hot_; }
+
+signals:
+    void OnMouseEnter(QObject *Sender);
+    void OnMouseLeave(QObject *Sender);
+
+protected:
+    bool event(QEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    // An image of a list; the reference is dropped (index -1) when the list is destroyed.
+    struct TImageRef {
+        TkxImageList *list = nullptr;
+        int index = -1;
+        QMetaObject::Connection watch;
+    };
+    struct TSavedGlyph {
+        QPixmap glyph;
+        int count;
+    };
+    struct TSavedFont {
+        QFont font;
+        QPalette palette;
+    };
+
+    void BecomeHot();
+    void PointerLeft();
+    void Clicked();
+    void AfterClick();
+    void CloseDialog();
+    void UpdateGlyphFromImageList();
+    void ShowGlyph(const QPixmap &glyph, int count);
+    void ActionChange();
+    void Refer(TImageRef &ref, TkxImageList *list);
+
+    TBitBtnKind kind_ = bkCustom;
+    TModalResult modalResult_ = mrNone;
+    TImageRef image_;
+    QString resourceBitmap_;
+    QPixmap glyph_;
+    int numGlyphs_ = 1;
+    bool hotTrack_ = true;
+    TkxFont hotTrackFont_;
+    QPixmap hotGlyph_;
+    TImageRef hotImage_;
+    TColor hintColor_ = clInfoBk;
+    QPointer<QMenu> dropDownMenu_;
+    TColor color_ = clBlack;
+    QPointer<QAction> action_;
+
+    bool hot_ = false;
+    QPalette savedToolTipPalette_;
+    std::optional<TSavedGlyph> savedGlyph_;
+    std::optional<TSavedFont> savedFont_;
+    int eventDepth_ = 0;
+    bool clickPending_ = false;
+};
