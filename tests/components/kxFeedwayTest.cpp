@@ -1,0 +1,493 @@
+// The news feed component and its window, against a local HTTP server and local list files,
+// with a recording shell instead of the desktop.
+#include "components/kxFeedway.h"
+#include "components/kxFeedTestServer.h"
+#include "platform/Shell.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TRecordingShell final : public TShell {
+public:
+    bool OpenUrl(const QString &address) override
+    {
+        Opened << address;
+        return true;
+    }
+    bool StartProgram(const QString &program, const QStringList &, const QString &) override
+    {
+        Opened << program;
+        return true;
+    }
+    QStringList Opened;
+};
+
+const QByteArray GoodList = "; news of the week\r\n"
+                            "item0=0001 News\r\n"
+                            "subitem0-0=1011 Release notes|http://example.org/notes.htm\r\n"
+                            "subitem0-1=0809 Write to us|mailto:news@example.org\r\n"
+                            "item1=1212 Tools\r\n"
+                            "subitem1-0=1313 Shapes|https://example.org/shapes.htm\r\n";
+const QByteArray NewerList = "item0=0607 Newer\r\n";
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class FeedwayTest : public testing::Test {
+protected:
+    FeedwayTest()
+    {
+        SetShell(&shell);
+        dialog->SetCacheFolder(cache.path());
+        feed.SetLanguage(lgEnglish);
+        feed.SetTitle("Latest news");
+        server.Put("/Feedway_Eng.inf", {200, GoodList});
+    }
+    ~FeedwayTest() override { SetShell(nullptr); }
+
+    void Execute(const QString &url)
+    {
+        QSignalSpy done(dialog, &TkxNetDialog::RefreshDone);
+        feed.SetURL(url);
+        feed.Execute();
+        EXPECT_TRUE(WaitUntil([&] { return done.count() > 0; })) << url.toStdString();
+    }
+
+    QString CacheFile(const QString &name = "Feedway_Eng.inf") const { return cache.filePath(name); }
+    QString LocalList(const QByteArray &text)
+    {
+        const QString path = lists.filePath(QString("list%1.inf").arg(++listCount));
+        WriteFile(path, text);
+        return path;
+    }
+
+    QStringList RootTexts() const
+    {
+        QStringList texts;
+        for (int i = 0; i < dialog->TreeViewDirect->topLevelItemCount(); ++i)
+            texts << dialog->TreeViewDirect->topLevelItem(i)->text(0);
+        return texts;
+    }
+    QTreeWidgetItem *Child(int root, int child) const
+    {
+        return dialog->TreeViewDirect->topLevelItem(root)->child(child);
+    }
+    QPoint Center(QTreeWidgetItem *item) const
+    {
+        if (item->parent())
+            item->parent()->setExpanded(true);
+        return dialog->TreeViewDirect->visualItemRect(item).center();
+    }
+    void Click(const QPoint &point)
+    {
+        QTest::mouseClick(dialog->TreeViewDirect->viewport(), Qt::LeftButton, {}, point);
+    }
+    void Hover(const QPoint &point) { QTest::mouseMove(dialog->TreeViewDirect->viewport(), point); }
+    QMessageBox *MessageBox() const { return dialog->findChild<QMessageBox *>(); }
+
+    TRecordingShell shell;
+    TTestHttpServer server;
+    QTemporaryDir cache;
+    QTemporaryDir lists;
+    int listCount = 0;
+    TkxFeedway feed;
+    TkxNetDialog *dialog = feed.NetDialog();
+};
+
+TEST_F(FeedwayTest, AGoodListIsShownAndKeptAsTheCacheCopy)
+{
+    Execute(server.Url("/Feedway_Eng.inf"));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), "Latest news");
+    EXPECT_EQ(RootTexts(), (QStringList{"News", "Tools"}));
+    ASSERT_EQ(dialog->TreeViewDirect->topLevelItem(0)->childCount(), 2);
+    EXPECT_EQ(Child(0, 1)->text(0), "Write to us");
+    EXPECT_FALSE(dialog->TreeViewDirect->topLevelItem(0)->isExpanded());
+    EXPECT_TRUE(dialog->StatusText().isEmpty());
+    EXPECT_EQ(ReadFile(CacheFile()), GoodList);
+    EXPECT_TRUE(dialog->SpeedbuttonUpdate->isEnabled());
+}
+
+TEST_F(FeedwayTest, NodesCarryTheirImages)
+{
+    Execute(server.Url("/Feedway_Eng.inf"));
+    const QTreeWidgetItem *root = dialog->TreeViewDirect->topLevelItem(0);
+    EXPECT_EQ(root->data(0, TkxNetDialog::ImageIndexRole).toInt(), 0);
+    EXPECT_EQ(root->data(0, TkxNetDialog::SelectedIndexRole).toInt(), 1);
+    EXPECT_FALSE(root->icon(0).isNull());
+    EXPECT_EQ(Child(0, 0)->data(0, TkxNetDialog::ImageIndexRole).toInt(), 10);
+    EXPECT_EQ(Child(0, 0)->data(0, TkxNetDialog::SelectedIndexRole).toInt(), 11);
+    EXPECT_EQ(dialog->ImageList1.size(), 16);
+}
+
+struct FailureCase {
+    const char *name;
+    TServedFile served; // ignored when refused
+    bool refused;
+    const char *cause;
+};
+
+const FailureCase Failures[] = {
+    {"connection refused", {}, true, "Connection error, "},
+    {"404 status", {404, "<html>404 Not Found</html>"}, false, "Web server not found, "},
+    {"404 in the first line",
+     {200, "<title>404 Not Found</title>\nitem0=0000 x"},
+     false,
+     "Web server not found, "},
+    {"body over the limit",
+     {200, QByteArray(TDownload::DefaultMaxBytes + 1, '\n')},
+     false,
+     "Connection error, "},
+};
+
+QString FailingUrl(TTestHttpServer &server, const FailureCase &failure)
+{
+    if (failure.refused)
+        return TTestHttpServer::RefusedUrl("/Feedway_Eng.inf");
+    server.Put("/Feedway_Eng.inf", failure.served);
+    return server.Url("/Feedway_Eng.inf");
+}
+
+TEST_F(FeedwayTest, AFailureWithoutACopyAbortsTheRequestWithAnEmptyTree)
+{
+    for (const FailureCase &failure : Failures) {
+        Execute(FailingUrl(server, failure));
+        EXPECT_EQ(dialog->StatusText(), QString(failure.cause) + "request aborted") << failure.name;
+        EXPECT_EQ(dialog->TreeViewDirect->topLevelItemCount(), 0) << failure.name;
+        EXPECT_FALSE(QFile::exists(CacheFile())) << failure.name;
+        EXPECT_EQ(MessageBox(), nullptr) << failure.name;
+    }
+}
+
+TEST_F(FeedwayTest, AFailureShowsThePreviousCopyWhichSurvivesUnchanged)
+{
+    for (const FailureCase &failure : Failures) {
+        WriteFile(CacheFile(), GoodList);
+        Execute(FailingUrl(server, failure));
+        EXPECT_EQ(dialog->StatusText(), QString(failure.cause) + "using previous update") << failure.name;
+        EXPECT_EQ(RootTexts(), (QStringList{"News", "Tools"})) << failure.name;
+        EXPECT_EQ(ReadFile(CacheFile()), GoodList) << failure.name;
+    }
+}
+
+TEST_F(FeedwayTest, AnEmptyAnswerIsAnErrorAndKeepsTheCopy)
+{
+    WriteFile(CacheFile(), GoodList);
+    server.Put("/Feedway_Eng.inf", {200, ""});
+    Execute(server.Url("/Feedway_Eng.inf"));
+    ASSERT_NE(MessageBox(), nullptr);
+    EXPECT_EQ(MessageBox()->icon(), QMessageBox::Critical);
+    EXPECT_EQ(dialog->TreeViewDirect->topLevelItemCount(), 0);
+    EXPECT_EQ(ReadFile(CacheFile()), GoodList);
+}
+
+TEST_F(FeedwayTest, AGoodFetchReplacesTheCopyAndTheUpdateButtonFetchesAgain)
+{
+    WriteFile(CacheFile(), GoodList);
+    server.Put("/Feedway_Eng.inf", {200, NewerList});
+    Execute(server.Url("/Feedway_Eng.inf"));
+    EXPECT_EQ(RootTexts(), (QStringList{"Newer"}));
+    EXPECT_EQ(ReadFile(CacheFile()), NewerList);
+
+    server.Put("/Feedway_Eng.inf", {200, GoodList});
+    QSignalSpy done(dialog, &TkxNetDialog::RefreshDone);
+    QTest::mouseClick(dialog->SpeedbuttonUpdate, Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return done.count() > 0; }));
+    EXPECT_EQ(RootTexts(), (QStringList{"News", "Tools"}));
+    EXPECT_EQ(server.Requests(), 2);
+}
+
+TEST_F(FeedwayTest, TheWindowKeepsWorkingWhileTheServerIsSlow)
+{
+    server.Put("/Feedway_Eng.inf", {200, GoodList, 300});
+    const QString url = server.Url("/Feedway_Eng.inf");
+    struct Seen {
+        bool refreshing;
+        QString status;
+        Qt::CursorShape cursor;
+        bool updateEnabled;
+    };
+    std::optional<Seen> seen;
+    QTimer::singleShot(20, [&] {
+        seen = Seen{dialog->IsRefreshing(), dialog->StatusText(), dialog->cursor().shape(),
+                    dialog->SpeedbuttonUpdate->isEnabled()};
+    });
+    Execute(url);
+
+    ASSERT_TRUE(seen.has_value()) << "no event was handled during the download";
+    EXPECT_TRUE(seen->refreshing);
+    EXPECT_EQ(seen->status, "Connecting to: " + url);
+    EXPECT_EQ(seen->cursor, Qt::BusyCursor);
+    EXPECT_FALSE(seen->updateEnabled);
+    EXPECT_EQ(RootTexts(), (QStringList{"News", "Tools"}));
+    EXPECT_EQ(dialog->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(dialog->StatusText().isEmpty());
+}
+
+TEST_F(FeedwayTest, StatusPhrasesAreDutchOnlyForDutch)
+{
+    struct Case {
+        TkxLanguage language;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {lgNederlands, "Connectie fout, aanvraag afgebroken"},
+        {lgEnglish, "Connection error, request aborted"},
+        {lgFrancais, "Connection error, request aborted"},
+        {lgDeutsch, "Connection error, request aborted"},
+        {lgEspagnol, "Connection error, request aborted"},
+    };
+    for (const Case &c : cases) {
+        feed.SetLanguage(c.language);
+        Execute(TTestHttpServer::RefusedUrl("/Feedway_Ned.inf"));
+        EXPECT_EQ(dialog->StatusText(), c.expected) << c.language;
+    }
+    feed.SetLanguage(lgNederlands);
+    WriteFile(CacheFile("Feedway_Ned.inf"), GoodList);
+    server.Put("/Feedway_Ned.inf", {404, "gone"});
+    Execute(server.Url("/Feedway_Ned.inf"));
+    EXPECT_EQ(dialog->StatusText(), "Web server niet gevonden, vorige update zal gebruikt worden");
+}
+
+TEST_F(FeedwayTest, DutchConnectingText)
+{
+    feed.SetLanguage(lgNederlands);
+    server.Put("/Feedway_Ned.inf", {200, GoodList, 0, false});
+    feed.SetURL(server.Url("/Feedway_Ned.inf"));
+    feed.Execute();
+    EXPECT_EQ(dialog->StatusText(), "Connectie maken met: " + server.Url("/Feedway_Ned.inf"));
+}
+
+TEST_F(FeedwayTest, ALocalListIsReadWithoutStatusText)
+{
+    Execute(LocalList(GoodList));
+    EXPECT_EQ(RootTexts(), (QStringList{"News", "Tools"}));
+    EXPECT_TRUE(dialog->StatusText().isEmpty());
+    EXPECT_EQ(server.Requests(), 0);
+}
+
+TEST_F(FeedwayTest, ALocalListThatCannotBeReadIsAnErrorAndTheWindowStaysOpen)
+{
+    for (const QString &path : {lists.filePath("missing.inf"), lists.path(), LocalList("")}) {
+        Execute(path);
+        QMessageBox *box = MessageBox();
+        ASSERT_NE(box, nullptr) << path.toStdString();
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        EXPECT_TRUE(box->text().contains(QDir::toNativeSeparators(path))) << box->text().toStdString();
+        delete box;
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->TreeViewDirect->topLevelItemCount(), 0);
+        EXPECT_TRUE(dialog->StatusText().isEmpty());
+    }
+}
+
+TEST_F(FeedwayTest, ALocalListWith404InItsFirstLineIsRefused)
+{
+    Execute(LocalList("404\nitem0=0000 x"));
+    EXPECT_EQ(dialog->StatusText(), "Web server not found, request aborted");
+    EXPECT_EQ(dialog->TreeViewDirect->topLevelItemCount(), 0);
+}
+
+TEST_F(FeedwayTest, HoverShowsTheLinkOfAChildOnly)
+{
+    Execute(server.Url("/Feedway_Eng.inf"));
+    const QPoint child = Center(Child(0, 0));
+    const QPoint root = Center(dialog->TreeViewDirect->topLevelItem(1));
+    const QPoint empty(child.x(), dialog->TreeViewDirect->viewport()->height() - 3);
+    ASSERT_EQ(dialog->TreeViewDirect->itemAt(empty), nullptr);
+
+    Hover(child);
+    EXPECT_EQ(dialog->StatusText(), "http://example.org/notes.htm");
+    Hover(root);
+    EXPECT_EQ(dialog->StatusText(), "http://example.org/notes.htm");
+    Hover(Center(Child(0, 1)));
+    EXPECT_EQ(dialog->StatusText(), "mailto:news@example.org");
+    Hover(empty);
+    EXPECT_EQ(dialog->StatusText(), "mailto:news@example.org");
+}
+
+TEST_F(FeedwayTest, ClickingAChildNotifiesFirstThenOpensAndClearsTheSelection)
+{
+    Execute(server.Url("/Feedway_Eng.inf"));
+    QStringList notified;
+    int openedAtNotification = -1;
+    QObject::connect(&feed, &TkxFeedway::OnURLSelected, [&](TkxFeedway *sender, const QString &link) {
+        EXPECT_EQ(sender, &feed);
+        notified << link;
+        openedAtNotification = static_cast<int>(shell.Opened.size());
+    });
+
+    const QPoint child = Center(Child(0, 0));
+    Click(child);
+    EXPECT_EQ(notified, QStringList{"http://example.org/notes.htm"});
+    EXPECT_EQ(openedAtNotification, 0);
+    EXPECT_EQ(shell.Opened, QStringList{"http://example.org/notes.htm"});
+    EXPECT_TRUE(dialog->TreeViewDirect->selectedItems().isEmpty());
+
+    Click(child);
+    EXPECT_EQ(shell.Opened.size(), 2);
+}
+
+TEST_F(FeedwayTest, ClicksOnARootOrNothingAndKeyboardSelectionOpenNothing)
+{
+    Execute(server.Url("/Feedway_Eng.inf"));
+    int notified = 0;
+    QObject::connect(&feed, &TkxFeedway::OnURLSelected, [&] { ++notified; });
+
+    Click(Center(dialog->TreeViewDirect->topLevelItem(0)));
+    Click(QPoint(5, dialog->TreeViewDirect->viewport()->height() - 3));
+    QTreeWidget *tree = dialog->TreeViewDirect;
+    tree->setFocus();
+    tree->setCurrentItem(tree->topLevelItem(0));
+    QTest::keyClick(tree, Qt::Key_Right); // expands
+    QTest::keyClick(tree, Qt::Key_Down);  // the first child
+    ASSERT_EQ(dialog->SelectedLink(), "http://example.org/notes.htm");
+    QTest::keyClick(tree, Qt::Key_Return);
+    QTest::keyClick(tree, Qt::Key_Space);
+
+    EXPECT_EQ(notified, 0);
+    EXPECT_TRUE(shell.Opened.isEmpty());
+}
+
+TEST_F(FeedwayTest, LinksFromTheNetworkOpenOnlyAsWebOrMailAddresses)
+{
+    server.Put("/Feedway_Eng.inf", {200, "item0=0000 Links\n"
+                                         "subitem0-0=0000 a|http://example.org/a\n"
+                                         "subitem0-1=0000 b|HTTPS://example.org/b\n"
+                                         "subitem0-2=0000 c|mailto:news@example.org\n"
+                                         "subitem0-3=0000 d|/usr/bin/xterm\n"
+                                         "subitem0-4=0000 e|file:///etc/passwd\n"
+                                         "subitem0-5=0000 f|javascript:alert(1)\n"
+                                         "subitem0-6=0000 g|notes.htm\n"});
+    Execute(server.Url("/Feedway_Eng.inf"));
+    int notified = 0;
+    QObject::connect(&feed, &TkxFeedway::OnURLSelected, [&] { ++notified; });
+    for (int i = 0; i < 7; ++i)
+        Click(Center(Child(0, i)));
+    EXPECT_EQ(shell.Opened,
+              (QStringList{"http://example.org/a", "HTTPS://example.org/b", "mailto:news@example.org"}));
+    EXPECT_EQ(notified, 3);
+}
+
+TEST_F(FeedwayTest, LinksFromALocalListOpenAsGiven)
+{
+    Execute(LocalList("item0=0000 Links\nsubitem0-0=0000 d|/usr/share/doc/readme.txt\n"
+                      "subitem0-1=0000 g|notes.htm\n"));
+    Click(Center(Child(0, 0)));
+    Click(Center(Child(0, 1)));
+    EXPECT_EQ(shell.Opened, (QStringList{"/usr/share/doc/readme.txt", "notes.htm"}));
+}
+
+TEST_F(FeedwayTest, TheInformationButtonShowsOnlyForNonBlankText)
+{
+    feed.SetInformation("   ");
+    Execute(LocalList(GoodList));
+    EXPECT_TRUE(dialog->SpeedButtonInfo->isHidden());
+
+    feed.SetInformation("News from the KX team");
+    Execute(LocalList(GoodList));
+    ASSERT_FALSE(dialog->SpeedButtonInfo->isHidden());
+    EXPECT_EQ(dialog->SpeedButtonInfo->toolTip(), "News from the KX team");
+    QTest::mouseClick(dialog->SpeedButtonInfo, Qt::LeftButton);
+    QMessageBox *box = MessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "News from the KX team");
+    EXPECT_EQ(box->icon(), QMessageBox::Information);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+}
+
+TEST_F(FeedwayTest, TheTitleIsTheWindowCaption)
+{
+    feed.SetTitle("Laatste nieuws KX - www.example.org");
+    EXPECT_EQ(dialog->windowTitle(), "Laatste nieuws KX - www.example.org");
+    dialog->setWindowTitle("changed by the window");
+    EXPECT_EQ(feed.Title(), "changed by the window");
+}
+
+TEST_F(FeedwayTest, TheWindowStartsAt294By240AndNeverShrinksBelow470By310)
+{
+    EXPECT_EQ(dialog->pos(), QPoint(294, 240));
+    EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::Tool));
+    dialog->resize(100, 100);
+    EXPECT_GE(dialog->width(), 470);
+    EXPECT_GE(dialog->height(), 310);
+}
+
+TEST_F(FeedwayTest, TheCacheNameIsAPlainFileNameOrNothing)
+{
+    struct Case {
+        const char *address;
+        const char *name; // empty: no cache file
+    };
+    const Case cases[] = {
+        {"http://example.org/news/Feedway_Eng.inf", "Feedway_Eng.inf"},
+        {"http://example.org/get.php?list=nl", "get.php?list=nl"},
+        {"http://example.org/news/", ""},
+        {"http://example.org/.", ""},
+        {"http://example.org/..", ""},
+        {"http://example.org/a\\..\\b.inf", ""},
+        {"Feedway.inf", "eedway.inf"}, // never the first character
+        {"/", ""},
+        {"x", ""},
+        {"", ""},
+    };
+    for (const Case &c : cases) {
+        dialog->SetAddress(c.address);
+        const QString expected = *c.name ? QDir(cache.path()).filePath(c.name) : QString();
+        EXPECT_EQ(dialog->LocalFileName(), expected) << c.address;
+    }
+}
+
+TEST_F(FeedwayTest, AnAddressWithoutACacheNameCountsAsAFailedFetch)
+{
+    Execute(server.Url("/news/"));
+    EXPECT_EQ(dialog->StatusText(), "Connection error, request aborted");
+    EXPECT_EQ(server.Requests(), 0);
+    EXPECT_TRUE(QDir(cache.path()).isEmpty());
+}
+
+TEST(FeedCache, TheProgramFolderServesWhenWritableElseThePerUserCache)
+{
+    QTemporaryDir writable;
+    EXPECT_EQ(TkxNetDialog::CacheFolderFor(writable.path()), writable.path());
+    EXPECT_EQ(TkxNetDialog::CacheFolderFor(writable.filePath("does-not-exist")),
+              QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+}
+
+TEST_F(FeedwayTest, Screenshot)
+{
+    WriteFile(CacheFile(), GoodList + "item2=0203 Elsewhere\r\nsubitem2-0=1415 Music|http://example.org/m\r\n"
+                                      "subitem2-1=0607 Yellow|http://example.org/y\r\n");
+    feed.SetInformation("News from the KX team");
+    Execute(TTestHttpServer::RefusedUrl("/Feedway_Eng.inf"));
+    dialog->TreeViewDirect->expandAll();
+    Click(Center(Child(2, 0)));
+    dialog->TreeViewDirect->setCurrentItem(dialog->TreeViewDirect->topLevelItem(0));
+    Hover(Center(Child(0, 0)));
+    EXPECT_EQ(dialog->StatusText(), "http://example.org/notes.htm");
+    dialog->StatusBar->showMessage("Connection error, using previous update");
+    testsupport::SaveScreenshot(dialog, "kxFeedway");
+}
+
+} // namespace
