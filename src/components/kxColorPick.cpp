@@ -1,0 +1,464 @@
+#include "components/kxColorPick.h"
+
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+namespace {
+
+const QColor Grey(0x80, 0x80, 0x80);
+const QColor Silver(0xC0, 0xC0, 0xC0);
+const QColor LightGrey(0xDF, 0xDF, 0xDF);
+const QColor Black(Qt::black);
+const QColor White(Qt::white);
+
+// A rectangle from (left, top) to (right, bottom), right and bottom exclusive.
+QRect Span(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+// A one-pixel frame on the edge of `r`; the bottom and right lines own the two far corners.
+void DrawFrame(QPainter &p, const QRect &r, const QColor &topLeft, const QColor &bottomRight)
+{
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+}
+
+enum class FaceLook { Raised, Flat, Sunken };
+
+// A push-button face drawn from the palette's 3D colours, so every pixel is predictable.
+void DrawButtonFace(QPainter &p, const QRect &r, FaceLook look, const QPalette &palette)
+{
+    p.fillRect(r, palette.color(QPalette::Button));
+    const QRect inner = r.adjusted(1, 1, -1, -1);
+    switch (look) {
+    case FaceLook::Raised:
+        DrawFrame(p, r, palette.color(QPalette::Light), palette.color(QPalette::Shadow));
+        DrawFrame(p, inner, palette.color(QPalette::Midlight), palette.color(QPalette::Dark));
+        break;
+    case FaceLook::Flat:
+        DrawFrame(p, r, palette.color(QPalette::Dark), palette.color(QPalette::Dark));
+        break;
+    case FaceLook::Sunken:
+        DrawFrame(p, r, palette.color(QPalette::Dark), palette.color(QPalette::Light));
+        DrawFrame(p, inner, palette.color(QPalette::Shadow), palette.color(QPalette::Midlight));
+        break;
+    }
+}
+
+// The dotted focus frame: every other pixel of the outline, in a checkerboard.
+void DrawFocusRect(QPainter &p, const QRect &r, const QColor &color)
+{
+    const QBrush dots(color, Qt::Dense4Pattern);
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), dots);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), dots);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), dots);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), dots);
+}
+
+// A 16 x 16 colour square with a two-pixel sunken border.
+void DrawColorSquare(QPainter &p, const QRect &square, const QColor &color)
+{
+    DrawFrame(p, square, Grey, White);
+    DrawFrame(p, square.adjusted(1, 1, -1, -1), Black, LightGrey);
+    p.fillRect(square.adjusted(2, 2, -2, -2), color);
+}
+
+constexpr int CellSize = 16;
+constexpr int CellPitch = 18;
+
+QRect CellSquare(int column, int row)
+{
+    return QRect(4 + CellPitch * (column - 1), 4 + CellPitch * (row - 1), CellSize, CellSize);
+}
+
+QRect SwatchSquare()
+{
+    return QRect(TkxColorForm::FormWidth - 20, TkxColorForm::FormHeight - 20, CellSize, CellSize);
+}
+
+// The press area of the "Other..." button reaches a little beyond the drawn button.
+bool OnOtherButton(QPoint point)
+{
+    constexpr int h = TkxColorForm::FormHeight;
+    return point.x() >= 3 && point.x() <= 65 && point.y() >= h - 21 && point.y() <= h - 3;
+}
+
+TkxColorDialogRunner colorDialogRunner;
+QColorDialog *sharedColorDialog = nullptr;
+
+void ReleaseSharedColorDialog()
+{
+    delete sharedColorDialog;
+    sharedColorDialog = nullptr;
+}
+
+// One dialog for the whole run, so the custom colours the user defines are offered again.
+std::optional<TColor> RunSharedColorDialog(QWidget *parent, TColor initial)
+{
+    if (!sharedColorDialog) {
+        sharedColorDialog = new QColorDialog;
+        qAddPostRoutine(ReleaseSharedColorDialog);
+    }
+    QColorDialog &dialog = *sharedColorDialog;
+    // Borrow the caller's window as parent only for this showing: centred over it, never freed with it.
+    dialog.setParent(parent ? parent->window() : nullptr, Qt::Dialog);
+    dialog.setCurrentColor(ToQColor(initial));
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    dialog.setParent(nullptr, Qt::Dialog);
+    if (!accepted)
+        return std::nullopt;
+    return FromQColor(dialog.selectedColor());
+}
+
+std::optional<TColor> RunColorDialog(QWidget *parent, TColor initial)
+{
+    return colorDialogRunner ? colorDialogRunner(parent, initial) : RunSharedColorDialog(parent, initial);
+}
+
+} // namespace
+
+void SetColorDialogRunner(TkxColorDialogRunner runner)
+{
+    colorDialogRunner = std::move(runner);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TkxColorPicker
+
+TkxColorPicker::TkxColorPicker(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    resize(sizeHint());
+}
+
+void TkxColorPicker::SetColor(TColor color)
+{
+    if (color == FColor)
+        return;
+    FColor = color;
+    update();
+}
+
+void TkxColorPicker::SetFlat(bool flat)
+{
+    FFlat = flat;
+    update();
+}
+
+TkxColorForm *TkxColorPicker::Popup() const
+{
+    for (auto *form : findChildren<TkxColorForm *>(Qt::FindDirectChildrenOnly))
+        if (form->isVisible())
+            return form;
+    return nullptr;
+}
+
+void TkxColorPicker::SelectColor(QObject *, TColor newColor)
+{
+    if (newColor == FColor)
+        return;
+    FColor = newColor;
+    update();
+    emit OnChangeColor(this);
+}
+
+void TkxColorPicker::Click()
+{
+    auto *form = new TkxColorForm(this);
+    form->move(mapToGlobal(QPoint(0, height())));
+    connect(form, &TkxColorForm::OnSelectColor, this, &TkxColorPicker::SelectColor);
+    form->SetCurrentColor(FColor);
+    form->SetFormLanguage(FLanguage);
+    form->show();
+    emit OnClick(this);
+}
+
+void TkxColorPicker::SetMouseInside(bool inside)
+{
+    if (inside == MouseInside)
+        return;
+    MouseInside = inside;
+    update();
+}
+
+void TkxColorPicker::SetPressed(bool pressed, bool spaceDown)
+{
+    Pressed = pressed;
+    SpaceDown = spaceDown;
+    update();
+}
+
+void TkxColorPicker::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const bool down = Pressed && (MouseInside || SpaceDown);
+    const bool active = isEnabled() || down; // the pressed look never greys out
+    const int s = down ? 1 : 0;              // the pressed look shifts everything by one pixel
+    const int w = width();
+    const int h = height();
+    const int q = w / 4;
+    const int d = w - q - 1;
+
+    const FaceLook look = down ? FaceLook::Sunken : (FFlat ? FaceLook::Flat : FaceLook::Raised);
+    DrawButtonFace(p, rect(), look, palette());
+
+    p.fillRect(QRect(d - 1 + s, 3 + s, 1, h - 6), active ? Grey : Silver);
+    p.fillRect(QRect(d + s, 3 + s, 1, h - 6), White);
+
+    p.fillRect(Span(5 + s, 4 + s, d - 4 + s, h - 4 + s), active ? Black : Silver);
+    p.fillRect(Span(6 + s, 5 + s, d - 5 + s, h - 5 + s), ToQColor(FColor));
+
+    if (active) {
+        const int a = w - q + q / 2 - 4 + s;
+        const int b = h / 2 - 1 + s;
+        for (int i = 0; i < 3; ++i)
+            p.fillRect(QRect(a + i, b + i, 5 - 2 * i, 1), Black);
+    }
+    if (hasFocus())
+        DrawFocusRect(p, Span(3 + s, 3 + s, w - 3 + s, h - 3 + s), palette().color(QPalette::ButtonText));
+}
+
+void TkxColorPicker::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    MouseInside = rect().contains(event->position().toPoint());
+    SetPressed(true, SpaceDown);
+    setFocus(Qt::MouseFocusReason);
+}
+
+void TkxColorPicker::mouseMoveEvent(QMouseEvent *event)
+{
+    // While the button is held the mouse is grabbed: follow the pointer off and back on.
+    SetMouseInside(rect().contains(event->position().toPoint()));
+}
+
+void TkxColorPicker::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A release without our press (after a click closed the pop-up) is no click.
+    const bool wasPressed = Pressed;
+    SetPressed(false, SpaceDown);
+    if (wasPressed && rect().contains(event->position().toPoint()))
+        Click();
+}
+
+void TkxColorPicker::enterEvent(QEnterEvent *)
+{
+    SetMouseInside(true);
+}
+
+void TkxColorPicker::leaveEvent(QEvent *)
+{
+    SetMouseInside(false);
+}
+
+void TkxColorPicker::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat() && !SpaceDown)
+            SetPressed(true, true);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Consumed: passing it on would also press the dialog's default button behind the pop-up.
+        Click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TkxColorPicker::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    if (!SpaceDown) // the space went down on another control
+        return;
+    SetPressed(false, false);
+    Click();
+}
+
+void TkxColorPicker::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TkxColorPicker::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void TkxColorPicker::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TkxColorForm
+
+const TColor TkxColorForm::ColorTable[Rows][Columns] = {
+    {0xFFFFFF, 0x000000, 0xC0C0C0, 0x808080}, {0x0000FF, 0x000080, 0x00FFFF, 0x008080},
+    {0x00FF00, 0x008000, 0xFFFF00, 0x808000}, {0xFF0000, 0x800000, 0xFF00FF, 0x800080},
+    {0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0},
+};
+
+TkxColorForm::TkxColorForm(QWidget *owner) : QWidget(owner, Qt::Popup | Qt::FramelessWindowHint)
+{
+    // Closing releases it: each opening of the picker makes a fresh pop-up.
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFixedSize(FormWidth, FormHeight);
+}
+
+void TkxColorForm::SetCurrentColor(TColor color)
+{
+    FCurrentColor = color;
+    for (int row = 1; row <= Rows; ++row)
+        for (int column = 1; column <= Columns; ++column)
+            if (ColorTable[row - 1][column - 1] == color) {
+                SetHover({column, row});
+                update();
+                return;
+            }
+    SetHover({SwatchColumn, SwatchRow});
+    update();
+}
+
+void TkxColorForm::SetFormLanguage(TkxLanguage language)
+{
+    FFormLanguage = language;
+    update();
+}
+
+QPoint TkxColorForm::TargetAt(QPoint point)
+{
+    // Each cell answers strictly inside its square grown by two pixels (19 x 19 pixels), so
+    // neighbouring cells share one pixel line and the gap between them always belongs to a cell;
+    // the first cell wins the shared line. The swatch answers strictly inside its square.
+    for (int row = 1; row <= Rows; ++row)
+        for (int column = 1; column <= Columns; ++column)
+            if (CellSquare(column, row).adjusted(-1, -1, 2, 2).contains(point))
+                return {column, row};
+    if (SwatchSquare().adjusted(1, 1, 0, 0).contains(point))
+        return {SwatchColumn, SwatchRow};
+    return {0, 0};
+}
+
+QString TkxColorForm::OtherCaption(TkxLanguage language)
+{
+    switch (language) {
+    case lgNederlands:
+        return QStringLiteral("&Andere...");
+    case lgFrancais:
+        return QStringLiteral("&Autre...");
+    default:
+        return QStringLiteral("&Other...");
+    }
+}
+
+void TkxColorForm::SetHover(QPoint target)
+{
+    if (target == QPoint(FHoverColumn, FHoverRow))
+        return;
+    FHoverColumn = target.x();
+    FHoverRow = target.y();
+    update();
+}
+
+QImage TkxColorForm::Render() const
+{
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter p(&image);
+    const int w = width();
+    const int h = height();
+
+    DrawButtonFace(p, rect(), FaceLook::Raised, palette());
+    for (int row = 1; row <= Rows; ++row)
+        for (int column = 1; column <= Columns; ++column)
+            DrawColorSquare(p, CellSquare(column, row), ToQColor(ColorTable[row - 1][column - 1]));
+    DrawColorSquare(p, SwatchSquare(), ToQColor(FCurrentColor));
+
+    p.fillRect(QRect(4, h - 25, w - 8, 1), Grey);
+    p.fillRect(QRect(4, h - 24, w - 8, 1), White);
+
+    const QRect button = Span(3, h - 21, 56, h - 3);
+    DrawButtonFace(p, button, FaceLook::Flat, palette());
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::ButtonText));
+    p.drawText(button, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
+               OtherCaption(FFormLanguage));
+
+    if (FHoverColumn != 0) {
+        const bool swatch = FHoverColumn == SwatchColumn && FHoverRow == SwatchRow;
+        const QRect square = swatch ? SwatchSquare() : CellSquare(FHoverColumn, FHoverRow);
+        DrawFrame(p, square.adjusted(-1, -1, 1, 1), Black, Black);
+        DrawFrame(p, square, White, White);
+        DrawFrame(p, square.adjusted(1, 1, -1, -1), Black, Black);
+    }
+    return image;
+}
+
+void TkxColorForm::paintEvent(QPaintEvent *)
+{
+    // Built off-screen and copied in one step, so the grid never flickers.
+    QPainter(this).drawImage(0, 0, Render());
+}
+
+void TkxColorForm::mouseMoveEvent(QMouseEvent *event)
+{
+    SetHover(TargetAt(event->position().toPoint()));
+}
+
+void TkxColorForm::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    if (!rect().contains(point)) {
+        // A press elsewhere closes the pop-up; on the picker itself it must not reopen it.
+        const QWidget *owner = parentWidget();
+        if (owner && owner->rect().contains(owner->mapFromGlobal(event->globalPosition().toPoint())))
+            setAttribute(Qt::WA_NoMouseReplay);
+        close();
+        return;
+    }
+    SetHover(TargetAt(point));
+    const bool onSwatch = FHoverColumn == SwatchColumn && FHoverRow == SwatchRow;
+    if (FHoverColumn != 0 && !onSwatch) {
+        QPointer<TkxColorForm> alive(this);
+        emit OnSelectColor(this, ColorTable[FHoverRow - 1][FHoverColumn - 1]);
+        if (!alive)
+            return;
+        close();
+    }
+    if (OnOtherButton(point) || onSwatch)
+        ChooseFromDialog();
+}
+
+void TkxColorForm::ChooseFromDialog()
+{
+    QPointer<TkxColorForm> alive(this);
+    QWidget *owner = parentWidget();
+    close(); // the dialog takes the focus, which closes the pop-up first
+    const std::optional<TColor> chosen = RunColorDialog(owner, FCurrentColor);
+    if (chosen && alive)
+        emit OnSelectColor(this, *chosen);
+}

@@ -1,0 +1,455 @@
+#include "components/kxFontCombobox.h"
+
+#include "platform/Screen.h"
+
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QListView>
+#include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const QString DefaultSample = QStringLiteral("AaBbYyZz");
+const QString CodeTrueTypeAnsi = QStringLiteral("TA");
+const QString CodeTrueTypeSymbol = QStringLiteral("TS");
+const QString CodeRaster = QStringLiteral("R");
+constexpr int MaxNameLength = 32;
+
+QString TypeCode(const TkxFontFamily &family)
+{
+    if (family.Scalable) {
+        if (family.Latin)
+            return CodeTrueTypeAnsi;
+        return family.Symbol ? CodeTrueTypeSymbol : QString();
+    }
+    return family.Bitmap ? CodeRaster : QString();
+}
+
+bool Admitted(const QString &code, TkxFontTypes types)
+{
+    return (code == CodeTrueTypeAnsi && types.Contains(ftTrueTypeAnsi)) ||
+           (code == CodeTrueTypeSymbol && types.Contains(ftTrueTypeSymbol)) ||
+           (code == CodeRaster && types.Contains(ftRaster));
+}
+
+// At most 32 characters, never half of a surrogate pair.
+QString CutName(const QString &name)
+{
+    QString cut = name.left(MaxNameLength);
+    if (cut.size() < name.size() && cut.back().isHighSurrogate())
+        cut.chop(1);
+    return cut;
+}
+
+QString SampleText(const QString &previewText)
+{
+    return previewText.trimmed().isEmpty() ? DefaultSample : previewText;
+}
+
+// Draws the open list's entries through the control, so list and closed box look alike.
+class FontItemDelegate : public QStyledItemDelegate {
+public:
+    explicit FontItemDelegate(TkxFontComboBox *combo) : QStyledItemDelegate(combo), Combo(combo) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        painter->save();
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->fillRect(option.rect, selected ? option.palette.highlight() : option.palette.base());
+        Combo->DrawEntry(*painter, option.rect, index.row(), true);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
+    {
+        return {option.rect.width(), Combo->ItemHeight()};
+    }
+
+private:
+    TkxFontComboBox *Combo;
+};
+
+} // namespace
+
+std::vector<TkxFontFamily> SystemFontFamilies()
+{
+    std::vector<TkxFontFamily> families;
+    const QStringList names = QFontDatabase::families();
+    families.reserve(names.size());
+    for (const QString &name : names) {
+        if (QFontDatabase::isPrivateFamily(name))
+            continue;
+        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(name);
+        const bool scalable = QFontDatabase::isSmoothlyScalable(name);
+        families.push_back({name, scalable, !scalable, systems.contains(QFontDatabase::Latin),
+                            systems.contains(QFontDatabase::Symbol)});
+    }
+    return families;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFormExampleFont
+
+TFormExampleFont::TFormExampleFont()
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus),
+      PanelFontName(new QLabel(this)), PanelPreview(new QLabel(this))
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    PanelFontName->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PanelFontName->setAlignment(Qt::AlignCenter);
+    // 15 pixels, or what the platform's default font needs not to clip.
+    PanelFontName->setFixedHeight(qMax(15, PanelFontName->fontMetrics().height() + 2));
+
+    PanelPreview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PanelPreview->setAlignment(Qt::AlignCenter);
+    PanelPreview->setBackgroundRole(QPalette::Base);
+    PanelPreview->setAutoFillBackground(true);
+    QFont sample = PanelPreview->font();
+    sample.setPixelSize(24);
+    sample.setBold(true);
+    PanelPreview->setFont(sample);
+    PanelPreview->setText(DefaultSample);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PanelFontName);
+    layout->addWidget(PanelPreview, 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TkxFontComboBox
+
+TkxFontComboBox::TkxFontComboBox(QWidget *parent)
+    : QComboBox(parent), FPreview(std::make_unique<TFormExampleFont>()),
+      PictureTrueTypeAnsi(QStringLiteral(":/art/fonttypes/truetype-ansi.svg")),
+      PictureTrueTypeSymbol(QStringLiteral(":/art/fonttypes/truetype-symbol.svg")),
+      PictureRaster(QStringLiteral(":/art/fonttypes/raster.svg"))
+{
+    QFont face = font();
+    face.setPointSize(10);
+    setFont(face);
+    setMaxVisibleItems(12);
+    resize(sizeHint());
+
+    setItemDelegate(new FontItemDelegate(this));
+    if (auto *list = qobject_cast<QListView *>(view()))
+        list->setUniformItemSizes(true);
+    // The list's window hides however the list closes (pick, Escape, click elsewhere).
+    view()->window()->installEventFilter(this);
+
+    FPreview->setFixedSize(FPreviewWidth, FPreviewHeight);
+    connect(this, &QComboBox::highlighted, this, &TkxFontComboBox::UpdatePreview);
+    connect(this, &QComboBox::activated, this, &TkxFontComboBox::Activated);
+}
+
+QSize TkxFontComboBox::sizeHint() const
+{
+    // Fixed, rather than measuring every font name.
+    return {200, qMax(QComboBox::minimumSizeHint().height(), FItemHeight + 6)};
+}
+
+QString TkxFontComboBox::NamePart(const QString &entry)
+{
+    return entry.left(entry.lastIndexOf('='));
+}
+
+QString TkxFontComboBox::CodePart(const QString &entry)
+{
+    return entry.mid(entry.lastIndexOf('=') + 1);
+}
+
+void TkxFontComboBox::SetFontSource(TFontSource source)
+{
+    FontSource = std::move(source);
+    if (Filled)
+        FillFontList();
+}
+
+void TkxFontComboBox::FillFontList()
+{
+    Filled = true;
+    FUsedCount = 0;
+    QStringList entries;
+    for (const TkxFontFamily &family : FontSource ? FontSource() : SystemFontFamilies()) {
+        if (family.Name.startsWith('@')) // vertical variants of East Asian fonts
+            continue;
+        const QString code = TypeCode(family);
+        if (Admitted(code, FFontTypes))
+            entries.append(CutName(family.Name) + '=' + code);
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+
+    const QSignalBlocker quiet(this);
+    clear();
+    addItems(entries);
+    // Keep the chosen font when it is still listed (a refill after a change of FontTypes).
+    const int index = FFontName.isEmpty() ? -1 : findText(FFontName + '=', Qt::MatchStartsWith);
+    setCurrentIndex(index);
+    if (index < 0)
+        FFontName.clear();
+}
+
+void TkxFontComboBox::EnsureFilled()
+{
+    if (!Filled)
+        FillFontList();
+}
+
+void TkxFontComboBox::SetFontName(const QString &name)
+{
+    EnsureFilled();
+    if (name.isEmpty()) // "=" alone would match every entry
+        return;
+    const QString key = name + '=';
+    for (int i = 0; i < count(); ++i)
+        if (itemText(i).contains(key)) {
+            setCurrentIndex(i);
+            CommitSelection();
+            return;
+        }
+}
+
+void TkxFontComboBox::SetColorUsed(TColor color)
+{
+    FColorUsed = color;
+    view()->viewport()->update();
+}
+
+void TkxFontComboBox::SetPreviewText(const QString &text)
+{
+    FPreviewText = text;
+    FPreview->PanelPreview->setText(SampleText(text));
+}
+
+void TkxFontComboBox::SetPreviewWidth(int width)
+{
+    FPreviewWidth = qMax(0, width);
+    FPreview->setFixedSize(FPreviewWidth, FPreviewHeight);
+}
+
+void TkxFontComboBox::SetPreviewHeight(int height)
+{
+    FPreviewHeight = qMax(0, height);
+    FPreview->setFixedSize(FPreviewWidth, FPreviewHeight);
+}
+
+void TkxFontComboBox::SetFontTypes(TkxFontTypes types)
+{
+    FFontTypes = types;
+    if (Filled)
+        FillFontList();
+}
+
+void TkxFontComboBox::SetShowPreviewFontName(bool show)
+{
+    FShowPreviewFontName = show;
+    FPreview->PanelFontName->setVisible(show);
+}
+
+void TkxFontComboBox::SetShowPreviewInList(bool show)
+{
+    FShowPreviewInList = show;
+    view()->viewport()->update();
+}
+
+void TkxFontComboBox::SetShowPreviewInEdit(bool show)
+{
+    FShowPreviewInEdit = show;
+    update();
+}
+
+void TkxFontComboBox::SetShowImagesFontType(bool show)
+{
+    FShowImagesFontType = show;
+    update();
+    view()->viewport()->update();
+}
+
+void TkxFontComboBox::SetItemHeight(int height)
+{
+    FItemHeight = qMax(1, height);
+    view()->doItemsLayout();
+    updateGeometry();
+}
+
+const QIcon &TkxFontComboBox::Picture(const QString &code) const
+{
+    if (code == CodeTrueTypeAnsi)
+        return PictureTrueTypeAnsi;
+    return code == CodeTrueTypeSymbol ? PictureTrueTypeSymbol : PictureRaster;
+}
+
+QFont TkxFontComboBox::EntryFont(int index, bool inList) const
+{
+    QFont face = font();
+    const QString entry = itemText(index);
+    // Symbol fonts would show their names as pictures, so they keep the control's face.
+    if ((inList ? FShowPreviewInList : FShowPreviewInEdit) && CodePart(entry) != CodeTrueTypeSymbol)
+        face.setFamily(NamePart(entry));
+    return face;
+}
+
+void TkxFontComboBox::DrawEntry(QPainter &p, const QRect &rect, int index, bool inList) const
+{
+    const QString entry = itemText(index);
+    int textLeft = rect.left() + 4;
+    if (FShowImagesFontType) {
+        Picture(CodePart(entry)).paint(&p, QRect(rect.left() + 2, rect.top() + 1, 16, 16));
+        textLeft = rect.left() + 20;
+    }
+    const bool used = FListOpen && index < FUsedCount;
+    p.setPen(used ? ToQColor(FColorUsed) : palette().color(QPalette::Text));
+    p.setFont(EntryFont(index, inList));
+    p.drawText(QRect(textLeft, rect.top() + 1, rect.right() + 1 - textLeft, rect.height() - 1),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, NamePart(entry));
+    if (inList && FListOpen && FMoveUsedToTop && index == FUsedCount - 1)
+        p.fillRect(QRect(0, rect.bottom(), width(), 1), Qt::black);
+}
+
+void TkxFontComboBox::paintEvent(QPaintEvent *)
+{
+    QStylePainter p(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    p.drawComplexControl(QStyle::CC_ComboBox, option);
+    const int index = currentIndex();
+    if (index < 0)
+        return;
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    p.fillRect(field, hasFocus() ? palette().highlight() : palette().base());
+    DrawEntry(p, field, index, false);
+}
+
+void TkxFontComboBox::showEvent(QShowEvent *event)
+{
+    EnsureFilled();
+    QComboBox::showEvent(event);
+}
+
+void TkxFontComboBox::showPopup()
+{
+    EnsureFilled();
+    FListOpen = true;
+    emit OnDropDown(this);
+    if (FShowPreview) {
+        UpdatePreview(currentIndex());
+        PlacePreview();
+        FPreview->show();
+    }
+    QComboBox::showPopup();
+}
+
+void TkxFontComboBox::PlacePreview()
+{
+    const TScreenMetrics screen = PrimaryScreenMetrics();
+    const QPoint topLeft = mapToGlobal(QPoint(0, 0));
+    QPoint place = mapToGlobal(QPoint(width(), height()));
+    if (place.x() + FPreviewWidth > screen.Width)
+        place.setX(topLeft.x() - FPreviewWidth);
+    if (place.y() + FPreviewHeight > screen.Height)
+        place.setY(topLeft.y() - FPreviewHeight);
+    FPreview->move(place);
+}
+
+void TkxFontComboBox::UpdatePreview(int index)
+{
+    if (!FShowPreview || index < 0 || index >= count())
+        return;
+    const QString name = NamePart(itemText(index));
+    QFont sample = FPreview->PanelPreview->font();
+    sample.setFamily(name);
+    FPreview->PanelPreview->setFont(sample);
+    FPreview->PanelFontName->setText(name);
+}
+
+bool TkxFontComboBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && watched == view()->window())
+        ListClosed();
+    return QComboBox::eventFilter(watched, event);
+}
+
+void TkxFontComboBox::ListClosed()
+{
+    if (!FListOpen)
+        return;
+    setFocus(Qt::PopupFocusReason);
+    FPreview->hide();
+    FListOpen = false;
+    // A pick reports itself (activated) right after the list hides; a cancel does not.
+    ClosePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (ClosePending)
+                FinishClosing(false);
+        },
+        Qt::QueuedConnection);
+}
+
+void TkxFontComboBox::FinishClosing(bool picked)
+{
+    ClosePending = false;
+    CommitSelection();
+    emit OnClick(this);
+    if (picked)
+        emit OnChange(this);
+}
+
+void TkxFontComboBox::Activated(int index)
+{
+    if (ClosePending) {
+        FinishClosing(true);
+        return;
+    }
+    // The entry changed on the closed box (arrow keys, wheel, typing): no used block.
+    FFontName = NamePart(itemText(index));
+    emit OnClick(this);
+    emit OnChange(this);
+}
+
+void TkxFontComboBox::CommitSelection()
+{
+    const int index = currentIndex();
+    if (index < 0)
+        return;
+    FFontName = NamePart(itemText(index));
+    update();
+    if (FMoveUsedToTop && index != 0)
+        MoveToUsedBlock(index);
+}
+
+void TkxFontComboBox::MoveToUsedBlock(int index)
+{
+    const QString entry = itemText(index);
+    int found = -1;
+    for (int i = 0; i < FUsedCount && found < 0; ++i)
+        if (itemText(i) == entry)
+            found = i;
+    if (found >= 0) {
+        removeItem(found);
+    } else {
+        ++FUsedCount;
+    }
+    insertItem(0, entry);
+    if (FMaxUsed != 0 && FUsedCount > FMaxUsed) {
+        removeItem(FMaxUsed); // the least recently chosen
+        --FUsedCount;
+    }
+    setCurrentIndex(0);
+}
