@@ -197,40 +197,36 @@ std::optional<std::string> Utf16LeToUtf8(std::string_view bytes)
 
 // --- reading ---
 
-// One logical line from pos on: a physical line ending in a backslash continues on the next,
-// whose leading blanks are dropped. A continuation with nothing after it is damage.
+// One logical line from pos on, without surrounding blanks: a physical line ending in a backslash
+// continues on the next. A continuation with nothing after it is damage, and so is a line that
+// still ends in a backslash (continued onto an empty line): written back, it would continue.
 bool NextLogicalLine(std::string_view text, std::size_t &pos, std::string &line, bool &damaged)
 {
     if (pos >= text.size()) {
         return false;
     }
     line.clear();
-    for (bool first = true;; first = false) {
+    bool continues = true;
+    while (continues && pos < text.size()) {
         const std::size_t end = text.find('\n', pos);
-        std::string_view physical = text.substr(pos, end == std::string_view::npos ? end : end - pos);
-        pos = end == std::string_view::npos ? text.size() : end + 1;
         if (end == std::string_view::npos) {
             damaged = true; // cut off: the last line has no line feed
         }
-        if (!physical.empty() && physical.back() == '\r') {
-            physical.remove_suffix(1);
-        }
-        if (!first) {
-            physical = TrimLeft(physical);
-        }
-        const bool continues = !physical.empty() && physical.back() == '\\';
+        // Blanks, the CR of a CRLF line end among them, never end a line.
+        std::string_view physical = Trim(text.substr(pos, end == std::string_view::npos ? end : end - pos));
+        pos = end == std::string_view::npos ? text.size() : end + 1;
+        continues = !physical.empty() && physical.back() == '\\';
         if (continues) {
             physical.remove_suffix(1);
         }
         line.append(physical);
-        if (!continues) {
-            return true;
-        }
-        if (pos >= text.size()) {
-            damaged = true;
-            return true;
-        }
     }
+    while (!line.empty() && (line.back() == '\\' || IsBlank(line.back()))) {
+        damaged = damaged || line.back() == '\\';
+        line.pop_back();
+    }
+    damaged = damaged || continues;
+    return true;
 }
 
 // A quoted text starting at s[pos] == '"'. \\ and \" are escapes; any other backslash stands for

@@ -1,0 +1,223 @@
+#include "settings/RegDocument.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string Header = "Windows Registry Editor Version 5.00\n\n";
+const std::string Key = "HKEY_CURRENT_USER\\Software\\KX\\Orvani";
+
+std::string InKey(const std::string &lines)
+{
+    return Header + "[" + Key + "]\n" + lines;
+}
+
+// The value "a" of a one-key text.
+TRegValue ValueOf(const std::string &line)
+{
+    const TRegParseResult parsed = ParseRegText(InKey(line + "\n"));
+    const TRegValue *value = parsed.Document.Find(Key, "a");
+    return value ? *value : TRegValue{TRegDataType::rdNone, 0xDEAD, "missing"};
+}
+
+TRegValue Bytes(TRegDataType kind, std::string bytes)
+{
+    return {kind, 0, std::move(bytes)};
+}
+TRegValue Unknown(std::string text)
+{
+    return {TRegDataType::rdUnknown, 0, std::move(text)};
+}
+
+} // namespace
+
+TEST(ParseRegText, RecognisesEveryKind)
+{
+    struct Case {
+        std::string Line;
+        TRegValue Expected;
+    };
+    const Case cases[] = {
+        {R"("a"=dword:0000002a)", TRegValue::Integer(42)},
+        {R"("a"=DWORD:FFFFFFFF)", TRegValue::Integer(0xFFFFFFFF)},
+        {R"("a" = dword:00000001)", TRegValue::Integer(1)},
+        {R"("a"="C:\\Temp\\ \"quoted\" \n")", TRegValue::String("C:\\Temp\\ \"quoted\" \\n")},
+        {R"("a"="")", TRegValue::String("")},
+        {"\"a\"=\"Zo\xC3\xAB \xE2\x82\xAC\"", TRegValue::String("Zo\xC3\xAB \xE2\x82\xAC")},
+        {R"("a"=hex:01,02,ff)", Bytes(TRegDataType::rdBinary, "\x01\x02\xFF")},
+        {R"("a"=hex:)", Bytes(TRegDataType::rdBinary, "")},
+        {R"("a"=hex(2):41,00,00,00)", Bytes(TRegDataType::rdExpandString, std::string("A\0\0\0", 4))},
+        {R"("a"=hex(7):41,00,00,00,00,00)",
+         Bytes(TRegDataType::rdMultiString, std::string("A\0\0\0\0\0", 6))},
+        {R"("a"=hex(b):01,00,00,00,00,00,00,00)",
+         Bytes(TRegDataType::rdQWord, std::string("\x01\0\0\0\0\0\0\0", 8))},
+        {R"("a"=hex(0):)", Bytes(TRegDataType::rdNone, "")},
+        {R"("a"=hex(20):7f)", Bytes(static_cast<TRegDataType>(0x20), "\x7F")},
+        // The registry's own forms of text and integer.
+        {R"("a"=hex(1):41,00,e9,00,3d,d8,00,de,00,00)", TRegValue::String("A\xC3\xA9\xF0\x9F\x98\x80")},
+        {R"("a"=hex(4):2a,00,00,80)", TRegValue::Integer(0x8000002A)},
+        // What cannot be read keeps its text.
+        {R"("a"=dword:2a)", Unknown("dword:2a")},
+        {R"("a"=dword:0000002a9)", Unknown("dword:0000002a9")},
+        {R"("a"=dword:0000002g)", Unknown("dword:0000002g")},
+        {R"("a"="open)", Unknown("\"open")},
+        {R"("a"="closed" trailing)", Unknown("\"closed\" trailing")},
+        {R"("a"=hex:1,2x)", Unknown("hex:1,2x")},
+        {R"("a"=hex:01,,02)", Unknown("hex:01,,02")},
+        {R"("a"=hex:123)", Unknown("hex:123")},
+        {R"("a"=hex(4):2a,00)", Unknown("hex(4):2a,00")},
+        {R"("a"=hex(1):41)", Unknown("hex(1):41")},
+        {R"("a"=hex(1):00,d8,00,00)", Unknown("hex(1):00,d8,00,00")},
+        {R"("a"=hex(ffffffff):00)", Unknown("hex(ffffffff):00")},
+        {R"("a"=hex(123456789):00)", Unknown("hex(123456789):00")},
+        {R"("a"=hex(2:00)", Unknown("hex(2:00")},
+        {R"("a"=-)", Unknown("-")},
+        {R"("a"=)", Unknown("")},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(ValueOf(c.Line), c.Expected) << c.Line;
+    }
+}
+
+TEST(ParseRegText, JoinsContinuedLinesAndIgnoresComments)
+{
+    const TRegParseResult parsed = ParseRegText(InKey("; a comment\n"
+                                                      "\"a\"=hex:01,02,\\\n"
+                                                      "  03,04\n"
+                                                      "@=\"default\"\r\n"));
+    EXPECT_FALSE(parsed.Damaged);
+    EXPECT_EQ(*parsed.Document.Find(Key, "A"), Bytes(TRegDataType::rdBinary, "\x01\x02\x03\x04"));
+    EXPECT_EQ(*parsed.Document.Find(Key, ""), TRegValue::String("default"));
+}
+
+TEST(ParseRegText, NamesIgnoreLetterCaseAndTheLastValueWins)
+{
+    const TRegParseResult parsed =
+        ParseRegText(Header + "[HKEY_CURRENT_USER\\Software\\KX]\n\"Taal\"=dword:00000001\n"
+                              "[hkey_current_user\\software\\kx]\n\"TAAL\"=dword:00000002\n");
+    ASSERT_EQ(parsed.Document.Keys().size(), 1u);
+    ASSERT_EQ(parsed.Document.Keys()[0].Values.size(), 1u);
+    EXPECT_EQ(parsed.Document.Keys()[0].Values[0].Name, "Taal");
+    EXPECT_EQ(*parsed.Document.Find("HKEY_CURRENT_USER\\SOFTWARE\\kx", "taal"), TRegValue::Integer(2));
+    EXPECT_TRUE(parsed.Document.KeyExists("hkey_current_user\\Software"));
+    EXPECT_FALSE(parsed.Document.KeyExists("HKEY_CURRENT_USER\\Soft"));
+}
+
+TEST(ParseRegText, ReportsWhatARewriteWouldLose)
+{
+    struct Case {
+        const char *What;
+        std::string Text;
+        bool Damaged;
+    };
+    const Case cases[] = {
+        {"clean", InKey("\"a\"=dword:00000001\n"), false},
+        {"unknown values are kept", InKey("\"a\"=what\n"), false},
+        {"old header, byte-order mark", "\xEF\xBB\xBFREGEDIT4\n\n[K]\n\"a\"=\"b\"\n", false},
+        {"empty file", "", false},
+        {"no header", "[K]\n\"a\"=\"b\"\n", true},
+        {"cut off", InKey("\"a\"=\"b"), true},
+        {"dangling continuation", InKey("\"a\"=hex:01,\\\n"), true},
+        {"line without a name", InKey("garbage\n"), true},
+        {"value outside a key", Header + "\"a\"=\"b\"\n", true},
+        {"broken key line", InKey("[Other\n\"a\"=\"b\"\n"), true},
+        {"binary",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         true},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(ParseRegText(c.Text).Damaged, c.Damaged) << c.What;
+    }
+}
+
+TEST(ParseRegText, AValueAfterABrokenKeyLineLandsNowhere)
+{
+    const TRegParseResult parsed = ParseRegText(InKey("[Other\n\"a\"=\"b\"\n"));
+    EXPECT_EQ(parsed.Document.Find(Key, "a"), nullptr);
+}
+
+TEST(FormatRegText, WritesTheExportFormat)
+{
+    TRegDocument document;
+    document.Apply(Key, {{"Int", TRegValue::Integer(0xF5F2F1)},
+                         {"Text", TRegValue::String("say \"hi\" C:\\")},
+                         {"", TRegValue::String("default")},
+                         {"Bin", Bytes(TRegDataType::rdBinary, "\x01\xAB")},
+                         {"Expand", Bytes(TRegDataType::rdExpandString, std::string("A\0\0\0", 4))},
+                         {"Odd", Unknown("dword:1")},
+                         {"Lines", TRegValue::String("a\nb")}});
+    document.CreateKey(Key + "\\Empty");
+
+    EXPECT_EQ(FormatRegText(document), Header + "[" + Key +
+                                           "]\n"
+                                           "\"Int\"=dword:00f5f2f1\n"
+                                           "\"Text\"=\"say \\\"hi\\\" C:\\\\\"\n"
+                                           "@=\"default\"\n"
+                                           "\"Bin\"=hex:01,ab\n"
+                                           "\"Expand\"=hex(2):41,00,00,00\n"
+                                           "\"Odd\"=dword:1\n"
+                                           "\"Lines\"=hex(1):61,00,0a,00,62,00,00,00\n"
+                                           "\n"
+                                           "[" +
+                                           Key +
+                                           "\\Empty]\n"
+                                           "\n");
+}
+
+TEST(FormatRegText, WrapsLongHexWithinEightyColumnsAndReadsItBack)
+{
+    TRegDocument document;
+    const TRegValue long_value = Bytes(TRegDataType::rdBinary, std::string(100, '\x5A'));
+    document.Apply(Key, {{"Long", long_value}});
+
+    const std::string text = FormatRegText(document);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        EXPECT_LE(end - start, 80u);
+    }
+    const TRegParseResult parsed = ParseRegText(text);
+    EXPECT_FALSE(parsed.Damaged);
+    EXPECT_EQ(*parsed.Document.Find(Key, "Long"), long_value);
+}
+
+TEST(FormatRegText, RoundTripsTextsExactly)
+{
+    const std::string texts[] = {"",
+                                 "plain",
+                                 "quote \" and backslash \\ at the end\\",
+                                 "\\\"\\\\\"",
+                                 "UTF-8: \xC3\xAB \xE2\x82\xAC \xF0\x9F\x98\x80",
+                                 "line\nbreaks\r\nand\ttabs",
+                                 " blanks around "};
+    TRegDocument document;
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        document.Apply(Key, {{"t" + std::to_string(i), TRegValue::String(texts[i])}});
+    }
+    const std::string text = FormatRegText(document);
+    const TRegParseResult parsed = ParseRegText(text);
+    EXPECT_FALSE(parsed.Damaged);
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        const TRegValue *value = parsed.Document.Find(Key, "t" + std::to_string(i));
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(*value, TRegValue::String(texts[i])) << i;
+    }
+    EXPECT_EQ(FormatRegText(parsed.Document), text);
+}
+
+TEST(FormatRegText, ARewriteReadsBackUnchanged)
+{
+    // Lines that end in a backslash once blanks are dropped, or after continuing onto an empty line.
+    const std::string texts[] = {
+        InKey("\"a\"=hex:01,02,\\ \r\r\n\"b\"=dword:00000001\n"),
+        InKey("\"a\"=\"C:\\\\\n\n\"b\"=dword:00000001\n"),
+        InKey("\"a\"=text \\\n"),
+    };
+    for (const std::string &text : texts) {
+        const std::string written = FormatRegText(ParseRegText(text).Document);
+        const TRegParseResult reread = ParseRegText(written);
+        EXPECT_FALSE(reread.Damaged) << text;
+        EXPECT_EQ(FormatRegText(reread.Document), written) << text;
+    }
+}
