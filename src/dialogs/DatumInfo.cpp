@@ -1,7 +1,265 @@
 #include "dialogs/DatumInfo.h"
 
-TForm_DatumInfo::TForm_DatumInfo(QWidget *parent) : QDialog(parent)
+#include "components/kxStandard.h"
+#include "platform/Colors.h"
+#include "settings/RecRec.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+// "3e vrijdag in maand juni" or "3rd Friday in month June": the interface language picks the
+// sentence, the names are the locale's.
+QString OccurrenceSentence(int occurrence, const QString &dayName, const QString &monthName)
 {
-    setObjectName("Form_DatumInfo");
+    const QByteArray day = dayName.toUtf8();
+    const QByteArray month = monthName.toUtf8();
+    if (RecRec.Taal == 0) {
+        return QString::asprintf("%de %s in maand %s", occurrence, day.constData(), month.constData());
+    }
+    const char *suffix = occurrence == 1 ? "st" : occurrence == 2 ? "nd" : occurrence == 3 ? "rd" : "th";
+    return QString::asprintf("%d%s %s in month %s", occurrence, suffix, day.constData(), month.constData());
+}
+
+QString FromUtf8(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+TForm_DatumInfo::TForm_DatumInfo(QWidget *parent) : TToolDialog("Form_DatumInfo", QSize(255, 451), parent)
+{
     setWindowTitle("Datum info");
+    CreateControls();
+    connect(CheckBoxLeapYear, &QCheckBox::clicked, this, &TForm_DatumInfo::CheckBoxLeapYearClick);
+    connect(DateTimePickerUntil, &QDateEdit::dateChanged, this, &TForm_DatumInfo::DateTimePickerUntilChange);
+    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_DatumInfo::BitBtn_OKClick);
+}
+
+QGridLayout *TForm_DatumInfo::NewGroup(QVBoxLayout *column, QGroupBox *&group, const char *name,
+                                       const char *title)
+{
+    group = new QGroupBox(title, this);
+    group->setObjectName(name);
+    column->addWidget(group);
+    auto *grid = new QGridLayout(group);
+    grid->setContentsMargins(Scaled(2), Scaled(2), Scaled(8), Scaled(4));
+    grid->setHorizontalSpacing(Scaled(6));
+    grid->setVerticalSpacing(Scaled(2));
+    grid->setColumnStretch(1, 1);
+    mGrids.append(grid);
+    return grid;
+}
+
+QLabel *TForm_DatumInfo::NewCaption(QWidget *parent, const char *name, const char *text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QLabel *TForm_DatumInfo::NewValue(QWidget *parent, const char *name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+void TForm_DatumInfo::CreateControls()
+{
+    PanelDate = new QLabel(this);
+    PanelDate->setObjectName("PanelDate");
+    PanelDate->setAlignment(Qt::AlignCenter);
+    PanelDate->setAutoFillBackground(true);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, Scaled(4));
+    outer->setSpacing(0);
+    outer->addWidget(PanelDate);
+    auto *column = new QVBoxLayout;
+    column->setContentsMargins(Scaled(8), Scaled(4), Scaled(7), 0);
+    column->setSpacing(Scaled(2));
+    outer->addLayout(column);
+
+    QGridLayout *year = NewGroup(column, GroupBoxYear, "GroupBoxYear", "Jaar");
+    LabelJaar = NewCaption(GroupBoxYear, "LabelJaar", "Jaar");
+    ntLabelYear = NewValue(GroupBoxYear, "ntLabelYear");
+    CheckBoxLeapYear = new QCheckBox("Schrikkeljaar", GroupBoxYear);
+    CheckBoxLeapYear->setObjectName("CheckBoxLeapYear");
+    CheckBoxLeapYear->setLayoutDirection(Qt::RightToLeft); // the caption left of the box
+    CheckBoxLeapYear->setFocusPolicy(Qt::NoFocus);
+    LabelDaysInYear = NewCaption(GroupBoxYear, "LabelDaysInYear", "Dagen in jaar");
+    ntLabelDaysInYear = NewValue(GroupBoxYear, "ntLabelDaysInYear");
+    year->addWidget(LabelJaar, 0, 0);
+    year->addWidget(ntLabelYear, 0, 1);
+    year->addWidget(CheckBoxLeapYear, 1, 0, 1, 2, Qt::AlignLeft);
+    year->addWidget(LabelDaysInYear, 2, 0);
+    year->addWidget(ntLabelDaysInYear, 2, 1);
+
+    QGridLayout *month = NewGroup(column, GroupBoxMonth, "GroupBoxMonth", "Maand");
+    LabelMonth = NewCaption(GroupBoxMonth, "LabelMonth", "Maand");
+    ntLabelMonthNo = NewValue(GroupBoxMonth, "ntLabelMonthNo");
+    ntLabelMonthname = NewValue(GroupBoxMonth, "ntLabelMonthname");
+    LabelDaysInMonth = NewCaption(GroupBoxMonth, "LabelDaysInMonth", "Dagen in maand");
+    ntLabelDaysInMonth = NewValue(GroupBoxMonth, "ntLabelDaysInMonth");
+    month->addWidget(LabelMonth, 0, 0);
+    month->addWidget(ntLabelMonthNo, 0, 1);
+    month->addWidget(ntLabelMonthname, 1, 1);
+    month->addWidget(LabelDaysInMonth, 2, 0);
+    month->addWidget(ntLabelDaysInMonth, 2, 1);
+
+    QGridLayout *week = NewGroup(column, GroupBoxWeek, "GroupBoxWeek", "Week");
+    LabelISOWeekNo = NewCaption(GroupBoxWeek, "LabelISOWeekNo", "ISO weeknummer");
+    ntLabelWeekNo = NewValue(GroupBoxWeek, "ntLabelWeekNo");
+    week->addWidget(LabelISOWeekNo, 0, 0);
+    week->addWidget(ntLabelWeekNo, 0, 1);
+
+    QGridLayout *day = NewGroup(column, GroupBoxDay, "GroupBoxDay", "Dag");
+    LabelDay = NewCaption(GroupBoxDay, "LabelDay", "Dag");
+    ntLabelDay = NewValue(GroupBoxDay, "ntLabelDay");
+    LabelDayInWeek = NewCaption(GroupBoxDay, "LabelDayInWeek", "Dag in week");
+    ntLabelDayNo = NewValue(GroupBoxDay, "ntLabelDayNo");
+    ntLabelDayName = NewValue(GroupBoxDay, "ntLabelDayName");
+    LabelDayNoInYear = NewCaption(GroupBoxDay, "LabelDayNoInYear", "Dagnummer in jaar");
+    ntLabelDayNoYear = NewValue(GroupBoxDay, "ntLabelDayNoYear");
+    LabelDayInMonth = new QLabel(GroupBoxDay);
+    LabelDayInMonth->setObjectName("LabelDayInMonth");
+    LabelDayInMonth->setIndent(Scaled(8));
+    day->addWidget(LabelDay, 0, 0);
+    day->addWidget(ntLabelDay, 0, 1);
+    day->addWidget(LabelDayInWeek, 1, 0);
+    day->addWidget(ntLabelDayNo, 1, 1);
+    day->addWidget(ntLabelDayName, 2, 1);
+    day->addWidget(LabelDayNoInYear, 3, 0);
+    day->addWidget(ntLabelDayNoYear, 3, 1);
+    day->addWidget(LabelDayInMonth, 4, 0, 1, 2);
+
+    // The serial number has its own split: a long caption and a short number.
+    GroupBoxDateAsFloat = new QGroupBox("Datum als getal", this);
+    GroupBoxDateAsFloat->setObjectName("GroupBoxDateAsFloat");
+    column->addWidget(GroupBoxDateAsFloat);
+    LabelDaysSinceNull = NewCaption(GroupBoxDateAsFloat, "LabelDaysSinceNull", "");
+    LabelDaysSinceNull->setText("Dagen sinds " + ShortDate(0));
+    LabelDaysSince = NewValue(GroupBoxDateAsFloat, "LabelDaysSince");
+    LabelDaysSince->setMinimumWidth(Scaled(73));
+    auto *serial = new QHBoxLayout(GroupBoxDateAsFloat);
+    serial->setContentsMargins(Scaled(2), Scaled(2), Scaled(8), Scaled(4));
+    serial->setSpacing(Scaled(8));
+    serial->addWidget(LabelDaysSinceNull, 1);
+    serial->addWidget(LabelDaysSince);
+
+    QGridLayout *between =
+        NewGroup(column, GroupBoxDaysBetween, "GroupBoxDaysBetween", "Aantal dagen tussen huidige datum en");
+    DateTimePickerUntil = NewDatePicker("DateTimePickerUntil", true, GroupBoxDaysBetween);
+    DateTimePickerUntil->setMinimumWidth(Scaled(90));
+    LabelCount = NewValue(GroupBoxDaysBetween, "LabelCount");
+    LabelCount->setText("0");
+    between->setContentsMargins(Scaled(2), Scaled(4), Scaled(8), Scaled(6));
+    between->addWidget(DateTimePickerUntil, 0, 0, Qt::AlignRight);
+    between->addWidget(LabelCount, 0, 1);
+
+    outer->addStretch(1);
+    outer->addSpacing(Scaled(4));
+    BitBtn_OK = NewOkButton();
+    outer->addWidget(BitBtn_OK, 0, Qt::AlignHCenter);
+}
+
+void TForm_DatumInfo::FormShow()
+{
+    const TFormatSettings &settings = ProgramFormatSettings();
+    QPalette palette = PanelDate->palette();
+    palette.setColor(QPalette::Window, ToQColor(RecRec.KleurAchtergrondTitel));
+    palette.setColor(QPalette::WindowText, ToQColor(RecRec.KleurTitel));
+    PanelDate->setPalette(palette);
+    // Bold, 13 pixels at 96 dpi, never smaller than the sheet's own text.
+    QFont title = font();
+    title.setBold(true);
+    title.setPixelSize(std::max(Scaled(13), QFontInfo(font()).pixelSize()));
+    PanelDate->setFont(title);
+    PanelDate->setFixedHeight(std::max(Scaled(24), QFontMetrics(title).height() + Scaled(6)));
+    PanelDate->setText(ShortDate(CurrentDate));
+
+    const TDateParts parts = SplitDate(CurrentDate);
+    ntLabelYear->setNum(parts.Year);
+    CheckBoxLeapYear->setChecked(IsLeap(parts.Year));
+    ntLabelDaysInYear->setNum(YearLength(parts.Year));
+    ntLabelMonthNo->setNum(parts.Month);
+    ntLabelMonthname->setText(FromUtf8(settings.LongMonthNames[parts.Month - 1]));
+    ntLabelDaysInMonth->setNum(MonthLength(parts.Year, parts.Month));
+    ntLabelWeekNo->setNum(IsoWeekNumber(CurrentDate));
+    UpdatePickerFormat(DateTimePickerUntil);
+    {
+        const QSignalBlocker blocker(DateTimePickerUntil);
+        DateTimePickerUntil->setDate(ToQDate(CurrentDate));
+    }
+    ntLabelDay->setNum(parts.Day);
+    ntLabelDayNo->setNum(IsoWeekday(CurrentDate));
+    ntLabelDayName->setText(FromUtf8(settings.LongDayNames[WeekdayOf(CurrentDate) - 1]));
+    ntLabelDayNoYear->setNum(DayNumberInYear(CurrentDate));
+    LabelDaysSince->setText(QString::number(WholeDayNumber(CurrentDate)));
+    LabelDayInMonth->setText(
+        OccurrenceSentence(WeekdayOccurrence(CurrentDate), ntLabelDayName->text(), ntLabelMonthname->text()));
+    // The second date now equals the shown one; the count says so rather than keeping an old one.
+    DateTimePickerUntilChange();
+    AlignColumns();
+}
+
+void TForm_DatumInfo::AlignColumns()
+{
+    // Captions and values stand in the same two columns in every group.
+    const int spacing = Scaled(6);
+    const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, CheckBoxLeapYear);
+    int captionWidth = std::max(Scaled(100), CheckBoxLeapYear->sizeHint().width() - indicator - spacing);
+    int valueWidth = Scaled(120);
+    for (QGridLayout *grid : mGrids) {
+        for (int i = 0; i < grid->count(); ++i) {
+            int row, col, rowSpan, colSpan;
+            grid->getItemPosition(i, &row, &col, &rowSpan, &colSpan);
+            if (colSpan == 1) {
+                int &widest = col == 0 ? captionWidth : valueWidth;
+                widest = std::max(widest, grid->itemAt(i)->widget()->sizeHint().width());
+            }
+        }
+    }
+    for (QGridLayout *grid : mGrids) {
+        grid->setColumnMinimumWidth(0, captionWidth);
+        grid->setColumnMinimumWidth(1, valueWidth);
+    }
+    // The box itself stands at the start of the value column.
+    CheckBoxLeapYear->setFixedWidth(captionWidth + spacing + indicator);
+}
+
+void TForm_DatumInfo::BitBtn_OKClick()
+{
+    accept();
+}
+
+void TForm_DatumInfo::CheckBoxLeapYearClick()
+{
+    CheckBoxLeapYear->setChecked(IsLeap(SplitDate(CurrentDate).Year));
+}
+
+void TForm_DatumInfo::DateTimePickerUntilChange()
+{
+    try {
+        LabelCount->setText(
+            QString::number(WholeDaysBetween(FromQDate(DateTimePickerUntil->date()), CurrentDate)));
+    } catch (const std::exception &) {
+        LabelCount->setText("0");
+    }
 }

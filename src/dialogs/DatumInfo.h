@@ -1,14 +1,72 @@
 #pragma once
-#include "date/DateCore.h"
+// The date information sheet: facts about the selected date (year, month, ISO week, day, serial
+// number) and the number of days between it and a second date picked on the sheet.
 
-#include <QDialog>
+#include "dialogs/ToolDialog.h"
 
-class TMonthCalendar;
+class QCheckBox;
+class QDateEdit;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QVBoxLayout;
+class TkxBitBtn;
 
-// Placeholder until the dialog is built: a hidden dialog with its caption.
-class TForm_DatumInfo : public QDialog {
+class TForm_DatumInfo : public TToolDialog {
     Q_OBJECT
 public:
     explicit TForm_DatumInfo(QWidget *parent = nullptr);
+
+    // The month view's selected date, handed over just before the sheet is shown.
     TDateTime CurrentDate = 0;
+
+    QLabel *PanelDate;
+    QGroupBox *GroupBoxYear;
+    QLabel *LabelJaar;
+    QLabel *ntLabelYear;
+    QCheckBox *CheckBoxLeapYear;
+    QLabel *LabelDaysInYear;
+    QLabel *ntLabelDaysInYear;
+    QGroupBox *GroupBoxMonth;
+    QLabel *LabelMonth;
+    QLabel *ntLabelMonthNo;
+    QLabel *ntLabelMonthname;
+    QLabel *LabelDaysInMonth;
+    QLabel *ntLabelDaysInMonth;
+    QGroupBox *GroupBoxWeek;
+    QLabel *LabelISOWeekNo;
+    QLabel *ntLabelWeekNo;
+    QGroupBox *GroupBoxDay;
+    QLabel *LabelDay;
+    QLabel *ntLabelDay;
+    QLabel *LabelDayInWeek;
+    QLabel *ntLabelDayNo;
+    QLabel *ntLabelDayName;
+    QLabel *LabelDayNoInYear;
+    QLabel *ntLabelDayNoYear;
+    QLabel *LabelDayInMonth;
+    QGroupBox *GroupBoxDateAsFloat;
+    QLabel *LabelDaysSinceNull;
+    QLabel *LabelDaysSince;
+    QGroupBox *GroupBoxDaysBetween;
+    QDateEdit *DateTimePickerUntil;
+    QLabel *LabelCount;
+    TkxBitBtn *BitBtn_OK;
+
+public slots:
+    void FormShow() override;
+    void BitBtn_OKClick();
+    // The leap-year box only shows: a click puts it back.
+    void CheckBoxLeapYearClick();
+    // Counts the days between the picked date and the shown one.
+    void DateTimePickerUntilChange();
+
+private:
+    void CreateControls();
+    QGridLayout *NewGroup(QVBoxLayout *column, QGroupBox *&group, const char *name, const char *title);
+    QLabel *NewCaption(QWidget *parent, const char *name, const char *text);
+    QLabel *NewValue(QWidget *parent, const char *name);
+    void AlignColumns();
+
+    QList<QGridLayout *> mGrids; // the groups whose captions and values share two columns
 };

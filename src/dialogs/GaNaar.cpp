@@ -1,7 +1,340 @@
 #include "dialogs/GaNaar.h"
 
-TForm_GaNaar::TForm_GaNaar(TMonthCalendar *, QWidget *parent) : QDialog(parent)
+#include "components/MonthCalendar.h"
+#include "components/kxStandard.h"
+#include "date/DateFormat.h"
+
+#include <QDateEdit>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace {
+
+// The first serial after 31 December 9999.
+constexpr double SerialLimit = MaxDateSerial + 1;
+
+template <class T> T *Named(QWidget *parent, const char *name)
 {
-    setObjectName("Form_GaNaar");
+    auto *widget = new T(parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+QRadioButton *NewRadio(QWidget *parent, const char *name, const char *text)
+{
+    auto *radio = Named<QRadioButton>(parent, name);
+    radio->setText(text);
+    return radio;
+}
+
+QLabel *NewLabel(QWidget *parent, const char *name, const char *text)
+{
+    auto *label = Named<QLabel>(parent, name);
+    label->setText(text);
+    return label;
+}
+
+QSpinBox *NewSpin(QWidget *parent, const char *name, int minimum, int maximum, int value)
+{
+    auto *spin = Named<QSpinBox>(parent, name);
+    spin->setRange(minimum, maximum);
+    spin->setValue(value);
+    return spin;
+}
+
+// A spin field's text as a whole number within its range; text that is no whole number counts
+// as the field's minimum.
+int SpinValue(const QSpinBox *spin)
+{
+    bool ok = false;
+    const int value = spin->locale().toInt(spin->cleanText(), &ok);
+    return ok ? std::clamp(value, spin->minimum(), spin->maximum()) : spin->minimum();
+}
+
+// Text as a decimal number with the given decimal separator: an optional sign, digits with at most
+// one separator, an optional exponent, blanks around. Anything else, NaN and infinity included,
+// counts as 0, and so does a number too large for a double.
+double TextToNumber(const std::string &text, const std::string &separator)
+{
+    const auto first = text.find_first_not_of(' ');
+    const auto last = text.find_last_not_of(' ');
+    if (first == std::string::npos) {
+        return 0;
+    }
+    const std::string s = text.substr(first, last - first + 1);
+    std::string plain; // the same number with '.' as separator, for from_chars
+    std::size_t i = 0;
+    if (s[i] == '+' || s[i] == '-') {
+        if (s[i] == '-') {
+            plain += '-';
+        }
+        ++i;
+    }
+    bool digits = false, point = false;
+    while (i < s.size()) {
+        if (std::isdigit(static_cast<unsigned char>(s[i]))) {
+            plain += s[i++];
+            digits = true;
+        } else if (!point && !separator.empty() && s.compare(i, separator.size(), separator) == 0) {
+            plain += '.';
+            i += separator.size();
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) {
+        return 0;
+    }
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        plain += s[i++];
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+            plain += s[i++];
+        }
+        const std::size_t exponentStart = i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+            plain += s[i++];
+        }
+        if (i == exponentStart) {
+            return 0;
+        }
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    return i == s.size() && error == std::errc() && end == plain.data() + plain.size() ? value : 0;
+}
+
+} // namespace
+
+TForm_GaNaar::TForm_GaNaar(TMonthCalendar *monthView, QWidget *parent)
+    : TToolDialog("Form_GaNaar", QSize(185, 304), parent), mMonthView(monthView)
+{
+    Q_ASSERT(monthView);
     setWindowTitle("Ga naar");
+    CreateControls();
+    for (QWidget *field : {static_cast<QWidget *>(SpinEdit_Jaren), static_cast<QWidget *>(SpinEdit_Maanden),
+                           static_cast<QWidget *>(SpinEdit_Dagen), static_cast<QWidget *>(DateTimePicker1),
+                           static_cast<QWidget *>(SpinEditEaster), static_cast<QWidget *>(EditDateSince)}) {
+        field->installEventFilter(this);
+    }
+    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_GaNaar::BitBtn_OKClick);
+    connect(SpeedButtonConvert, &QToolButton::clicked, this, &TForm_GaNaar::SpeedButtonConvertClick);
+}
+
+void TForm_GaNaar::CreateControls()
+{
+    GroupBox1 = Named<QGroupBox>(this, "GroupBox1");
+    QWidget *box = GroupBox1;
+    RadioButton_Vandaag = NewRadio(box, "RadioButton_Vandaag", "Vandaag");
+    RadioButton_Vandaag->setChecked(true);
+    RadioButton_Jaren = NewRadio(box, "RadioButton_Jaren", "Jaren");
+    SpinEdit_Jaren = NewSpin(box, "SpinEdit_Jaren", -150, 150, 0);
+    Label_Maanden = NewLabel(box, "Label_Maanden", "Maanden");
+    SpinEdit_Maanden = NewSpin(box, "SpinEdit_Maanden", -500, 500, 0);
+    Label_Dagen = NewLabel(box, "Label_Dagen", "Dagen");
+    SpinEdit_Dagen = NewSpin(box, "SpinEdit_Dagen", -8000, 8000, 0);
+    RadioButton_Datum = NewRadio(box, "RadioButton_Datum", "Datum");
+    DateTimePicker1 = NewDatePicker("DateTimePicker1", false, box);
+    RadioButtonEasterSunday = NewRadio(box, "RadioButtonEasterSunday", "Paaszondag");
+    SpinEditEaster = NewSpin(box, "SpinEditEaster", 1900, 2500, 1900);
+    RadioButtonDateAsFloat = NewRadio(box, "RadioButtonDateAsFloat", "Datum als getal");
+    EditDateSince = Named<QLineEdit>(box, "EditDateSince");
+    EditDateSince->setText("0");
+    SpeedButtonConvert = Named<QToolButton>(box, "SpeedButtonConvert");
+    SpeedButtonConvert->setAutoRaise(true);
+    SpeedButtonConvert->setFocusPolicy(Qt::NoFocus);
+    SpeedButtonConvert->setIcon(QIcon(":/art/app/convert.svg"));
+    LabelDateSince = Named<QLabel>(box, "LabelDateSince");
+    LabelDateSince->setWordWrap(true); // a date with a time of day takes two lines
+    BitBtn_OK = NewOkButton();
+
+    for (QSpinBox *spin : {SpinEdit_Jaren, SpinEdit_Maanden, SpinEdit_Dagen, SpinEditEaster}) {
+        spin->setMinimumWidth(Scaled(60));
+    }
+    DateTimePicker1->setMinimumWidth(Scaled(90));
+    SpeedButtonConvert->setFixedWidth(Scaled(23));
+
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(Scaled(10), Scaled(8), Scaled(8), Scaled(8));
+    grid->setHorizontalSpacing(Scaled(4));
+    grid->setVerticalSpacing(Scaled(3));
+    // The offset labels stand under the radio buttons' captions.
+    grid->setColumnMinimumWidth(0, style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                       style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
+    grid->setColumnStretch(1, 1);
+    grid->addWidget(RadioButton_Vandaag, 0, 0, 1, 3);
+    grid->addWidget(RadioButton_Jaren, 1, 0, 1, 2);
+    grid->addWidget(SpinEdit_Jaren, 1, 2);
+    grid->addWidget(Label_Maanden, 2, 1);
+    grid->addWidget(SpinEdit_Maanden, 2, 2);
+    grid->addWidget(Label_Dagen, 3, 1);
+    grid->addWidget(SpinEdit_Dagen, 3, 2);
+    grid->addWidget(RadioButton_Datum, 4, 0, 1, 3);
+    grid->addWidget(DateTimePicker1, 5, 1, 1, 2, Qt::AlignRight);
+    grid->addWidget(RadioButtonEasterSunday, 6, 0, 1, 3);
+    grid->addWidget(SpinEditEaster, 7, 2);
+    grid->addWidget(RadioButtonDateAsFloat, 8, 0, 1, 3);
+    auto *number = new QHBoxLayout;
+    number->setSpacing(0);
+    number->addWidget(EditDateSince);
+    number->addWidget(SpeedButtonConvert);
+    number->addSpacing(Scaled(5));
+    number->addWidget(LabelDateSince, 1);
+    grid->addLayout(number, 9, 0, 1, 3);
+    grid->setRowStretch(10, 1);
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(Scaled(8), Scaled(6), Scaled(8), Scaled(6));
+    outer->setSpacing(Scaled(5));
+    outer->addWidget(GroupBox1, 1);
+    outer->addWidget(BitBtn_OK, 0, Qt::AlignHCenter);
+}
+
+void TForm_GaNaar::FormShow()
+{
+    const TDateTime today = Today();
+    UpdatePickerFormat(DateTimePicker1);
+    DateTimePicker1->setDate(ToQDate(today));
+    SpinEditEaster->setValue(SplitDate(today).Year);
+    EditDateSince->setText(QString::number(WholeDayNumber(CurrentDate)));
+    LabelDateSince->setText(ShortDate(CurrentDate));
+
+    // Room for the number field's longest reading: a date over a time of day.
+    const QFontMetrics metrics(LabelDateSince->font());
+    const TDateTime widest = MakeDate(2000, 12, 28) + (23 * 3600 + 59 * 60 + 59) / 86400.0;
+    const int textWidth =
+        std::max(metrics.horizontalAdvance(ShortDate(widest)),
+                 metrics.horizontalAdvance(QString::fromStdString(FormatDateStandard("tt", widest))));
+    LabelDateSince->setMinimumSize(std::max(Scaled(63), textWidth + 2), 2 * metrics.lineSpacing());
+    EditDateSince->setFixedWidth(
+        std::max(Scaled(62), QFontMetrics(EditDateSince->font()).horizontalAdvance("0000000.0") + Scaled(8)));
+
+    // The keyboard starts at the chosen mode; arriving there selects nothing new.
+    for (QRadioButton *radio : {RadioButton_Vandaag, RadioButton_Jaren, RadioButton_Datum,
+                                RadioButtonEasterSunday, RadioButtonDateAsFloat}) {
+        if (radio->isChecked()) {
+            radio->setFocus(Qt::OtherFocusReason);
+        }
+    }
+}
+
+void TForm_GaNaar::BitBtn_OKClick()
+{
+    try {
+        mMonthView->SetDate(ChosenDate());
+    } catch (const EDateError &) {
+        // A jump beyond 1 January 1 .. 31 December 9999 leaves the month view where it was.
+    }
+    accept();
+}
+
+TDateTime TForm_GaNaar::ChosenDate() const
+{
+    if (RadioButton_Vandaag->isChecked()) {
+        return Today();
+    }
+    if (RadioButton_Jaren->isChecked()) {
+        return ShiftDate(CurrentDate, SpinValue(SpinEdit_Dagen), SpinValue(SpinEdit_Maanden),
+                         SpinValue(SpinEdit_Jaren));
+    }
+    if (RadioButton_Datum->isChecked()) {
+        return FromQDate(DateTimePicker1->date());
+    }
+    if (RadioButtonEasterSunday->isChecked()) {
+        return EasterSundayOf(SpinValue(SpinEditEaster));
+    }
+    return NumberModeDate();
+}
+
+TDateTime TForm_GaNaar::NumberModeDate() const
+{
+    const double value = DateSinceValue();
+    return value >= 0 && value < SerialLimit ? value : CurrentDate;
+}
+
+double TForm_GaNaar::DateSinceValue() const
+{
+    return TextToNumber(EditDateSince->text().toStdString(), ProgramFormatSettings().DecimalSeparator);
+}
+
+void TForm_GaNaar::SpeedButtonConvertClick()
+{
+    double value = DateSinceValue();
+    if (value < 0) {
+        EditDateSince->setText("0");
+        value = 0;
+    }
+    LabelDateSince->setText(value < SerialLimit ? QString::fromStdString(FormatDateStandard("c", value))
+                                                : "?");
+}
+
+void TForm_GaNaar::DateTimePicker1Enter()
+{
+    RadioButton_Datum->setChecked(true);
+}
+
+void TForm_GaNaar::SpinEditEasterEnter()
+{
+    RadioButtonEasterSunday->setChecked(true);
+}
+
+void TForm_GaNaar::EditDateSinceEnter()
+{
+    RadioButtonDateAsFloat->setChecked(true);
+}
+
+bool TForm_GaNaar::SpinEdit_MaandenKeyDown(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        return false;
+    }
+    if (!event->isAutoRepeat()) {
+        BitBtn_OKClick();
+    }
+    return true; // taken here, so the default button does not carry out OK a second time
+}
+
+bool TForm_GaNaar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        return SpinEdit_MaandenKeyDown(static_cast<QKeyEvent *>(event));
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // Coming back to the window or out of a menu is no entering of the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == DateTimePicker1) {
+                DateTimePicker1Enter();
+            } else if (watched == SpinEditEaster) {
+                SpinEditEasterEnter();
+            } else if (watched == EditDateSince) {
+                EditDateSinceEnter();
+            }
+        }
+    }
+    return TToolDialog::eventFilter(watched, event);
+}
+
+void TForm_GaNaar::keyPressEvent(QKeyEvent *event)
+{
+    // There is no cancel button: Escape does nothing, only the title bar closes without a jump.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    TToolDialog::keyPressEvent(event);
 }
