@@ -1,0 +1,78 @@
+#include "components/kxExtendedDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+// "Desc|*.a;*.b|All|*.*" as the dialog's name filters "Desc (*.a *.b)" and "All (*)". "*.*" means
+// every file, also one without a dot in its name. A description without patterns is dropped.
+QStringList NameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split('|');
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString &pattern : patterns)
+            pattern = pattern.trimmed() == "*.*" ? "*" : pattern.trimmed();
+        patterns.removeAll(QString());
+        if (!patterns.isEmpty())
+            result << parts[i].trimmed() + " (" + patterns.join(' ') + ')';
+    }
+    return result;
+}
+
+QWidget *OwnerWindow(QObject *owner)
+{
+    if (auto *widget = qobject_cast<QWidget *>(owner))
+        return widget->window();
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+TkxExtSaveDialog::TkxExtSaveDialog(QObject *parent) : QObject(parent) {}
+
+bool TkxExtSaveDialog::Execute()
+{
+    const QStringList nameFilters = NameFilters(filter_);
+    QFileDialog dialog(OwnerWindow(parent()), title_);
+    Configure(dialog, nameFilters);
+    // The default extension applies while the first filter is chosen; the dialog appends it
+    // itself so that its overwrite question names the file that will be written.
+    const auto followFilter = [&](const QString &nameFilter) {
+        dialog.setDefaultSuffix(nameFilters.indexOf(nameFilter) <= 0 ? defaultExt_ : QString());
+    };
+    followFilter(dialog.selectedNameFilter());
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName_ = dialog.selectedFiles().constFirst();
+    filterIndex_ = int(std::max<qsizetype>(nameFilters.indexOf(dialog.selectedNameFilter()), 0)) + 1;
+    return true;
+}
+
+void TkxExtSaveDialog::Configure(QFileDialog &dialog, const QStringList &nameFilters) const
+{
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options_.testFlag(ofOverwritePrompt));
+    if (!nameFilters.isEmpty()) {
+        dialog.setNameFilters(nameFilters);
+        dialog.selectNameFilter(nameFilters.value(filterIndex_ - 1, nameFilters.constFirst()));
+    }
+    if (!showPlacesBar_) {
+        // Only the toolkit's own dialog lets the side bar go.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setSidebarUrls({});
+        if (auto *sidebar = dialog.findChild<QWidget *>("sidebar"))
+            sidebar->hide();
+    }
+    const QFileInfo proposed(fileName_);
+    const QString folder = fileName_.contains('/') ? proposed.absolutePath() : initialDir_;
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    if (!proposed.fileName().isEmpty())
+        dialog.selectFile(proposed.fileName());
+}

@@ -1,0 +1,133 @@
+#include "platform/JpegSave.h"
+
+#include <QImage>
+#include <QSaveFile>
+#include <QWidget>
+#include <array>
+#include <csetjmp>
+#include <cstdio>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace {
+
+// libjpeg-turbo reads Qt's 32-bit pixels as they are; no conversion pass over the picture.
+constexpr QImage::Format CaptureFormat = QImage::Format_RGB32;
+constexpr J_COLOR_SPACE CaptureColorSpace = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+constexpr int CaptureComponents = 4;
+
+// libjpeg reports errors by calling error_exit, which must not return: it jumps back to the
+// compressing function. Warnings and messages are dropped: failures are quiet.
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JumpOnError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void IgnoreMessage(j_common_ptr) {}
+
+// Streams the compressed data into the file in blocks.
+struct FileDestination {
+    jpeg_destination_mgr base;
+    QSaveFile *file;
+    std::array<JOCTET, 64 * 1024> buffer;
+};
+
+FileDestination &DestinationOf(j_compress_ptr info)
+{
+    return *reinterpret_cast<FileDestination *>(info->dest);
+}
+
+void StartBlock(j_compress_ptr info)
+{
+    FileDestination &destination = DestinationOf(info);
+    destination.base.next_output_byte = destination.buffer.data();
+    destination.base.free_in_buffer = destination.buffer.size();
+}
+
+void WriteBlock(j_compress_ptr info, std::size_t size)
+{
+    FileDestination &destination = DestinationOf(info);
+    const auto *data = reinterpret_cast<const char *>(destination.buffer.data());
+    if (destination.file->write(data, qint64(size)) != qint64(size))
+        ERREXIT(info, JERR_FILE_WRITE);
+}
+
+boolean WriteFullBlock(j_compress_ptr info)
+{
+    WriteBlock(info, DestinationOf(info).buffer.size());
+    StartBlock(info);
+    return TRUE;
+}
+
+void WriteLastBlock(j_compress_ptr info)
+{
+    const FileDestination &destination = DestinationOf(info);
+    WriteBlock(info, destination.buffer.size() - destination.base.free_in_buffer);
+}
+
+// Only plain data lives in this frame, so the jump back from an error skips no destructor.
+bool Compress(const QImage &picture, int quality, QSaveFile &file)
+{
+    jpeg_compress_struct info;
+    ErrorManager errors;
+    FileDestination destination;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = JumpOnError;
+    errors.base.output_message = IgnoreMessage;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&info);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    destination.file = &file;
+    destination.base.init_destination = StartBlock;
+    destination.base.empty_output_buffer = WriteFullBlock;
+    destination.base.term_destination = WriteLastBlock;
+    info.dest = &destination.base;
+
+    info.image_width = JDIMENSION(picture.width());
+    info.image_height = JDIMENSION(picture.height());
+    info.input_components = CaptureComponents;
+    info.in_color_space = CaptureColorSpace;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(picture.constScanLine(int(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return true;
+}
+
+// What the control shows, at one image pixel per control pixel. Where the control paints no
+// background of its own, its palette's background stands in for what lies behind it.
+QImage Capture(QWidget &control)
+{
+    QImage picture(control.size(), CaptureFormat);
+    picture.fill(control.palette().color(control.backgroundRole()));
+    control.render(&picture);
+    return picture;
+}
+
+} // namespace
+
+bool SaveControlAsJpeg(QWidget *control, const QString &fileName, int quality)
+{
+    if (!control || control->width() <= 0 || control->height() <= 0 || fileName.isEmpty())
+        return false;
+    const QImage picture = Capture(*control);
+    if (picture.isNull())
+        return false;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return Compress(picture, quality, file) && file.commit();
+}
