@@ -1,7 +1,7 @@
 #include "platform/Shell.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
+#include <QDir>
 #include <QProcess>
 #include <QUrl>
 
@@ -11,7 +11,9 @@ class DesktopShell final : public TShell {
 public:
     bool OpenUrl(const QString &address) override
     {
-        const QUrl url = QUrl::fromUserInput(address, QString(), QUrl::AssumeLocalFile);
+        // A relative path naming a document in the current folder opens that document; anything
+        // else without a scheme is taken as a web address ("www.example.com").
+        const QUrl url = QUrl::fromUserInput(address, QDir::currentPath());
         return url.isValid() && QDesktopServices::openUrl(url);
     }
 
@@ -32,4 +34,7 @@ TShell &Shell()
     return installedShell ? *installedShell : desktop;
 }
 
-void SetShell(TShell *shell) { installedShell = shell; }
+void SetShell(TShell *shell)
+{
+    installedShell = shell;
+}
