@@ -240,17 +240,20 @@ void TkxNetDialog::SpeedbuttonUpdateClick()
 
 void TkxNetDialog::SpeedButtonInfoClick()
 {
-    auto *box = new QMessageBox(QMessageBox::Information, windowTitle(), FInformation, QMessageBox::Ok, this);
+    ShowMessage(QMessageBox::Information, FInformation);
+}
+
+// Modal to this window only, and without a nested event loop: a download may finish meanwhile.
+void TkxNetDialog::ShowMessage(QMessageBox::Icon icon, const QString &text)
+{
+    auto *box = new QMessageBox(icon, windowTitle(), text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
 
 void TkxNetDialog::ShowError(const QString &dutch, const QString &english, const QString &source)
 {
-    const QString text = Text(dutch, english).arg(QDir::toNativeSeparators(source));
-    auto *box = new QMessageBox(QMessageBox::Critical, windowTitle(), text, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    ShowMessage(QMessageBox::Critical, Text(dutch, english).arg(QDir::toNativeSeparators(source)));
 }
 
 void TkxNetDialog::RefreshList()

@@ -8,6 +8,7 @@
 
 #include <QIcon>
 #include <QList>
+#include <QMessageBox>
 #include <QObject>
 #include <QPixmap>
 #include <QStringList>
@@ -88,6 +89,7 @@ private:
     bool MayOpen(const QString &link) const;
     void SetBusy(bool busy);
     void SetStatus(const QString &text);
+    void ShowMessage(QMessageBox::Icon icon, const QString &text);
     void ShowError(const QString &dutch, const QString &english, const QString &source);
     QString Text(const QString &dutch, const QString &english) const { return FEnglish ? english : dutch; }
     QString CacheFolder() const;
