@@ -2,11 +2,11 @@
 // open (recorded, never opened).
 
 #include "components/kxLinkLabel.h"
+#include "components/kxPointer.h"
 #include "platform/Shell.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QEnterEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QSignalSpy>
@@ -45,17 +45,8 @@ public:
     std::vector<Request> requests;
 };
 
-void Enter(QWidget &widget)
-{
-    QEnterEvent event(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QApplication::sendEvent(&widget, &event);
-}
-
-void Leave(QWidget &widget)
-{
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(&widget, &event);
-}
+using kxpointer::Enter;
+using kxpointer::Leave;
 
 QColor TextColour(const QWidget &widget)
 {

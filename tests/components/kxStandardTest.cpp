@@ -2,11 +2,11 @@
 // actions and the drop-down menu.
 
 #include "components/kxStandard.h"
+#include "components/kxPointer.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QSignalSpy>
@@ -31,17 +31,8 @@ QRgb CentreOf(const QPixmap &pixmap)
     return pixmap.toImage().pixel(pixmap.width() / 2, pixmap.height() / 2);
 }
 
-void Enter(QWidget &widget)
-{
-    QEnterEvent event(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
-    QApplication::sendEvent(&widget, &event);
-}
-
-void Leave(QWidget &widget)
-{
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(&widget, &event);
-}
+using kxpointer::Enter;
+using kxpointer::Leave;
 
 QColor TextColour(const QWidget &widget)
 {
