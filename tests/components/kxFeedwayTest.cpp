@@ -103,7 +103,12 @@ protected:
     {
         QTest::mouseClick(dialog->TreeViewDirect->viewport(), Qt::LeftButton, {}, point);
     }
-    void Hover(const QPoint &point) { QTest::mouseMove(dialog->TreeViewDirect->viewport(), point); }
+    // Two moves within the same item: a move to where the pointer already is would be dropped.
+    void Hover(const QPoint &point)
+    {
+        QTest::mouseMove(dialog->TreeViewDirect->viewport(), point + QPoint(1, 0));
+        QTest::mouseMove(dialog->TreeViewDirect->viewport(), point);
+    }
     QMessageBox *MessageBox() const { return dialog->findChild<QMessageBox *>(); }
 
     TRecordingShell shell;
