@@ -53,7 +53,7 @@ std::string_view View(const QByteArray &bytes)
 QStringDecoder ListDecoder(const QByteArray &text)
 {
     QStringDecoder utf8(QStringDecoder::Utf8);
-    (void)utf8.decode(text);
+    const QString probe = utf8.decode(text); // decoding happens on this conversion
     if (!utf8.hasError())
         return QStringDecoder(QStringDecoder::Utf8);
     QStringDecoder western("windows-1252");

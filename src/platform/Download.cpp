@@ -28,6 +28,7 @@ bool TDownload::Start(const QUrl &url)
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setMaximumRedirectsAllowed(5);
     FReply = FManager->get(request);
+    FReply->setReadBufferSize(64 * 1024); // a fast sender cannot pile up more than this unread
     connect(FReply, &QNetworkReply::readyRead, this, &TDownload::ReplyReadyRead);
     connect(FReply, &QNetworkReply::finished, this, &TDownload::ReplyFinished);
     FTimer.start(FTimeoutMs);

@@ -292,6 +292,15 @@ TEST_F(FeedwayTest, ALocalListIsReadWithoutStatusText)
     EXPECT_EQ(server.Requests(), 0);
 }
 
+TEST_F(FeedwayTest, TextsAreUtf8OrTheWesternSingleByteCodePage)
+{
+    const QStringList expected{QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC")};
+    Execute(LocalList("item0=0000 Caf\xC3\xA9 \xE2\x82\xAC\n"));
+    EXPECT_EQ(RootTexts(), expected);
+    Execute(LocalList("item0=0000 Caf\xE9 \x80\n"));
+    EXPECT_EQ(RootTexts(), expected);
+}
+
 TEST_F(FeedwayTest, ALocalListThatCannotBeReadIsAnErrorAndTheWindowStaysOpen)
 {
     for (const QString &path : {lists.filePath("missing.inf"), lists.path(), LocalList("")}) {
