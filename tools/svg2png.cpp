@@ -3,12 +3,15 @@
 //
 //   svg2png <in.svg> <size> <out.png>
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -42,8 +45,13 @@ int Render(const QString &input, int size, const QString &output)
 
 int main(int argc, char **argv)
 {
-    // A build machine has no display; the picture is drawn into memory only.
+    // A build machine has no display and often no session; the picture is drawn into memory only.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime.emplace();
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     QGuiApplication app(argc, argv);
     bool sizeOk = false;
     const int size = argc == 4 ? QString::fromLocal8Bit(argv[2]).toInt(&sizeOk) : 0;

@@ -1,0 +1,128 @@
+# Installation as a native Linux desktop program, and its Debian package (cpack -G DEB).
+#
+#   bin/orvani                                    the program
+#   share/applications/orvani.desktop             menu entry
+#   share/icons/hicolor/{scalable,NxN}/apps/      icon: the SVG and PNGs made from it at build time
+#   share/metainfo/org.example.orvani.metainfo.xml  software-centre description
+#   share/orvani/*.htm                            read-me pages opened from the About box
+#   share/man/man1/orvani.1.gz                    manual page
+#   share/doc/orvani/{copyright,changelog.gz}     licence and release history
+
+include(GNUInstallDirs)
+
+set(ORVANI_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
+set(ORVANI_ICON_SVG ${ORVANI_RESOURCES}/art/app/orvani.svg)
+set(ORVANI_STAGE ${PROJECT_BINARY_DIR}/install-stage)
+set(ORVANI_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvani)
+set(ORVANI_MAINTAINER "KX <packages@example.org>")
+set(ORVANI_HOMEPAGE "https://example.org/orvani/")
+find_program(GZIP_EXECUTABLE gzip REQUIRED)
+
+# --- Icon sizes, rendered from the one scalable icon ----------------------------------------
+add_executable(svg2png ${PROJECT_SOURCE_DIR}/tools/svg2png.cpp)
+target_link_libraries(svg2png PRIVATE Qt6::Gui Qt6::Svg)
+
+set(ORVANI_ICON_SIZES 16 24 32 48 64 128 256)
+set(icon_files)
+foreach(size ${ORVANI_ICON_SIZES})
+  set(png ${ORVANI_STAGE}/icons/${size}x${size}/orvani.png)
+  # A sanitizer build must not fail on the toolkit's start-up allocations of a build tool.
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVANI_STAGE}/icons/${size}x${size}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 $<TARGET_FILE:svg2png> ${ORVANI_ICON_SVG} ${size} ${png}
+    DEPENDS svg2png ${ORVANI_ICON_SVG}
+    COMMENT "Rendering the ${size} px icon"
+    VERBATIM)
+  list(APPEND icon_files ${png})
+  install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+# --- Manual page and release history, compressed as Debian expects ---------------------------
+set(changelog ${ORVANI_STAGE}/changelog)
+file(WRITE ${changelog}
+  "orvani (${PROJECT_VERSION}) stable; urgency=medium\n\n"
+  "  * Release ${PROJECT_VERSION}.\n\n"
+  " -- ${ORVANI_MAINTAINER}  Mon, 30 Jun 2003 12:00:00 +0000\n")
+
+set(gzipped)
+foreach(source ${ORVANI_RESOURCES}/orvani.1 ${changelog})
+  get_filename_component(name ${source} NAME)
+  set(target ${ORVANI_STAGE}/${name}.gz)
+  # -n keeps names and times out of the archive, so builds are reproducible.
+  add_custom_command(OUTPUT ${target}
+    COMMAND ${GZIP_EXECUTABLE} -9 -n -c ${source} > ${target}
+    DEPENDS ${source}
+    COMMENT "Compressing ${name}")
+  list(APPEND gzipped ${target})
+endforeach()
+
+add_custom_target(orvani_install_files ALL DEPENDS ${icon_files} ${gzipped})
+
+# Shows an installed menu entry and its icon for scripts/package.sh; built on request only.
+add_executable(desktop-preview EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tools/desktop-preview.cpp)
+target_link_libraries(desktop-preview PRIVATE Qt6::Widgets)
+
+# --- Licence in the Debian machine-readable form, from LICENSE -------------------------------
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+string(REGEX REPLACE "^.*(Copyright[^\n]*)\n+" "" license_body "${license}")
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" copyright_line "${license}")
+set(copyright_holder "${CMAKE_MATCH_1}")
+string(STRIP "${license_body}" license_body)
+string(REPLACE "\n\n" "\n.\n" license_body "${license_body}")
+string(REPLACE "\n" "\n " license_body "${license_body}")
+file(WRITE ${ORVANI_STAGE}/copyright
+  "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+  "Upstream-Name: Orvani\n"
+  "Upstream-Contact: ${ORVANI_MAINTAINER}\n"
+  "Source: ${ORVANI_HOMEPAGE}\n\n"
+  "Files: *\n"
+  "Copyright: ${copyright_holder}\n"
+  "License: Expat\n"
+  " ${license_body}\n")
+
+# --- Install rules ---------------------------------------------------------------------------
+install(TARGETS orvani RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${ORVANI_RESOURCES}/orvani.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES ${ORVANI_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
+# AppStream wants the file named after the component id given inside it.
+install(FILES ${ORVANI_RESOURCES}/orvani.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo
+  RENAME org.example.orvani.metainfo.xml)
+file(GLOB ORVANI_README_PAGES CONFIGURE_DEPENDS ${ORVANI_RESOURCES}/*.htm)
+install(FILES ${ORVANI_README_PAGES} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/orvani)
+install(FILES ${ORVANI_STAGE}/orvani.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${ORVANI_STAGE}/copyright ${ORVANI_STAGE}/changelog.gz DESTINATION ${ORVANI_DOCDIR})
+
+# --- Debian package --------------------------------------------------------------------------
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvani)
+set(CPACK_PACKAGE_VENDOR KX)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT ${ORVANI_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop month calendar with week numbers and date tools")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Orvani shows as many months as fit its window, with optional ISO week numbers,
+a circle around today and a clock in the status bar. Select a day to jump to
+another date (an offset, Easter Sunday, a date serial number), to see its week
+number, day number and the days to a second date, to copy it in five forms or
+to save the month view as a JPEG picture.
+
+The window can stay on top, be translucent and minimise to the notification
+area. The interface speaks Dutch and English.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVANI_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVANI_HOMEPAGE})
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The SVG artwork reaches QIcon through a plugin, which the library scan cannot see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# Liberation Sans stands in for the default month-view font; xdg-open opens links and pages;
+# the hicolor theme's index lets desktops find the icon by name.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils, hicolor-icon-theme")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build/")
+include(CPack)
