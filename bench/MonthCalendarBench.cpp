@@ -1,0 +1,98 @@
+// Painting the month view at full-HD size: our multi-month calendar against Qt's one-month
+// calendar widget, both rendered into an image of the same size.
+
+#include "components/MonthCalendar.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QImage>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+const QSize BenchSize(1920, 1080);
+
+QFont BenchFont()
+{
+    QFont font("Liberation Sans");
+    font.setPointSize(9);
+    return font;
+}
+
+// Shows the widget at the bench size and renders it repeatedly into one image.
+void RenderLoop(benchmark::State &state, QWidget &widget)
+{
+    widget.setFont(BenchFont());
+    widget.resize(BenchSize);
+    widget.show();
+    QApplication::processEvents();
+    QImage image(BenchSize, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        widget.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    widget.hide();
+}
+
+void BM_TMonthCalendar(benchmark::State &state)
+{
+    TMonthCalendar calendar;
+    calendar.SetWeekNumbers(true);
+    calendar.SetTodayCircle(true);
+    RenderLoop(state, calendar);
+    state.counters["months"] = calendar.VisibleMonthCount();
+}
+BENCHMARK(BM_TMonthCalendar)->Unit(benchmark::kMicrosecond);
+
+void BM_QCalendarWidget(benchmark::State &state)
+{
+    QCalendarWidget calendar;
+    RenderLoop(state, calendar);
+    state.counters["months"] = 1;
+}
+BENCHMARK(BM_QCalendarWidget)->Unit(benchmark::kMicrosecond);
+
+// Keeps the time per iteration of every run so the ratio can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                mTimes[run.run_name.function_name] = run.GetAdjustedCPUTime();
+        }
+    }
+    void PrintRatio() const
+    {
+        const auto ours = mTimes.find("BM_TMonthCalendar");
+        const auto peer = mTimes.find("BM_QCalendarWidget");
+        if (ours == mTimes.end() || peer == mTimes.end() || peer->second <= 0)
+            return;
+        std::printf("Painting at %dx%d (CPU time per paint): TMonthCalendar %.1f us, QCalendarWidget %.1f "
+                    "us, ratio %.2f\n",
+                    BenchSize.width(), BenchSize.height(), ours->second, peer->second,
+                    ours->second / peer->second);
+    }
+
+private:
+    std::map<std::string, double> mTimes;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatio();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,564 @@
+#include "components/MonthCalendar.h"
+
+#include <QContextMenuEvent>
+#include <QDate>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextBoundaryFinder>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor TodayCircleColor(204, 32, 32);
+constexpr int WheelStep = 120; // one notch of an ordinary mouse wheel
+
+QStaticText PreparedText(const QString &text, const QFont &font)
+{
+    QStaticText result(text);
+    result.setTextFormat(Qt::PlainText);
+    result.prepare(QTransform(), font);
+    return result;
+}
+
+// The first two characters (whole graphemes) of a name.
+QString Shortened(const QString &name)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, name);
+    int end = 0;
+    for (int i = 0; i < 2 && finder.toNextBoundary() != -1; ++i)
+        end = static_cast<int>(finder.position());
+    return name.left(end);
+}
+
+TDateTime ShiftedMonths(TDateTime date, int months)
+{
+    try {
+        return AddMonths(date, months);
+    } catch (const EDateError &) {
+        return months < 0 ? MinDateSerial : MaxDateSerial;
+    }
+}
+
+TDateTime MonthEdge(TDateTime date, bool last)
+{
+    const TDateParts parts = SplitDate(date);
+    return MakeDate(parts.Year, parts.Month, last ? MonthLength(parts.Year, parts.Month) : 1);
+}
+
+} // namespace
+
+// A new size, font or option may change the number of months; a selected day that was in
+// view stays in view.
+template <class Change> void TMonthCalendar::Relayout(Change change) const
+{
+    const bool shown = mLayout.ShowsMonthOf(mDate);
+    change();
+    if (shown)
+        mLayout.ScrollToDate(mDate);
+    mTitlesDirty = true;
+}
+
+TMonthCalendar::TMonthCalendar(QWidget *parent) : QWidget(parent), mTodayLabel(QStringLiteral("Today:"))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
+    mDate = MakeDate(2002, 8, 10);
+    mLayout.SetFirstMonth({2002, 8});
+    Remeasure();
+}
+
+void TMonthCalendar::SetDate(TDateTime date)
+{
+    if (!std::isfinite(date))
+        return;
+    mDate = std::clamp(std::floor(date), MinDateSerial, MaxDateSerial);
+    SyncSize();
+    if (mLayout.ScrollToDate(mDate))
+        mTitlesDirty = true;
+    update();
+}
+
+void TMonthCalendar::SetColor(int role, const QColor &color)
+{
+    if (role < 0 || role >= ColorRoleCount)
+        return;
+    mColors[role] = color;
+    mStampsDirty = true;
+    update();
+}
+
+QColor TMonthCalendar::Color(int role) const
+{
+    if (role < 0 || role >= ColorRoleCount)
+        return {};
+    if (mColors[role].isValid())
+        return mColors[role];
+    const QPalette &p = palette();
+    switch (role) {
+    case mcText:
+        return p.color(QPalette::Text);
+    case mcTitleBackground:
+        return p.color(QPalette::Highlight);
+    case mcTitleText:
+        return p.color(QPalette::HighlightedText);
+    case mcTrailingText:
+        return p.color(QPalette::Disabled, QPalette::Text);
+    default: // the background and the month background
+        return p.color(QPalette::Base);
+    }
+}
+
+void TMonthCalendar::SetWeekNumbers(bool on)
+{
+    mWeekNumbers = on;
+    mStampsDirty = true;
+    Relayout([&] { mLayout.SetWeekNumbers(on); });
+    update();
+    updateGeometry();
+}
+
+void TMonthCalendar::SetTodayCircle(bool on)
+{
+    mTodayCircle = on;
+    UpdateToday(); // the line shows a sample circle
+}
+
+void TMonthCalendar::SetShowToday(bool on)
+{
+    mShowToday = on;
+    Relayout([&] { mLayout.SetShowToday(on); });
+    update();
+    updateGeometry();
+}
+
+void TMonthCalendar::SetTodayLabel(const QString &label)
+{
+    mTodayLabel = label;
+    UpdateToday();
+}
+
+QSize TMonthCalendar::sizeHint() const
+{
+    return mLayout.MinimumSize();
+}
+
+QSize TMonthCalendar::minimumSizeHint() const
+{
+    return mLayout.MinimumSize();
+}
+
+// Font or locale changed: everything measured from text is made again.
+void TMonthCalendar::Remeasure()
+{
+    const QFont &dayFont = font();
+    mTitleFont = dayFont;
+    mTitleFont.setBold(true);
+    const QFontMetrics metrics(dayFont);
+    const QFontMetrics titleMetrics(mTitleFont);
+
+    for (int i = 1; i < static_cast<int>(mNumberTexts.size()); ++i)
+        mNumberTexts[i] = PreparedText(QString::number(i), dayFont);
+    mStampsDirty = true;
+
+    mNumbers.DigitsWidth = metrics.horizontalAdvance(QStringLiteral("00"));
+    mNumbers.TextHeight = metrics.height();
+    mNumbers.TitleHeight = titleMetrics.height();
+    mNumbers.TitleWidth = 0;
+    for (int month = 1; month <= 12; ++month) {
+        const QString title = locale().standaloneMonthName(month, QLocale::LongFormat) + " 0000";
+        mNumbers.TitleWidth = std::max(mNumbers.TitleWidth, titleMetrics.horizontalAdvance(title));
+    }
+    mLayout.SetFirstDayOfWeek(static_cast<int>(locale().firstDayOfWeek()));
+    UpdateHeader(metrics);
+    UpdateToday();
+}
+
+// The locale's short day names, or their first two characters where those are too wide
+// for a cell of two digits (as "Mon" is), so the month stays compact.
+void TMonthCalendar::UpdateHeader(const QFontMetrics &metrics)
+{
+    std::array<QString, 7> names;
+    int widest = 0;
+    for (int column = 0; column < 7; ++column) {
+        names[column] = locale().dayName(mLayout.ColumnWeekday(column), QLocale::ShortFormat);
+        widest = std::max(widest, metrics.horizontalAdvance(names[column]));
+    }
+    const bool shorten = widest > mNumbers.DigitsWidth * 3 / 2;
+    mNumbers.DayNameWidth = 0;
+    for (int column = 0; column < 7; ++column) {
+        const QString name = shorten ? Shortened(names[column]) : names[column];
+        mNumbers.DayNameWidth = std::max(mNumbers.DayNameWidth, metrics.horizontalAdvance(name));
+        mHeaderTexts[column] = PreparedText(name, font());
+    }
+}
+
+// The today line follows the clock, the label and the circle sample; its width feeds the layout.
+void TMonthCalendar::UpdateToday()
+{
+    mTodayShown = Today();
+    const TDateParts today = SplitDate(mTodayShown);
+    const QDate date(today.Year, today.Month, today.Day);
+    mTodayText = mTodayLabel + ' ' + locale().toString(date, QLocale::ShortFormat);
+    mTodayStatic = PreparedText(mTodayText, mTitleFont);
+    mNumbers.TodayWidth = QFontMetrics(mTitleFont).horizontalAdvance(mTodayText) + TodaySampleWidth();
+    Relayout([&] { mLayout.SetFontNumbers(mNumbers); });
+    update();
+    updateGeometry();
+}
+
+int TMonthCalendar::TodaySampleWidth() const
+{
+    return mTodayCircle ? mNumbers.DigitsWidth + 4 * mLayout.CellPadding() : 0;
+}
+
+const TMonthCalendarLayout &TMonthCalendar::Layout() const
+{
+    SyncSize();
+    return mLayout;
+}
+
+void TMonthCalendar::SyncSize() const
+{
+    if (mLayout.Size() != size())
+        Relayout([&] { mLayout.SetSize(size()); });
+}
+
+void TMonthCalendar::RebuildTitles()
+{
+    mTitlesDirty = false;
+    mTitleTexts.resize(mLayout.MonthCount());
+    for (int block = 0; block < mLayout.MonthCount(); ++block) {
+        const TYearMonth month = mLayout.BlockMonth(block);
+        const QString title = locale().standaloneMonthName(month.Month, QLocale::LongFormat) + ' ' +
+                              QString::number(month.Year);
+        mTitleTexts[block] = PreparedText(title, mTitleFont);
+    }
+}
+
+void TMonthCalendar::ScrollView(int months)
+{
+    SyncSize();
+    if (mLayout.ScrollBy(months)) {
+        mTitlesDirty = true;
+        update();
+    }
+}
+
+void TMonthCalendar::MoveSelection(TDateTime date)
+{
+    SetDate(date);
+    emit OnClick();
+}
+
+std::optional<TDateTime> TMonthCalendar::KeyTarget(const QKeyEvent *event) const
+{
+    const int years = (event->modifiers() & Qt::ControlModifier) ? 12 : 1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return mDate - 1;
+    case Qt::Key_Right:
+        return mDate + 1;
+    case Qt::Key_Up:
+        return mDate - 7;
+    case Qt::Key_Down:
+        return mDate + 7;
+    case Qt::Key_PageUp:
+        return ShiftedMonths(mDate, -years);
+    case Qt::Key_PageDown:
+        return ShiftedMonths(mDate, years);
+    case Qt::Key_Home:
+        return MonthEdge(mDate, false);
+    case Qt::Key_End:
+        return MonthEdge(mDate, true);
+    default:
+        return std::nullopt;
+    }
+}
+
+TMonthCalendar::TColors TMonthCalendar::ResolvedColors() const
+{
+    TColors colors;
+    for (int role = 0; role < ColorRoleCount; ++role)
+        colors[role] = Color(role);
+    return colors;
+}
+
+void TMonthCalendar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    SyncSize();
+    update();
+}
+
+void TMonthCalendar::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::LocaleChange:
+        Remeasure();
+        break;
+    case QEvent::PaletteChange:
+        mStampsDirty = true;
+        update();
+        break;
+    default:
+        break;
+    }
+}
+
+void TMonthCalendar::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const TCalendarHit hit = Layout().HitTest(event->position().toPoint());
+    switch (hit.Kind) {
+    case TCalendarHitKind::Day:
+        MoveSelection(hit.Date);
+        break;
+    case TCalendarHitKind::TodayLine:
+        MoveSelection(Today());
+        break;
+    case TCalendarHitKind::PrevButton:
+        ScrollView(-mLayout.MonthCount());
+        break;
+    case TCalendarHitKind::NextButton:
+        ScrollView(mLayout.MonthCount());
+        break;
+    default:
+        break;
+    }
+}
+
+void TMonthCalendar::keyPressEvent(QKeyEvent *event)
+{
+    const std::optional<TDateTime> target = KeyTarget(event);
+    if (!target) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const TDateTime before = mDate;
+    SetDate(*target);
+    if (mDate != before)
+        emit OnClick();
+}
+
+void TMonthCalendar::wheelEvent(QWheelEvent *event)
+{
+    const QPoint delta = event->angleDelta();
+    mWheelRest += delta.y() != 0 ? delta.y() : delta.x();
+    const int steps = mWheelRest / WheelStep;
+    mWheelRest -= steps * WheelStep;
+    ScrollView(-steps); // rolling away from the user goes back in time
+    event->accept();
+}
+
+void TMonthCalendar::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!mPopupMenu) {
+        event->ignore();
+        return;
+    }
+    mPopupMenu->popup(event->globalPos());
+    event->accept();
+}
+
+void TMonthCalendar::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TMonthCalendar::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+// Painting -------------------------------------------------------------------------------
+
+void TMonthCalendar::paintEvent(QPaintEvent *event)
+{
+    if (Today() != mTodayShown) // past midnight
+        UpdateToday();
+    SyncSize();
+    if (mTitlesDirty)
+        RebuildTitles();
+    QPainter painter(this);
+    const TColors colors = ResolvedColors();
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    if (mStampsDirty || ratio != mStampRatio)
+        MakeStamps(colors, ratio);
+    painter.fillRect(event->rect(), colors[mcBackground]);
+    for (int block = 0; block < mLayout.MonthCount(); ++block) {
+        if (mLayout.BlockRect(block).intersects(event->rect()))
+            PaintBlock(painter, block, colors);
+    }
+    if (mShowToday)
+        PaintToday(painter, colors);
+}
+
+// Made again only after a change of font, locale, colours or week numbers.
+void TMonthCalendar::MakeStamps(const TColors &colors, qreal ratio)
+{
+    const QSize cell = mLayout.CellRect(0, 0, 0).size();
+    const QColor &back = colors[mcMonthBackground];
+    const auto numbers = [this](const QColor &pen) {
+        return [this, pen](QPainter &painter, int index, const QRect &rect) {
+            painter.setFont(font());
+            painter.setPen(pen);
+            DrawCentered(painter, rect, mNumberTexts[index + 1]);
+        };
+    };
+    mDayStamps.Make(31, cell, back, ratio, numbers(colors[mcText]));
+    mTrailingStamps.Make(31, cell, back, ratio, numbers(colors[mcTrailingText]));
+    mWeekStamps.Make(mWeekNumbers ? 53 : 0, cell, back, ratio, numbers(colors[mcTitleBackground]));
+    // Weekday names share the title's background colour.
+    const QSize header = mLayout.HeaderRect(0).size();
+    mHeaderStamp.Make(1, header, back, ratio, [&](QPainter &painter, int, const QRect &rect) {
+        painter.setFont(font());
+        painter.setPen(colors[mcTitleBackground]);
+        for (int column = 0; column < TMonthCalendarLayout::DaysPerWeek; ++column) {
+            const QRect name(rect.left() + column * cell.width(), rect.top(), cell.width(), rect.height());
+            DrawCentered(painter, name, mHeaderTexts[column]);
+        }
+    });
+    mStampsDirty = false;
+    mStampRatio = ratio;
+}
+
+void TMonthCalendar::PaintBlock(QPainter &painter, int block, const TColors &colors) const
+{
+    painter.fillRect(mLayout.BlockRect(block), colors[mcMonthBackground]);
+    PaintTitle(painter, block, colors);
+    const QRect header = mLayout.HeaderRect(block);
+    mHeaderStamp.Draw(painter, header.topLeft(), 0);
+    painter.fillRect(QRect(header.left(), header.bottom() + 1, header.width(), 1), colors[mcTitleBackground]);
+    if (mWeekNumbers)
+        PaintWeekNumbers(painter, block, colors);
+    PaintDays(painter, block, colors);
+}
+
+void TMonthCalendar::PaintTitle(QPainter &painter, int block, const TColors &colors) const
+{
+    const QRect title = mLayout.TitleRect(block);
+    painter.fillRect(title, colors[mcTitleBackground]);
+    painter.setFont(mTitleFont);
+    painter.setPen(colors[mcTitleText]);
+    DrawCentered(painter, title, mTitleTexts[block]);
+    if (block == 0)
+        PaintArrow(painter, mLayout.PrevButtonRect(), true, colors[mcTitleText]);
+    if (block == mLayout.Columns() - 1)
+        PaintArrow(painter, mLayout.NextButtonRect(), false, colors[mcTitleText]);
+}
+
+void TMonthCalendar::PaintWeekNumbers(QPainter &painter, int block, const TColors &colors) const
+{
+    for (int row = 0; row < TMonthCalendarLayout::WeekRows; ++row) {
+        const int week = mLayout.WeekNumber(block, row);
+        if (week > 0)
+            mWeekStamps.Draw(painter, mLayout.WeekNumberRect(block, row).topLeft(), week - 1);
+    }
+    // The rule beside the numbers meets the rule under the weekday names.
+    const QRect header = mLayout.HeaderRect(block);
+    const QRect last = mLayout.WeekNumberRect(block, TMonthCalendarLayout::WeekRows - 1);
+    const int x = (last.right() + header.left()) / 2 + 1;
+    const int top = header.bottom() + 1;
+    painter.fillRect(QRect(x, top, header.left() - x, 1), colors[mcTitleBackground]);
+    painter.fillRect(QRect(x, top, 1, last.bottom() - top + 1), colors[mcTitleBackground]);
+}
+
+void TMonthCalendar::PaintDays(QPainter &painter, int block, const TColors &colors) const
+{
+    for (int row = 0; row < TMonthCalendarLayout::WeekRows; ++row) {
+        for (int column = 0; column < TMonthCalendarLayout::DaysPerWeek; ++column) {
+            const TCalendarCell cell = mLayout.Cell(block, row, column);
+            if (cell.Kind == TCalendarCellKind::Blank)
+                continue;
+            const QRect rect = mLayout.CellRect(block, row, column);
+            if (cell.Date == mDate)
+                PaintSelected(painter, rect, cell.Day, colors);
+            else
+                (cell.Kind == TCalendarCellKind::Day ? mDayStamps : mTrailingStamps)
+                    .Draw(painter, rect.topLeft(), cell.Day - 1);
+            if (mTodayCircle && cell.Date == mTodayShown)
+                PaintCircle(painter, rect);
+        }
+    }
+}
+
+void TMonthCalendar::PaintSelected(QPainter &painter, const QRect &rect, int day, const TColors &colors) const
+{
+    painter.fillRect(rect, colors[mcTitleBackground]);
+    painter.setFont(font());
+    painter.setPen(colors[mcTitleText]);
+    DrawCentered(painter, rect, mNumberTexts[day]);
+    if (hasFocus())
+        PaintFocus(painter, rect, colors[mcTitleText]);
+}
+
+void TMonthCalendar::PaintFocus(QPainter &painter, const QRect &rect, const QColor &color) const
+{
+    painter.save();
+    painter.setPen(QPen(color, 1, Qt::DotLine));
+    painter.drawRect(rect.adjusted(1, 1, -2, -2));
+    painter.restore();
+}
+
+void TMonthCalendar::PaintArrow(QPainter &painter, const QRect &rect, bool back, const QColor &color) const
+{
+    // A solid triangle, half the button high, pointing out of the calendar.
+    const double h = rect.height() / 4.0;
+    const QPointF c = QRectF(rect).center();
+    const QPointF tip(back ? c.x() - h : c.x() + h, c.y());
+    const QPointF top(back ? c.x() + h / 2 : c.x() - h / 2, c.y() - 1.6 * h);
+    const QPointF bottom(top.x(), c.y() + 1.6 * h);
+    const QPointF points[] = {tip, top, bottom};
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPolygon(points, 3);
+    painter.restore();
+}
+
+void TMonthCalendar::PaintCircle(QPainter &painter, const QRect &rect) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(TodayCircleColor, std::max(1.0, rect.height() / 10.0)));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.restore();
+}
+
+void TMonthCalendar::PaintToday(QPainter &painter, const TColors &colors) const
+{
+    QRect rect = mLayout.TodayRect();
+    if (mTodayCircle) {
+        const int sample = TodaySampleWidth();
+        PaintCircle(painter,
+                    QRect(rect.left(), rect.top(), sample - 2 * mLayout.CellPadding(), rect.height()));
+        rect.setLeft(rect.left() + sample);
+    }
+    painter.setFont(mTitleFont);
+    painter.setPen(colors[mcText]);
+    const QSizeF size = mTodayStatic.size();
+    painter.drawStaticText(QPoint(rect.left(), rect.top() + (rect.height() - qRound(size.height())) / 2),
+                           mTodayStatic);
+}
+
+void TMonthCalendar::DrawCentered(QPainter &painter, const QRect &rect, const QStaticText &text)
+{
+    const QSizeF size = text.size();
+    const int x = rect.left() + (rect.width() - qRound(size.width())) / 2;
+    const int y = rect.top() + (rect.height() - qRound(size.height())) / 2;
+    painter.drawStaticText(QPoint(x, y), text);
+}

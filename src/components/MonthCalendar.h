@@ -1,0 +1,138 @@
+#pragma once
+// The multi-month calendar control: as many whole months as fit, one selected day, week
+// numbers and a circle around today on request, a today line, and six colour roles.
+// Day and month names and the first day of the week come from the widget's locale.
+
+#include "components/MonthCalendarLayout.h"
+#include "components/MonthCalendarStamps.h"
+
+#include <QColor>
+#include <QFont>
+#include <QStaticText>
+#include <QWidget>
+#include <array>
+#include <optional>
+#include <vector>
+
+class QFontMetrics;
+class QMenu;
+
+// Colour roles, numbered as the program stores them.
+enum TMonthCalendarColor : int {
+    mcBackground = 0,      // around the month grids
+    mcText = 1,            // days of the shown months
+    mcTitleBackground = 2, // title bands, weekday names, the selected day
+    mcTitleText = 3,       // titles, arrows, the selected day's number
+    mcMonthBackground = 4, // behind each month
+    mcTrailingText = 5,    // days of neighbouring months
+};
+
+class TMonthCalendar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int ColorRoleCount = 6;
+
+    explicit TMonthCalendar(QWidget *parent = nullptr);
+
+    // The selected day (whole days). Setting it shows its month: the view stays when the
+    // month is visible, else scrolls just far enough that it becomes the last visible month
+    // (a later date) or the first (an earlier one). Out-of-range dates are clamped.
+    TDateTime Date() const { return mDate; }
+    void SetDate(TDateTime date);
+
+    // An invalid colour returns the role to its default, taken from the palette.
+    void SetColor(int role, const QColor &color);
+    QColor Color(int role) const;
+
+    void SetWeekNumbers(bool on);
+    bool WeekNumbers() const { return mWeekNumbers; }
+    void SetTodayCircle(bool on);
+    bool TodayCircle() const { return mTodayCircle; }
+    void SetShowToday(bool on);
+    bool ShowToday() const { return mShowToday; }
+    // The words before the date on the today line ("Today:" by default).
+    void SetTodayLabel(const QString &label);
+    QString TodayLabel() const { return mTodayLabel; }
+    QString TodayText() const { return mTodayText; } // the whole line as shown
+
+    // Shown on right click and with the context-menu key; the control does not own it.
+    void SetPopupMenu(QMenu *menu) { mPopupMenu = menu; }
+    QMenu *PopupMenu() const { return mPopupMenu; }
+
+    int VisibleMonthCount() const { return Layout().MonthCount(); }
+    TYearMonth FirstVisibleMonth() const { return Layout().FirstMonth(); }
+    // The geometry as shown, for callers that need to know where a day stands.
+    const TMonthCalendarLayout &Layout() const;
+
+    QSize sizeHint() const override;        // one month with the today line
+    QSize minimumSizeHint() const override; // the same: less clips the month
+
+signals:
+    void OnClick();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    using TColors = std::array<QColor, ColorRoleCount>;
+
+    void Remeasure();
+    void UpdateHeader(const QFontMetrics &metrics);
+    void UpdateToday();
+    void SyncSize() const;
+    template <class Change> void Relayout(Change change) const;
+    void RebuildTitles();
+    int TodaySampleWidth() const;
+    void ScrollView(int months);
+    void MoveSelection(TDateTime date);
+    std::optional<TDateTime> KeyTarget(const QKeyEvent *event) const;
+    TColors ResolvedColors() const;
+
+    void PaintBlock(QPainter &painter, int block, const TColors &colors) const;
+    void PaintTitle(QPainter &painter, int block, const TColors &colors) const;
+    void PaintWeekNumbers(QPainter &painter, int block, const TColors &colors) const;
+    void MakeStamps(const TColors &colors, qreal ratio);
+    void PaintDays(QPainter &painter, int block, const TColors &colors) const;
+    void PaintSelected(QPainter &painter, const QRect &rect, int day, const TColors &colors) const;
+    void PaintFocus(QPainter &painter, const QRect &rect, const QColor &color) const;
+    void PaintArrow(QPainter &painter, const QRect &rect, bool back, const QColor &color) const;
+    void PaintCircle(QPainter &painter, const QRect &rect) const;
+    void PaintToday(QPainter &painter, const TColors &colors) const;
+    static void DrawCentered(QPainter &painter, const QRect &rect, const QStaticText &text);
+
+    // Follows the widget's size at once, also while hidden (resize events wait for show).
+    mutable TMonthCalendarLayout mLayout;
+    mutable bool mTitlesDirty = true;
+    TDateTime mDate = 0;
+    std::array<QColor, ColorRoleCount> mColors; // invalid: the palette's default
+    bool mWeekNumbers = false;
+    bool mTodayCircle = false;
+    bool mShowToday = true;
+    QString mTodayLabel;
+    QString mTodayText;
+    TDateTime mTodayShown = 0;
+    TMonthCalendarFontNumbers mNumbers;
+    QMenu *mPopupMenu = nullptr;
+    int mWheelRest = 0;
+
+    // Text kept ready so painting only places it.
+    QFont mTitleFont;
+    std::array<QStaticText, 54> mNumberTexts; // 1..53: days and weeks
+    std::array<QStaticText, 7> mHeaderTexts;
+    TMonthCalendarStamps mDayStamps;
+    TMonthCalendarStamps mTrailingStamps;
+    TMonthCalendarStamps mWeekStamps;
+    TMonthCalendarStamps mHeaderStamp;
+    bool mStampsDirty = true;
+    qreal mStampRatio = 0;
+    std::vector<QStaticText> mTitleTexts; // one per shown month
+    QStaticText mTodayStatic;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// Small pieces of the calendar (day numbers, week numbers, the weekday row) drawn once
+// onto their background and then copied wherever they are shown: far cheaper than laying
+// out glyphs again for each of the thousands of cells a large view holds.
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <functional>
+
+class QPainter;
+
+class TMonthCalendarStamps {
+public:
+    // Paints stamp `index` into `rect` of a painter whose background is already filled.
+    using TPaintStamp = std::function<void(QPainter &painter, int index, const QRect &rect)>;
+
+    // Draws `count` stamps of `size` logical pixels at the device pixel ratio `ratio`.
+    void Make(int count, QSize size, const QColor &background, qreal ratio, const TPaintStamp &paint);
+    void Draw(QPainter &painter, QPoint topLeft, int index) const;
+    bool IsEmpty() const { return mCount == 0; }
+
+private:
+    QImage mImage;
+    QSize mSize;
+    qreal mRatio = 1;
+    int mCount = 0;
+};

@@ -1,0 +1,484 @@
+#include "components/MonthCalendar.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+#include <memory>
+
+void PrintTo(const TYearMonth &month, std::ostream *out)
+{
+    *out << month.Year << "-" << month.Month;
+}
+
+namespace {
+
+TDateTime D(int y, int m, int d)
+{
+    return MakeDate(y, m, d);
+}
+
+const TDateTime Sunday15March2026 = MakeDate(2026, 3, 15);
+
+QFont DefaultFont()
+{
+    QFont font("Liberation Sans");
+    font.setPointSize(9);
+    return font;
+}
+
+class MonthCalendarTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetToday(Sunday15March2026);
+        calendar = std::make_unique<TMonthCalendar>();
+        calendar->setLocale(QLocale(QLocale::Dutch, QLocale::Netherlands)); // weeks start on Monday
+        calendar->setFont(DefaultFont());
+    }
+    void TearDown() override { SetClock(nullptr); }
+
+    static void SetToday(TDateTime today)
+    {
+        SetClock([today] { return today; });
+    }
+
+    // Room for `columns` x `rows` months and less than one more each way.
+    void ShowMonths(int columns, int rows = 1)
+    {
+        const QSize one = calendar->sizeHint();
+        const QSize month = calendar->Layout().MonthSize();
+        calendar->resize(one.width() + (columns - 1) * month.width() * 11 / 10,
+                         one.height() + (rows - 1) * month.height() * 11 / 10);
+        calendar->show();
+        ASSERT_EQ(calendar->VisibleMonthCount(), columns * rows);
+    }
+
+    QPoint CellOf(TDateTime date) const
+    {
+        const auto pos = calendar->Layout().FindDate(date);
+        EXPECT_TRUE(pos.has_value()) << "date not shown: " << date;
+        return pos ? calendar->Layout().CellRect(pos->Block, pos->Row, pos->Column).center() : QPoint();
+    }
+
+    void Click(QPoint point, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(calendar.get(), button, Qt::NoModifier, point);
+    }
+
+    void Wheel(int delta)
+    {
+        const QPointF at(calendar->width() / 2.0, calendar->height() / 2.0);
+        QWheelEvent event(at, calendar->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(calendar.get(), &event);
+    }
+
+    std::unique_ptr<TMonthCalendar> calendar;
+};
+
+} // namespace
+
+TEST_F(MonthCalendarTest, StartsOnTenAugust2002)
+{
+    EXPECT_EQ(calendar->Date(), D(2002, 8, 10));
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2002, 8}));
+    EXPECT_FALSE(calendar->WeekNumbers());
+    EXPECT_FALSE(calendar->TodayCircle());
+    EXPECT_TRUE(calendar->ShowToday());
+}
+
+TEST_F(MonthCalendarTest, OneMonthFitsTheDefaultWindowAtDefaultSettings)
+{
+    // The main window's default client area less a 30-pixel toolbar and the status bar.
+    const QSize room(204, 223 - 30 - 20);
+    EXPECT_LE(calendar->sizeHint().width(), room.width());
+    EXPECT_LE(calendar->sizeHint().height(), room.height());
+    calendar->SetWeekNumbers(true);
+    EXPECT_LE(calendar->sizeHint().width(), room.width());
+    calendar->resize(room);
+    calendar->show();
+    EXPECT_EQ(calendar->VisibleMonthCount(), 1);
+    testsupport::SaveScreenshot(calendar.get(), "MonthCalendar_default");
+}
+
+TEST_F(MonthCalendarTest, TheLocaleChoosesTheFirstDayOfWeekAndTheTodayText)
+{
+    calendar->SetTodayLabel("Vandaag:");
+    EXPECT_EQ(calendar->Layout().FirstDayOfWeek(), 1);
+    EXPECT_EQ(calendar->TodayText(), "Vandaag: 15-03-2026");
+
+    calendar->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    calendar->SetTodayLabel("Today:");
+    EXPECT_EQ(calendar->Layout().FirstDayOfWeek(), 7);
+    EXPECT_EQ(calendar->TodayText(), "Today: 3/15/26");
+}
+
+TEST_F(MonthCalendarTest, SetDateFollowsTheScrollingRule)
+{
+    ShowMonths(3);
+    calendar->SetDate(D(2026, 3, 15)); // forward from 2002: March becomes the last month
+    ASSERT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 1}));
+    struct Case {
+        TDateTime date;
+        TYearMonth first;
+    };
+    const Case cases[] = {
+        {D(2026, 1, 1), {2026, 1}},    // visible: stays
+        {D(2026, 3, 31), {2026, 1}},   // visible: stays
+        {D(2026, 4, 1), {2026, 2}},    // just after: April becomes the last month
+        {D(2026, 6, 20), {2026, 4}},   // after: June becomes the last month
+        {D(2026, 5, 2), {2026, 4}},    // visible again
+        {D(2026, 3, 31), {2026, 3}},   // before: March becomes the first month
+        {D(2031, 12, 24), {2031, 10}}, // far after
+        {D(1999, 1, 1), {1999, 1}},    // far before
+    };
+    for (const Case &c : cases) {
+        calendar->SetDate(c.date);
+        EXPECT_EQ(calendar->Date(), c.date);
+        EXPECT_EQ(calendar->FirstVisibleMonth(), c.first) << c.date;
+    }
+}
+
+TEST_F(MonthCalendarTest, PositioningShowsTodaysMonthFirstOrLast)
+{
+    ShowMonths(3);
+    const TDateTime today = Today();
+
+    // Today's month first: from a year ahead back to today.
+    calendar->SetDate(AddMonths(today, 12));
+    calendar->SetDate(today);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 3})); // March, April, May
+    EXPECT_EQ(calendar->Date(), today);
+
+    // Today's month last: from 256 days back forward to today.
+    calendar->SetDate(D(2002, 8, 10));
+    calendar->SetDate(AddDays(today, -256));
+    calendar->SetDate(today);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 1})); // January, February, March
+    EXPECT_EQ(calendar->Date(), today);
+}
+
+TEST_F(MonthCalendarTest, ShrinkingKeepsTheSelectedMonthInView)
+{
+    ShowMonths(4);
+    calendar->SetDate(D(2026, 1, 1));
+    calendar->SetDate(D(2026, 4, 30)); // January .. April, April selected
+    calendar->resize(calendar->sizeHint());
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 4}));
+    QFont big = DefaultFont();
+    big.setPointSize(20);
+    calendar->setFont(big);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 4}));
+
+    // A selection scrolled out of view does not pull the view back.
+    calendar->setFont(DefaultFont());
+    Wheel(-120 * 12);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2027, 4}));
+    calendar->resize(calendar->size() + QSize(1, 1));
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2027, 4}));
+}
+
+TEST_F(MonthCalendarTest, SetDateClampsToTheRangeAndIgnoresNonsense)
+{
+    struct Case {
+        TDateTime date;
+        TDateTime expected;
+    };
+    const Case cases[] = {
+        {D(2026, 3, 15) + 0.9, D(2026, 3, 15)},
+        {MaxDateSerial + 1, MaxDateSerial},
+        {1e300, MaxDateSerial},
+        {MinDateSerial - 1, MinDateSerial},
+        {-1e300, MinDateSerial},
+        {std::numeric_limits<double>::quiet_NaN(), MinDateSerial}, // ignored: stays
+        {std::numeric_limits<double>::infinity(), MinDateSerial},
+    };
+    for (const Case &c : cases) {
+        calendar->SetDate(c.date);
+        EXPECT_EQ(calendar->Date(), c.expected) << c.date;
+    }
+}
+
+TEST_F(MonthCalendarTest, ClickingADaySelectsItAndRaisesTheClick)
+{
+    ShowMonths(1);
+    calendar->SetDate(D(2026, 3, 15));
+    QSignalSpy clicks(calendar.get(), &TMonthCalendar::OnClick);
+    Click(CellOf(D(2026, 3, 20)));
+    EXPECT_EQ(calendar->Date(), D(2026, 3, 20));
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 3}));
+}
+
+TEST_F(MonthCalendarTest, ClickingATrailingDaySelectsItAndScrolls)
+{
+    ShowMonths(1);
+    calendar->SetDate(D(2026, 3, 15));
+    QSignalSpy clicks(calendar.get(), &TMonthCalendar::OnClick);
+
+    Click(CellOf(D(2026, 2, 23))); // the first cell, before March
+    EXPECT_EQ(calendar->Date(), D(2026, 2, 23));
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 2}));
+
+    Click(CellOf(D(2026, 3, 8))); // after February
+    EXPECT_EQ(calendar->Date(), D(2026, 3, 8));
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 3}));
+    EXPECT_EQ(clicks.count(), 2);
+}
+
+TEST_F(MonthCalendarTest, ClickingOutsideTheDaysChangesNothing)
+{
+    ShowMonths(3);
+    calendar->SetDate(D(2026, 4, 15));
+    const TMonthCalendarLayout &layout = calendar->Layout();
+    QSignalSpy clicks(calendar.get(), &TMonthCalendar::OnClick);
+    Click(layout.CellRect(1, 0, 0).center()); // 30 March, between two shown months
+    Click(layout.TitleRect(1).center());
+    Click(layout.HeaderRect(1).center());
+    Click(CellOf(D(2026, 4, 20)), Qt::RightButton);
+    EXPECT_EQ(calendar->Date(), D(2026, 4, 15));
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+TEST_F(MonthCalendarTest, TheTodayLineSelectsToday)
+{
+    ShowMonths(2);
+    QSignalSpy clicks(calendar.get(), &TMonthCalendar::OnClick);
+    Click(calendar->Layout().TodayRect().center());
+    EXPECT_EQ(calendar->Date(), Sunday15March2026);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 2})); // March became the last month
+    EXPECT_EQ(clicks.count(), 1);
+
+    calendar->SetShowToday(false);
+    EXPECT_TRUE(calendar->Layout().TodayRect().isEmpty());
+}
+
+TEST_F(MonthCalendarTest, ArrowButtonsScrollByTheVisibleMonths)
+{
+    ShowMonths(3);
+    calendar->SetDate(D(2026, 3, 15)); // forward from 2002: January .. March 2026
+    ASSERT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 1}));
+    QSignalSpy clicks(calendar.get(), &TMonthCalendar::OnClick);
+
+    Click(calendar->Layout().NextButtonRect().center());
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 4}));
+    Click(calendar->Layout().PrevButtonRect().center());
+    Click(calendar->Layout().PrevButtonRect().center());
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2025, 10}));
+    EXPECT_EQ(calendar->Date(), D(2026, 3, 15)); // the selection stays
+    EXPECT_EQ(clicks.count(), 0);
+
+    calendar->SetDate(MinDateSerial);
+    Click(calendar->Layout().PrevButtonRect().center());
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{1, 1}));
+    calendar->SetDate(MaxDateSerial);
+    Click(calendar->Layout().NextButtonRect().center());
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{9999, 10}));
+}
+
+TEST_F(MonthCalendarTest, TheWheelScrollsOneMonthPerNotch)
+{
+    ShowMonths(1);
+    calendar->SetDate(D(2026, 3, 15));
+    Wheel(-120);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 4}));
+    Wheel(120);
+    Wheel(120);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 2}));
+    Wheel(60); // half a notch waits for the other half
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 2}));
+    Wheel(60);
+    EXPECT_EQ(calendar->FirstVisibleMonth(), (TYearMonth{2026, 1}));
+    EXPECT_EQ(calendar->Date(), D(2026, 3, 15));
+}
+
+TEST_F(MonthCalendarTest, KeysMoveTheSelection)
+{
+    ShowMonths(1);
+    struct Case {
+        TDateTime from;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        TDateTime to;
+    };
+    const Case cases[] = {
+        {D(2026, 3, 15), Qt::Key_Left, Qt::NoModifier, D(2026, 3, 14)},
+        {D(2026, 3, 15), Qt::Key_Right, Qt::NoModifier, D(2026, 3, 16)},
+        {D(2026, 3, 15), Qt::Key_Up, Qt::NoModifier, D(2026, 3, 8)},
+        {D(2026, 3, 15), Qt::Key_Down, Qt::NoModifier, D(2026, 3, 22)},
+        {D(2026, 3, 1), Qt::Key_Left, Qt::NoModifier, D(2026, 2, 28)},
+        {D(2026, 3, 31), Qt::Key_PageDown, Qt::NoModifier, D(2026, 4, 30)},
+        {D(2026, 3, 31), Qt::Key_PageUp, Qt::NoModifier, D(2026, 2, 28)},
+        {D(2024, 2, 29), Qt::Key_PageDown, Qt::ControlModifier, D(2025, 2, 28)},
+        {D(2026, 3, 15), Qt::Key_PageUp, Qt::ControlModifier, D(2025, 3, 15)},
+        {D(2026, 3, 15), Qt::Key_Home, Qt::NoModifier, D(2026, 3, 1)},
+        {D(2026, 2, 15), Qt::Key_End, Qt::NoModifier, D(2026, 2, 28)},
+        // The ends of the range hold.
+        {MinDateSerial, Qt::Key_Left, Qt::NoModifier, MinDateSerial},
+        {D(1, 1, 5), Qt::Key_Up, Qt::NoModifier, MinDateSerial},
+        {D(1, 1, 15), Qt::Key_PageUp, Qt::NoModifier, MinDateSerial},
+        {D(1, 6, 15), Qt::Key_PageUp, Qt::ControlModifier, MinDateSerial},
+        {MaxDateSerial, Qt::Key_Right, Qt::NoModifier, MaxDateSerial},
+        {D(9999, 12, 28), Qt::Key_Down, Qt::NoModifier, MaxDateSerial},
+        {D(9999, 12, 1), Qt::Key_PageDown, Qt::NoModifier, MaxDateSerial},
+        {D(9999, 6, 1), Qt::Key_PageDown, Qt::ControlModifier, MaxDateSerial},
+    };
+    for (const Case &c : cases) {
+        calendar->SetDate(c.from);
+        QSignalSpy clicks(calendar.get(), &TMonthCalendar::OnClick);
+        QTest::keyClick(calendar.get(), c.key, c.modifiers);
+        EXPECT_EQ(calendar->Date(), c.to) << c.from << " key " << c.key;
+        EXPECT_EQ(clicks.count(), c.to == c.from ? 0 : 1) << c.from << " key " << c.key;
+        EXPECT_TRUE(calendar->Layout().FindDate(c.to).has_value()) << "selection not shown";
+    }
+}
+
+TEST_F(MonthCalendarTest, ColourRolesDefaultToThePaletteAndReset)
+{
+    const QPalette &palette = calendar->palette();
+    EXPECT_EQ(calendar->Color(mcBackground), palette.color(QPalette::Base));
+    EXPECT_EQ(calendar->Color(mcText), palette.color(QPalette::Text));
+    calendar->SetColor(mcText, Qt::red);
+    EXPECT_EQ(calendar->Color(mcText), QColor(Qt::red));
+    calendar->SetColor(mcText, QColor());
+    EXPECT_EQ(calendar->Color(mcText), palette.color(QPalette::Text));
+    calendar->SetColor(6, Qt::red); // no such role: ignored
+    calendar->SetColor(-1, Qt::red);
+    EXPECT_FALSE(calendar->Color(6).isValid());
+}
+
+namespace {
+
+// The pixel of the area closest to the colour, by the sum of channel differences.
+int Distance(const QImage &image, const QRect &area, const QColor &color)
+{
+    int best = 3 * 255;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            best = std::min(best, std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                                      std::abs(c.blue() - color.blue()));
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+TEST_F(MonthCalendarTest, ColourRolesShowInThePicture)
+{
+    const QColor colors[] = {QColor(250, 240, 200), QColor(200, 0, 0),     QColor(0, 90, 0),
+                             QColor(255, 255, 0),   QColor(220, 235, 255), QColor(0, 0, 230)};
+    for (int role = 0; role < TMonthCalendar::ColorRoleCount; ++role)
+        calendar->SetColor(role, colors[role]);
+    ShowMonths(2);
+    calendar->resize(calendar->size() + QSize(40, 40)); // room around the months
+    calendar->SetDate(D(2026, 3, 18));
+    const QImage image = calendar->grab().toImage();
+    const TMonthCalendarLayout &layout = calendar->Layout();
+    const auto cell = [&](TDateTime date) {
+        const auto pos = layout.FindDate(date);
+        return layout.CellRect(pos->Block, pos->Row, pos->Column);
+    };
+
+    EXPECT_EQ(image.pixelColor(1, 1), colors[mcBackground]);
+    EXPECT_EQ(image.pixelColor(layout.BlockRect(0).bottomLeft() + QPoint(1, -1)), colors[mcMonthBackground]);
+    EXPECT_EQ(image.pixelColor(layout.TitleRect(1).topLeft() + QPoint(1, 1)), colors[mcTitleBackground]);
+    EXPECT_EQ(Distance(image, layout.NextButtonRect(), colors[mcTitleText]), 0); // the arrow
+    EXPECT_LT(Distance(image, layout.TitleRect(1), colors[mcTitleText]), 60);    // the title
+    EXPECT_LT(Distance(image, cell(D(2026, 2, 12)), colors[mcText]), 60);
+    EXPECT_GT(Distance(image, cell(D(2026, 2, 12)), colors[mcTrailingText]), 60);
+    EXPECT_LT(Distance(image, cell(D(2026, 1, 26)), colors[mcTrailingText]), 60); // before February
+    // The selected day: title colours.
+    const QRect selected = cell(D(2026, 3, 18));
+    EXPECT_EQ(image.pixelColor(selected.topLeft()), colors[mcTitleBackground]);
+    EXPECT_LT(Distance(image, selected, colors[mcTitleText]), 60);
+    EXPECT_GT(Distance(image, selected, colors[mcText]), 60);
+}
+
+TEST_F(MonthCalendarTest, TheTodayCircleIsDrawnOnlyWhenAsked)
+{
+    ShowMonths(1);
+    calendar->SetDate(D(2026, 3, 2));
+    const auto pos = calendar->Layout().FindDate(Sunday15March2026);
+    ASSERT_TRUE(pos.has_value());
+    const QRect today = calendar->Layout().CellRect(pos->Block, pos->Row, pos->Column);
+    const QColor red(204, 32, 32);
+    EXPECT_GT(Distance(calendar->grab().toImage(), today, red), 100);
+    calendar->SetTodayCircle(true);
+    EXPECT_LT(Distance(calendar->grab().toImage(), today, red), 60);
+}
+
+TEST_F(MonthCalendarTest, TheFontDrivesTheSize)
+{
+    const QSize normal = calendar->sizeHint();
+    QFont big = DefaultFont();
+    big.setPointSizeF(13.5);
+    calendar->setFont(big);
+    EXPECT_GT(calendar->sizeHint().width(), normal.width() * 13 / 10);
+    EXPECT_GT(calendar->sizeHint().height(), normal.height() * 13 / 10);
+    calendar->setFont(DefaultFont());
+    EXPECT_EQ(calendar->sizeHint(), normal);
+}
+
+TEST_F(MonthCalendarTest, WeekNumbersShowAndWidenTheMonth)
+{
+    const int without = calendar->sizeHint().width();
+    calendar->SetWeekNumbers(true);
+    EXPECT_TRUE(calendar->WeekNumbers());
+    EXPECT_GT(calendar->sizeHint().width(), without);
+    EXPECT_FALSE(calendar->Layout().WeekNumberRect(0, 0).isEmpty());
+}
+
+TEST_F(MonthCalendarTest, TheContextMenuOpensWithoutChangingTheSelection)
+{
+    ShowMonths(1);
+    calendar->SetDate(D(2026, 3, 15));
+    QMenu menu;
+    menu.addAction("Item");
+    calendar->SetPopupMenu(&menu);
+    EXPECT_EQ(calendar->PopupMenu(), &menu);
+    const QPoint at = CellOf(D(2026, 3, 20));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, calendar->mapToGlobal(at));
+    QApplication::sendEvent(calendar.get(), &event);
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_TRUE(event.isAccepted());
+    EXPECT_EQ(calendar->Date(), D(2026, 3, 15));
+    menu.hide();
+
+    calendar->SetPopupMenu(nullptr);
+    QContextMenuEvent again(QContextMenuEvent::Keyboard, at, calendar->mapToGlobal(at));
+    QApplication::sendEvent(calendar.get(), &again);
+    EXPECT_FALSE(again.isAccepted()); // left to the parent
+}
+
+TEST_F(MonthCalendarTest, Screenshots)
+{
+    calendar->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    calendar->SetWeekNumbers(true);
+    calendar->SetTodayCircle(true);
+    calendar->SetColor(mcBackground, QColor(0xF1, 0xF2, 0xF5));
+    calendar->SetColor(mcText, QColor(0x20, 0x20, 0x40));
+    calendar->SetColor(mcTitleBackground, QColor(0x2E, 0x5E, 0x8E));
+    calendar->SetColor(mcTitleText, Qt::white);
+    calendar->SetColor(mcMonthBackground, QColor(0xFF, 0xFD, 0xF4));
+    calendar->SetColor(mcTrailingText, QColor(0x98, 0x98, 0xA8));
+    calendar->resize(900, 560);
+    calendar->show();
+    calendar->SetDate(D(2026, 1, 1));
+    calendar->SetDate(D(2026, 3, 18));
+    EXPECT_GE(calendar->VisibleMonthCount(), 8);
+    testsupport::SaveScreenshot(calendar.get(), "MonthCalendar_many");
+
+    QFont big = DefaultFont();
+    big.setPointSizeF(13.5); // 9 points at 144 dpi
+    calendar->setFont(big);
+    calendar->setLocale(QLocale(QLocale::Dutch, QLocale::Netherlands));
+    calendar->resize(calendar->sizeHint().width() * 2 + 20, calendar->sizeHint().height());
+    EXPECT_EQ(calendar->VisibleMonthCount(), 2);
+    testsupport::SaveScreenshot(calendar.get(), "MonthCalendar_large_font");
+}
