@@ -39,10 +39,14 @@ endforeach()
 
 # --- Manual page and release history, compressed as Debian expects ---------------------------
 set(changelog ${ORVANI_STAGE}/changelog)
-file(WRITE ${changelog}
-  "orvani (${PROJECT_VERSION}) stable; urgency=medium\n\n"
-  "  * Release ${PROJECT_VERSION}.\n\n"
-  " -- ${ORVANI_MAINTAINER}  Mon, 30 Jun 2003 12:00:00 +0000\n")
+# file(CONFIGURE) rewrites only on change, so a reconfigure does not redo the compression.
+file(CONFIGURE OUTPUT ${changelog} @ONLY CONTENT
+  "orvani (${PROJECT_VERSION}) stable; urgency=medium
+
+  * Release ${PROJECT_VERSION}.
+
+ -- ${ORVANI_MAINTAINER}  Mon, 30 Jun 2003 12:00:00 +0000
+")
 
 set(gzipped)
 foreach(source ${ORVANI_RESOURCES}/orvani.1 ${changelog})
@@ -63,6 +67,7 @@ add_executable(desktop-preview EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tools/desk
 target_link_libraries(desktop-preview PRIVATE Qt6::Widgets)
 
 # --- Licence in the Debian machine-readable form, from LICENSE -------------------------------
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
 string(REGEX REPLACE "^.*(Copyright[^\n]*)\n+" "" license_body "${license}")
 string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" copyright_line "${license}")
@@ -70,15 +75,17 @@ set(copyright_holder "${CMAKE_MATCH_1}")
 string(STRIP "${license_body}" license_body)
 string(REPLACE "\n\n" "\n.\n" license_body "${license_body}")
 string(REPLACE "\n" "\n " license_body "${license_body}")
-file(WRITE ${ORVANI_STAGE}/copyright
-  "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
-  "Upstream-Name: Orvani\n"
-  "Upstream-Contact: ${ORVANI_MAINTAINER}\n"
-  "Source: ${ORVANI_HOMEPAGE}\n\n"
-  "Files: *\n"
-  "Copyright: ${copyright_holder}\n"
-  "License: Expat\n"
-  " ${license_body}\n")
+file(CONFIGURE OUTPUT ${ORVANI_STAGE}/copyright @ONLY CONTENT
+  "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: Orvani
+Upstream-Contact: ${ORVANI_MAINTAINER}
+Source: ${ORVANI_HOMEPAGE}
+
+Files: *
+Copyright: ${copyright_holder}
+License: Expat
+ ${license_body}
+")
 
 # --- Install rules ---------------------------------------------------------------------------
 install(TARGETS orvani RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
