@@ -107,7 +107,8 @@ void TForm_DatumInfo::CreateControls()
     ntLabelDaysInYear = NewValue(GroupBoxYear, "ntLabelDaysInYear");
     year->addWidget(LabelJaar, 0, 0);
     year->addWidget(ntLabelYear, 0, 1);
-    year->addWidget(CheckBoxLeapYear, 1, 0, 1, 2, Qt::AlignLeft);
+    // Absolute: the box runs right to left, its place in the grid does not.
+    year->addWidget(CheckBoxLeapYear, 1, 0, 1, 2, Qt::AlignLeft | Qt::AlignAbsolute);
     year->addWidget(LabelDaysInYear, 2, 0);
     year->addWidget(ntLabelDaysInYear, 2, 1);
 

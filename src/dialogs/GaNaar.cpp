@@ -166,7 +166,6 @@ void TForm_GaNaar::CreateControls()
         spin->setMinimumWidth(Scaled(60));
     }
     DateTimePicker1->setMinimumWidth(Scaled(90));
-    SpeedButtonConvert->setFixedWidth(Scaled(23));
 
     auto *grid = new QGridLayout(box);
     grid->setContentsMargins(Scaled(10), Scaled(8), Scaled(8), Scaled(8));
@@ -213,15 +212,7 @@ void TForm_GaNaar::FormShow()
     EditDateSince->setText(QString::number(WholeDayNumber(CurrentDate)));
     LabelDateSince->setText(ShortDate(CurrentDate));
 
-    // Room for the number field's longest reading: a date over a time of day.
-    const QFontMetrics metrics(LabelDateSince->font());
-    const TDateTime widest = MakeDate(2000, 12, 28) + (23 * 3600 + 59 * 60 + 59) / 86400.0;
-    const int textWidth =
-        std::max(metrics.horizontalAdvance(ShortDate(widest)),
-                 metrics.horizontalAdvance(QString::fromStdString(FormatDateStandard("tt", widest))));
-    LabelDateSince->setMinimumSize(std::max(Scaled(63), textWidth + 2), 2 * metrics.lineSpacing());
-    EditDateSince->setFixedWidth(
-        std::max(Scaled(62), QFontMetrics(EditDateSince->font()).horizontalAdvance("0000000.0") + Scaled(8)));
+    FitNumberRow();
 
     // The keyboard starts at the chosen mode; arriving there selects nothing new.
     for (QRadioButton *radio : {RadioButton_Vandaag, RadioButton_Jaren, RadioButton_Datum,
@@ -232,8 +223,28 @@ void TForm_GaNaar::FormShow()
     }
 }
 
+void TForm_GaNaar::FitNumberRow()
+{
+    // Room for the label's longest reading, a date over a time of day, and for a serial with a
+    // fraction; the glyph grows with the text.
+    const QFontMetrics metrics(font());
+    const TDateTime widest = MakeDate(2000, 12, 28) + (23 * 3600 + 59 * 60 + 59) / 86400.0;
+    const int textWidth =
+        std::max(metrics.horizontalAdvance(ShortDate(widest)),
+                 metrics.horizontalAdvance(QString::fromStdString(FormatDateStandard("tt", widest))));
+    LabelDateSince->setMinimumSize(std::max(Scaled(63), textWidth + 2), 2 * metrics.lineSpacing());
+    EditDateSince->setFixedWidth(std::max(Scaled(62), metrics.horizontalAdvance("0000000.0") + Scaled(8)));
+    const int glyph = std::max(Scaled(16), metrics.height() - Scaled(2));
+    SpeedButtonConvert->setIconSize(QSize(glyph, glyph));
+    SpeedButtonConvert->setFixedWidth(std::max(Scaled(23), SpeedButtonConvert->sizeHint().width()));
+}
+
 void TForm_GaNaar::BitBtn_OKClick()
 {
+    // The fields show the values the jump uses.
+    for (QSpinBox *spin : {SpinEdit_Jaren, SpinEdit_Maanden, SpinEdit_Dagen, SpinEditEaster}) {
+        spin->setValue(SpinValue(spin));
+    }
     try {
         mMonthView->SetDate(ChosenDate());
     } catch (const EDateError &) {
@@ -248,14 +259,14 @@ TDateTime TForm_GaNaar::ChosenDate() const
         return Today();
     }
     if (RadioButton_Jaren->isChecked()) {
-        return ShiftDate(CurrentDate, SpinValue(SpinEdit_Dagen), SpinValue(SpinEdit_Maanden),
-                         SpinValue(SpinEdit_Jaren));
+        return ShiftDate(CurrentDate, SpinEdit_Dagen->value(), SpinEdit_Maanden->value(),
+                         SpinEdit_Jaren->value());
     }
     if (RadioButton_Datum->isChecked()) {
         return FromQDate(DateTimePicker1->date());
     }
     if (RadioButtonEasterSunday->isChecked()) {
-        return EasterSundayOf(SpinValue(SpinEditEaster));
+        return EasterSundayOf(SpinEditEaster->value());
     }
     return NumberModeDate();
 }

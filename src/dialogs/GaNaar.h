@@ -55,6 +55,7 @@ protected:
 
 private:
     void CreateControls();
+    void FitNumberRow();
     void DateTimePicker1Enter();
     void SpinEditEasterEnter();
     void EditDateSinceEnter();

@@ -1,0 +1,110 @@
+#pragma once
+// What the Go-to and Date info tests share: known locale data, the language switch as the main
+// window performs it, a check that no control is clipped, and screenshots at two font sizes.
+// The dialog tests link the dialogs alone, so the language rows come in as source.
+
+#include "app/LanguageTables.cpp"
+#include "date/DateFormat.h"
+#include "date/FormatSettings.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStringList>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <ostream>
+
+// Readable QString and QStringList values in test failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace dialogtest {
+
+// English names, day-month-year with '-' between, a 24-hour clock, '.' before decimals.
+inline TFormatSettings KnownSettings()
+{
+    TFormatSettings settings = DefaultFormatSettings();
+    settings.ShortDateFormat = "dd/mm/yyyy";
+    settings.DateSeparator = "-";
+    settings.LongTimeFormat = "hh:nn:ss";
+    settings.TimeSeparator = ":";
+    settings.DecimalSeparator = ".";
+    return settings;
+}
+
+// Sets the window's texts from the language rows, as the main window's language switch does.
+inline void ApplyLanguage(QWidget *window, TLanguage language)
+{
+    for (const TLanguageRow &row : LanguageRows()) {
+        if (window->objectName() != row.Window) {
+            continue;
+        }
+        const QString text = QString::fromUtf8(row.Texts[language]);
+        if (row.Target == TTextTarget::Caption) {
+            window->setWindowTitle(text);
+            continue;
+        }
+        QObject *control = window->findChild<QObject *>(row.Control);
+        ASSERT_NE(control, nullptr) << row.Control;
+        control->setProperty(row.Target == TTextTarget::Title ? "title" : "text", text);
+    }
+    if (auto *daysSince = window->findChild<QLabel *>("LabelDaysSinceNull")) {
+        daysSince->setText(LanguageTexts(language).DaysSincePrefix +
+                           QString::fromStdString(FormatDateStandard("ddddd", 0)));
+    }
+}
+
+// Every language row of the window names one of its controls, whose design text is the Dutch one.
+inline void ExpectDutchDesignTexts(QWidget *window)
+{
+    for (const TLanguageRow &row : LanguageRows()) {
+        if (window->objectName() != row.Window) {
+            continue;
+        }
+        const QString dutch = QString::fromUtf8(row.Texts[lnDutch]);
+        if (row.Target == TTextTarget::Caption) {
+            continue; // the window captions come from the switch alone
+        }
+        const QObject *control = window->findChild<QObject *>(row.Control);
+        ASSERT_NE(control, nullptr) << row.Control;
+        EXPECT_EQ(control->property(row.Target == TTextTarget::Title ? "title" : "text").toString(), dutch)
+            << row.Control;
+    }
+}
+
+// Named controls that are smaller than their content needs or stick out of their parent.
+inline QStringList ClippedControls(QWidget *window)
+{
+    QStringList clipped;
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        const QString name = control->objectName();
+        if (name.isEmpty() || name.startsWith("qt_") || !control->isVisible()) {
+            continue;
+        }
+        const QSize need = control->minimumSizeHint();
+        bool fits = control->width() >= need.width() && control->height() >= need.height() &&
+                    control->parentWidget()->rect().contains(control->geometry());
+        if (auto *label = qobject_cast<QLabel *>(control); label && label->wordWrap()) {
+            fits = fits && label->heightForWidth(label->width()) <= label->height();
+        }
+        if (!fits) {
+            clipped << name;
+        }
+    }
+    return clipped;
+}
+
+// The window's font at the platform size or 1.5 times it (144 dpi on a 96 dpi screen).
+inline void SetFontScale(QWidget *window, double scale)
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(font.pointSizeF() * scale);
+    window->setFont(font);
+}
+
+} // namespace dialogtest
