@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -81,6 +82,12 @@ QRect CellSquare(int column, int row)
 QRect SwatchSquare()
 {
     return QRect(TkxColorForm::FormWidth - 20, TkxColorForm::FormHeight - 20, CellSize, CellSize);
+}
+
+QRect OtherButton()
+{
+    constexpr int h = TkxColorForm::FormHeight;
+    return Span(3, h - 21, 56, h - 3);
 }
 
 // The press area of the "Other..." button reaches a little beyond the drawn button.
@@ -326,6 +333,7 @@ TkxColorForm::TkxColorForm(QWidget *owner) : QWidget(owner, Qt::Popup | Qt::Fram
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFixedSize(FormWidth, FormHeight);
+    SetFormLanguage(FFormLanguage);
 }
 
 void TkxColorForm::SetCurrentColor(TColor color)
@@ -345,6 +353,12 @@ void TkxColorForm::SetCurrentColor(TColor color)
 void TkxColorForm::SetFormLanguage(TkxLanguage language)
 {
     FFormLanguage = language;
+    // The default font, made smaller only where the platform's font would clip the caption.
+    CaptionFont = font();
+    const QString caption = QString(OtherCaption(language)).remove('&');
+    const int room = OtherButton().width() - 4;
+    while (QFontMetrics(CaptionFont).horizontalAdvance(caption) > room && CaptionFont.pointSizeF() > 6)
+        CaptionFont.setPointSizeF(CaptionFont.pointSizeF() - 0.5);
     update();
 }
 
@@ -401,9 +415,9 @@ QImage TkxColorForm::Render() const
     p.fillRect(QRect(4, h - 25, w - 8, 1), Grey);
     p.fillRect(QRect(4, h - 24, w - 8, 1), White);
 
-    const QRect button = Span(3, h - 21, 56, h - 3);
+    const QRect button = OtherButton();
     DrawButtonFace(p, button, FaceLook::Flat, palette());
-    p.setFont(font());
+    p.setFont(CaptionFont);
     p.setPen(palette().color(QPalette::ButtonText));
     p.drawText(button, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
                OtherCaption(FFormLanguage));

@@ -5,6 +5,7 @@
 #include "components/kxLanguage.h"
 #include "platform/Colors.h"
 
+#include <QFont>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -125,4 +126,5 @@ private:
     int FHoverColumn = 0;
     int FHoverRow = 0;
     TkxLanguage FFormLanguage = lgNederlands;
+    QFont CaptionFont;
 };
