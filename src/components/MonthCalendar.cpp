@@ -35,6 +35,11 @@ QString Shortened(const QString &name)
     return name.left(end);
 }
 
+QColor Halfway(const QColor &a, const QColor &b)
+{
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
+}
+
 TDateTime ShiftedMonths(TDateTime date, int months)
 {
     try {
@@ -48,6 +53,40 @@ TDateTime MonthEdge(TDateTime date, bool last)
 {
     const TDateParts parts = SplitDate(date);
     return MakeDate(parts.Year, parts.Month, last ? MonthLength(parts.Year, parts.Month) : 1);
+}
+
+void PaintFocus(QPainter &painter, const QRect &rect, const QColor &color)
+{
+    painter.save();
+    painter.setPen(QPen(color, 1, Qt::DotLine));
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
+void PaintArrow(QPainter &painter, const QRect &rect, bool back, const QColor &color)
+{
+    // A solid triangle six tenths of the button high, pointing out of the calendar.
+    const double half = rect.height() * 0.3;
+    const double depth = (back ? -0.6 : 0.6) * half;
+    const QPointF c = QRectF(rect).center();
+    const QPointF points[] = {
+        {c.x() + depth, c.y()}, {c.x() - depth, c.y() - half}, {c.x() - depth, c.y() + half}};
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPolygon(points, 3);
+    painter.restore();
+}
+
+void PaintCircle(QPainter &painter, const QRect &rect)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(TodayCircleColor, std::max(1.0, rect.height() / 10.0)));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.restore();
 }
 
 } // namespace
@@ -107,7 +146,7 @@ QColor TMonthCalendar::Color(int role) const
     case mcTitleText:
         return p.color(QPalette::HighlightedText);
     case mcTrailingText:
-        return p.color(QPalette::Disabled, QPalette::Text);
+        return Halfway(p.color(QPalette::Text), p.color(QPalette::Base));
     default: // the background and the month background
         return p.color(QPalette::Base);
     }
@@ -257,7 +296,7 @@ void TMonthCalendar::MoveSelection(TDateTime date)
 
 std::optional<TDateTime> TMonthCalendar::KeyTarget(const QKeyEvent *event) const
 {
-    const int years = (event->modifiers() & Qt::ControlModifier) ? 12 : 1;
+    const int months = (event->modifiers() & Qt::ControlModifier) ? 12 : 1; // Ctrl: a year
     switch (event->key()) {
     case Qt::Key_Left:
         return mDate - 1;
@@ -268,9 +307,9 @@ std::optional<TDateTime> TMonthCalendar::KeyTarget(const QKeyEvent *event) const
     case Qt::Key_Down:
         return mDate + 7;
     case Qt::Key_PageUp:
-        return ShiftedMonths(mDate, -years);
+        return ShiftedMonths(mDate, -months);
     case Qt::Key_PageDown:
-        return ShiftedMonths(mDate, years);
+        return ShiftedMonths(mDate, months);
     case Qt::Key_Home:
         return MonthEdge(mDate, false);
     case Qt::Key_End:
@@ -502,41 +541,6 @@ void TMonthCalendar::PaintSelected(QPainter &painter, const QRect &rect, int day
     DrawCentered(painter, rect, mNumberTexts[day]);
     if (hasFocus())
         PaintFocus(painter, rect, colors[mcTitleText]);
-}
-
-void TMonthCalendar::PaintFocus(QPainter &painter, const QRect &rect, const QColor &color) const
-{
-    painter.save();
-    painter.setPen(QPen(color, 1, Qt::DotLine));
-    painter.drawRect(rect.adjusted(1, 1, -2, -2));
-    painter.restore();
-}
-
-void TMonthCalendar::PaintArrow(QPainter &painter, const QRect &rect, bool back, const QColor &color) const
-{
-    // A solid triangle, half the button high, pointing out of the calendar.
-    const double h = rect.height() / 4.0;
-    const QPointF c = QRectF(rect).center();
-    const QPointF tip(back ? c.x() - h : c.x() + h, c.y());
-    const QPointF top(back ? c.x() + h / 2 : c.x() - h / 2, c.y() - 1.6 * h);
-    const QPointF bottom(top.x(), c.y() + 1.6 * h);
-    const QPointF points[] = {tip, top, bottom};
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(color);
-    painter.drawPolygon(points, 3);
-    painter.restore();
-}
-
-void TMonthCalendar::PaintCircle(QPainter &painter, const QRect &rect) const
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(TodayCircleColor, std::max(1.0, rect.height() / 10.0)));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5));
-    painter.restore();
 }
 
 void TMonthCalendar::PaintToday(QPainter &painter, const TColors &colors) const

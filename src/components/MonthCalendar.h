@@ -8,6 +8,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QMenu>
+#include <QPointer>
 #include <QStaticText>
 #include <QWidget>
 #include <array>
@@ -15,7 +17,6 @@
 #include <vector>
 
 class QFontMetrics;
-class QMenu;
 
 // Colour roles, numbered as the program stores them.
 enum TMonthCalendarColor : int {
@@ -102,9 +103,6 @@ private:
     void MakeStamps(const TColors &colors, qreal ratio);
     void PaintDays(QPainter &painter, int block, const TColors &colors) const;
     void PaintSelected(QPainter &painter, const QRect &rect, int day, const TColors &colors) const;
-    void PaintFocus(QPainter &painter, const QRect &rect, const QColor &color) const;
-    void PaintArrow(QPainter &painter, const QRect &rect, bool back, const QColor &color) const;
-    void PaintCircle(QPainter &painter, const QRect &rect) const;
     void PaintToday(QPainter &painter, const TColors &colors) const;
     static void DrawCentered(QPainter &painter, const QRect &rect, const QStaticText &text);
 
@@ -120,7 +118,7 @@ private:
     QString mTodayText;
     TDateTime mTodayShown = 0;
     TMonthCalendarFontNumbers mNumbers;
-    QMenu *mPopupMenu = nullptr;
+    QPointer<QMenu> mPopupMenu; // forgets a menu that is destroyed first
     int mWheelRest = 0;
 
     // Text kept ready so painting only places it.

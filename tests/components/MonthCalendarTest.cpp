@@ -97,12 +97,17 @@ TEST_F(MonthCalendarTest, OneMonthFitsTheDefaultWindowAtDefaultSettings)
     const QSize room(204, 223 - 30 - 20);
     EXPECT_LE(calendar->sizeHint().width(), room.width());
     EXPECT_LE(calendar->sizeHint().height(), room.height());
-    calendar->SetWeekNumbers(true);
-    EXPECT_LE(calendar->sizeHint().width(), room.width());
     calendar->resize(room);
     calendar->show();
+    QApplication::setActiveWindow(calendar.get());
+    calendar->setFocus();
     EXPECT_EQ(calendar->VisibleMonthCount(), 1);
     testsupport::SaveScreenshot(calendar.get(), "MonthCalendar_default");
+
+    calendar->SetWeekNumbers(true);
+    EXPECT_LE(calendar->sizeHint().width(), room.width());
+    EXPECT_EQ(calendar->VisibleMonthCount(), 1);
+    testsupport::SaveScreenshot(calendar.get(), "MonthCalendar_default_weeks");
 }
 
 TEST_F(MonthCalendarTest, TheLocaleChoosesTheFirstDayOfWeekAndTheTodayText)
@@ -454,6 +459,11 @@ TEST_F(MonthCalendarTest, TheContextMenuOpensWithoutChangingTheSelection)
     QContextMenuEvent again(QContextMenuEvent::Keyboard, at, calendar->mapToGlobal(at));
     QApplication::sendEvent(calendar.get(), &again);
     EXPECT_FALSE(again.isAccepted()); // left to the parent
+
+    auto *gone = new QMenu;
+    calendar->SetPopupMenu(gone);
+    delete gone;
+    EXPECT_EQ(calendar->PopupMenu(), nullptr);
 }
 
 TEST_F(MonthCalendarTest, Screenshots)
