@@ -73,7 +73,7 @@ std::int64_t WholeDayNumber(TDateTime date)
     if (std::isnan(date)) {
         return 0;
     }
-    return static_cast<std::int64_t>(std::trunc(std::clamp(date, MinDateSerial, MaxDateSerial + 1)));
+    return static_cast<std::int64_t>(std::clamp(std::trunc(date), MinDateSerial, MaxDateSerial));
 }
 
 QString ShortDate(TDateTime date)
