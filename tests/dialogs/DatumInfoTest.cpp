@@ -16,11 +16,6 @@ namespace {
 
 using namespace dialogtest;
 
-TDateTime Date(int year, int month, int day)
-{
-    return MakeDate(year, month, day);
-}
-
 class DatumInfoTest : public testing::Test {
 protected:
     void SetUp() override

@@ -20,11 +20,6 @@ namespace {
 
 using namespace dialogtest;
 
-TDateTime Date(int year, int month, int day)
-{
-    return MakeDate(year, month, day);
-}
-
 class GaNaarTest : public testing::Test {
 protected:
     void SetUp() override

@@ -25,6 +25,11 @@ inline void PrintTo(const QString &text, std::ostream *out)
 
 namespace dialogtest {
 
+inline TDateTime Date(int year, int month, int day)
+{
+    return MakeDate(year, month, day);
+}
+
 // English names, day-month-year with '-' between, a 24-hour clock, '.' before decimals.
 inline TFormatSettings KnownSettings()
 {
