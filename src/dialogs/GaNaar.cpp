@@ -126,9 +126,8 @@ TForm_GaNaar::TForm_GaNaar(TMonthCalendar *monthView, QWidget *parent)
     Q_ASSERT(monthView);
     setWindowTitle("Ga naar");
     CreateControls();
-    for (QWidget *field : {static_cast<QWidget *>(SpinEdit_Jaren), static_cast<QWidget *>(SpinEdit_Maanden),
-                           static_cast<QWidget *>(SpinEdit_Dagen), static_cast<QWidget *>(DateTimePicker1),
-                           static_cast<QWidget *>(SpinEditEaster), static_cast<QWidget *>(EditDateSince)}) {
+    for (QWidget *field : std::initializer_list<QWidget *>{SpinEdit_Jaren, SpinEdit_Maanden, SpinEdit_Dagen,
+                                                           DateTimePicker1, SpinEditEaster, EditDateSince}) {
         field->installEventFilter(this);
     }
     connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_GaNaar::BitBtn_OKClick);
