@@ -13,7 +13,10 @@ constexpr TLanguageRow Rows[] = {
     {Main, "ToolButton_GaNaar", Text, {"&Ga naar", "&Go to"}},
     {Main, "ToolButton_StayOnTop", Hint, {"Venster op voorgrond", "Window stay on top"}},
     {Main, "ToolButton_StayOnTop", Text, {"Voorgrond", "On top"}},
-    {Main, "ToolButton_Voorkeuren", Hint, {"Opties (taal, opstarten, weergave, ...)", "Options (language, startup, view, ...)"}},
+    {Main,
+     "ToolButton_Voorkeuren",
+     Hint,
+     {"Opties (taal, opstarten, weergave, ...)", "Options (language, startup, view, ...)"}},
     {Main, "ToolButton_Voorkeuren", Text, {"&Opties", "&Options"}},
     {Main, "ToolButton_Info", Hint, {"Info Orvani", "Info Orvani"}},
     {Main, "ToolButton_Info", Text, {"&Info", "&Info"}},
@@ -60,7 +63,10 @@ constexpr TLanguageRow Rows[] = {
     {Opties, "GroupBoxFont", Title, {"Lettertype", "Font"}},
     {Opties, "GroupBoxWerkbalk", Title, {"Werkbalk", "Toolbar"}},
     {Opties, "CheckBoxCaptions", Text, {"Titels op knoppen", "Titles on buttons"}},
-    {Opties, "RadioGroup_MonthPosition", Title, {"Positie huidige maand (bij opstarten)", "Position current month (on startup)"}},
+    {Opties,
+     "RadioGroup_MonthPosition",
+     Title,
+     {"Positie huidige maand (bij opstarten)", "Position current month (on startup)"}},
     {Opties, "TabSheetDateFormat", Tab, {"Datum notatie", "Date format"}},
     {Opties, "GroupBoxDateFormat", Title, {"Datum notatie", "Date format"}},
     {Opties, "LabelCopyDate", Text, {"Datum kopiëren", "Copy date"}},
@@ -71,7 +77,11 @@ constexpr TLanguageRow Rows[] = {
     // About.
     {About, "Label_Title", Text, {"Orvani", "Orvani"}},
     {About, "Label_Versie", Text, {"Versie 2.21 / Juni 2003", "Version 2.21 / June 2003"}},
-    {About, "ntLabel_Plaats", Text, {"Postbus 1221, 9999 ZZ Voorbeeldstad, Nederland", "P.O. Box 1221, 9999 ZZ Voorbeeldstad, the Netherlands"}},
+    {About,
+     "ntLabel_Plaats",
+     Text,
+     {"Postbus 1221, 9999 ZZ Voorbeeldstad, Nederland",
+      "P.O. Box 1221, 9999 ZZ Voorbeeldstad, the Netherlands"}},
     {About, "BitBtn_Feedway", Text, {"Laatste nieuws", "Latest news"}},
     {About, "BitBtn_Extra", Text, {"Meer info", "More info"}},
     // Date info.
@@ -89,7 +99,10 @@ constexpr TLanguageRow Rows[] = {
     {DatumInfo, "LabelDay", Text, {"Dag", "Day"}},
     {DatumInfo, "LabelDayInWeek", Text, {"Dag in week", "Day in week"}},
     {DatumInfo, "LabelDayNoInYear", Text, {"Dagnummer in jaar", "Daynumber in year"}},
-    {DatumInfo, "GroupBoxDaysBetween", Title, {"Aantal dagen tussen huidige datum en", "Number of days between current date and"}},
+    {DatumInfo,
+     "GroupBoxDaysBetween",
+     Title,
+     {"Aantal dagen tussen huidige datum en", "Number of days between current date and"}},
     {DatumInfo, "GroupBoxDateAsFloat", Title, {"Datum als getal", "Date as float"}},
     // Last: the main window's caption (the application title follows it).
     {Main, "", Caption, {"Orvani", "Orvani"}},
@@ -100,16 +113,24 @@ constexpr TLanguageTexts Texts[2] = {
      {"In taakbalk (standaard)", "In systeemlade"},
      {"Normaal (zichtbaar)", "Geminimaliseerd"},
      {"Eerste", "Laatste"},
-     "Dagen sinds "},
+     "Dagen sinds ",
+     "Vandaag:"},
     {"Orvani",
      {"In taskbar (default)", "In system tray"},
      {"Normal (Visible)", "Minimized"},
      {"First", "Last"},
-     "Days since "},
+     "Days since ",
+     "Today:"},
 };
 
 } // namespace
 
-std::span<const TLanguageRow> LanguageRows() { return Rows; }
+std::span<const TLanguageRow> LanguageRows()
+{
+    return Rows;
+}
 
-const TLanguageTexts &LanguageTexts(TLanguage language) { return Texts[language]; }
+const TLanguageTexts &LanguageTexts(TLanguage language)
+{
+    return Texts[language];
+}

@@ -8,7 +8,10 @@
 enum TLanguage { lnDutch = 0, lnEnglish = 1 };
 
 // The interface language of a Taal setting: 0 is Dutch, every other value English.
-constexpr TLanguage LanguageOf(int taal) { return taal == 0 ? lnDutch : lnEnglish; }
+constexpr TLanguage LanguageOf(int taal)
+{
+    return taal == 0 ? lnDutch : lnEnglish;
+}
 
 enum class TTextTarget {
     Text,    // "text" of a label, button or action
@@ -44,5 +47,6 @@ struct TLanguageTexts {
     const char *RadioStartup[2];
     const char *RadioMonthPosition[2];
     const char *DaysSincePrefix; // followed by day 0 in the short date format
+    const char *TodayLabel;      // before the date on the month view's today line
 };
 const TLanguageTexts &LanguageTexts(TLanguage language);

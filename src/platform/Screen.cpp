@@ -20,4 +20,7 @@ TScreenMetrics PrimaryScreenMetrics()
     return metrics;
 }
 
-void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics) { overrideMetrics = metrics; }
+void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics)
+{
+    overrideMetrics = metrics;
+}

@@ -9,7 +9,10 @@ int availableOverride = -1; // -1: ask the desktop
 
 TTrayIcon::TTrayIcon(QObject *parent) : QObject(parent) {}
 
-TTrayIcon::~TTrayIcon() { delete FSystemIcon; }
+TTrayIcon::~TTrayIcon()
+{
+    delete FSystemIcon;
+}
 
 bool TTrayIcon::IsAvailable()
 {
@@ -18,9 +21,15 @@ bool TTrayIcon::IsAvailable()
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void TTrayIcon::SetAvailableForTests(bool available) { availableOverride = available ? 1 : 0; }
+void TTrayIcon::SetAvailableForTests(bool available)
+{
+    availableOverride = available ? 1 : 0;
+}
 
-void TTrayIcon::ResetAvailableForTests() { availableOverride = -1; }
+void TTrayIcon::ResetAvailableForTests()
+{
+    availableOverride = -1;
+}
 
 void TTrayIcon::SetActive(bool active)
 {

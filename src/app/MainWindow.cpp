@@ -1,0 +1,551 @@
+#include "app/MainWindow.h"
+
+#include "app/DateActions.h"
+#include "app/LanguageTables.h"
+#include "components/MonthCalendar.h"
+#include "components/kxExtendedDialogs.h"
+#include "date/DateFormat.h"
+#include "dialogs/About.h"
+#include "dialogs/DatumInfo.h"
+#include "dialogs/GaNaar.h"
+#include "dialogs/Opties.h"
+#include "platform/Colors.h"
+#include "platform/JpegSave.h"
+#include "platform/Locale.h"
+#include "platform/Screen.h"
+#include "platform/Tray.h"
+#include "settings/RecRec.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
+#include <algorithm>
+
+namespace {
+
+constexpr int StatusPanelWidths[3] = {80, 80, 76};
+constexpr int CaptionButtonSize = 70;
+constexpr int PlainButtonSize = 30;
+constexpr int OpaqueAlphaBlend = 250;
+constexpr int LowestAlphaBlend = 100;
+constexpr int JpegQuality = 100;
+
+QIcon Art(const char *name)
+{
+    return QIcon(QStringLiteral(":/art/app/%1.svg").arg(QLatin1String(name)));
+}
+
+QString ToQ(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+// A status bar panel of a given width; the last one gives way when the window is narrower.
+class TStatusPanel : public QLabel {
+public:
+    TStatusPanel(int width, bool canShrink, QWidget *parent)
+        : QLabel(parent), FWidth(width), FMinimumWidth(canShrink ? 0 : width)
+    {
+        setAlignment(Qt::AlignCenter);
+        setMaximumWidth(width);
+    }
+    QSize sizeHint() const override { return {FWidth, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {FMinimumWidth, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int FWidth;
+    int FMinimumWidth;
+};
+
+// Menu captions are shown as written: an "&" is not an accelerator.
+QString EscapeAccelerators(QString text)
+{
+    return text.replace('&', QLatin1String("&&"));
+}
+
+} // namespace
+
+TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(WindowNames::Main);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(Art("orvani"));
+    setAutoFillBackground(true);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TForm_Orvani::Timer1Timer);
+
+    MonthCalendar1 = new TMonthCalendar(this);
+    MonthCalendar1->setObjectName("MonthCalendar1");
+    setCentralWidget(MonthCalendar1);
+    connect(MonthCalendar1, &TMonthCalendar::OnClick, this, &TForm_Orvani::MonthCalendar1Click);
+
+    CreateToolBar();
+    CreateMenus();
+    CreateStatusBar();
+
+    JvTrayIcon1 = new TTrayIcon(this);
+    JvTrayIcon1->setObjectName("JvTrayIcon1");
+    JvTrayIcon1->SetIcon(Art("orvani"));
+    JvTrayIcon1->SetPopupMenu(PopupMenu_SystemTray);
+    connect(JvTrayIcon1, &TTrayIcon::OnDblClick, this, &TForm_Orvani::Menu_ST_OpenClick);
+
+    kxExtSaveDialog1 = new TkxExtSaveDialog(this);
+    kxExtSaveDialog1->setObjectName("kxExtSaveDialog1");
+    kxExtSaveDialog1->SetFilter("JPG - JPEG|*.JPG;*.JPEG|*.*|*.*");
+    kxExtSaveDialog1->SetDefaultExt("JPG");
+    kxExtSaveDialog1->SetShowPlacesBar(false);
+
+    // FormCreate.
+    ReadSettings();
+    if (RecRec.OpVoorgrond) {
+        RecRec.OpVoorgrond = false;
+        ToolButton_StayOnTopClick();
+    }
+    setWindowTitle("Orvani");
+    QApplication::setApplicationName("Orvani");
+    if (RecRec.GeminimaliseerdOpstarten) {
+        // Without a notification area a window hidden in the tray could never come back:
+        // it starts minimised to the task bar instead.
+        if (RecRec.SysteemLade && TTrayIcon::IsAvailable()) {
+            JvTrayIcon1->SetActive(true);
+            FShowMainForm = false;
+        } else {
+            setWindowState(Qt::WindowMinimized);
+        }
+    }
+}
+
+void TForm_Orvani::CreateToolBar()
+{
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    ToolBar1->setIconSize(QSize(24, 24));
+    ToolBar1->setStyleSheet("QToolBar { border: none; spacing: 0px; padding: 0px; }");
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    auto addButton = [this](const char *name, const char *image, void (TForm_Orvani::*handler)()) {
+        auto *button = new QToolButton(ToolBar1);
+        button->setObjectName(name);
+        button->setIcon(Art(image));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, handler);
+        ToolBar1->addWidget(button);
+        return button;
+    };
+    ToolButton_GaNaar = addButton("ToolButton_GaNaar", "goto", &TForm_Orvani::ToolButton_GaNaarClick);
+    ToolButton_DateInfo =
+        addButton("ToolButton_DateInfo", "dateinfo", &TForm_Orvani::ToolButton_DateInfoClick);
+    ToolButton_StayOnTop =
+        addButton("ToolButton_StayOnTop", "stayontop", &TForm_Orvani::ToolButton_StayOnTopClick);
+    ToolButton_StayOnTop->setCheckable(true);
+    ToolButton_Voorkeuren =
+        addButton("ToolButton_Voorkeuren", "options", &TForm_Orvani::ToolButton_VoorkeurenClick);
+    ToolButton_Info = addButton("ToolButton_Info", "info", &TForm_Orvani::ToolButton_InfoClick);
+    ToolButton_Afsluiten =
+        addButton("ToolButton_Afsluiten", "exit", &TForm_Orvani::ToolButton_AfsluitenClick);
+}
+
+void TForm_Orvani::CreateMenus()
+{
+    auto addItem = [this](QMenu *menu, const char *name, const char *image, void (TForm_Orvani::*handler)()) {
+        QAction *action = menu->addAction(QString());
+        action->setObjectName(name);
+        if (image)
+            action->setIcon(Art(image));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    PopupMenu_SystemTray = new QMenu(this);
+    PopupMenu_SystemTray->setObjectName("PopupMenu_SystemTray");
+    Menu_ST_Open = addItem(PopupMenu_SystemTray, "Menu_ST_Open", "open", &TForm_Orvani::Menu_ST_OpenClick);
+    PopupMenu_SystemTray->addSeparator();
+    Menu_ST_Info = addItem(PopupMenu_SystemTray, "Menu_ST_Info", "info", &TForm_Orvani::ToolButton_InfoClick);
+    PopupMenu_SystemTray->addSeparator();
+    Menu_ST_Exit = addItem(PopupMenu_SystemTray, "Menu_ST_Exit", "exit", &TForm_Orvani::Menu_ST_ExitClick);
+    connect(PopupMenu_SystemTray, &QMenu::aboutToShow, this, &TForm_Orvani::PopupMenu_SystemTrayPopup);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    Ganaarvandaag1 = addItem(PopupMenu1, "Ganaarvandaag1", "today", &TForm_Orvani::Ganaarvandaag1Click);
+    Ganaar1 = addItem(PopupMenu1, "Ganaar1", "goto", &TForm_Orvani::ToolButton_GaNaarClick);
+    PopupMenu1->addSeparator();
+    DateInfo1 = addItem(PopupMenu1, "DateInfo1", "dateinfo", &TForm_Orvani::ToolButton_DateInfoClick);
+    PopupMenu1->addSeparator();
+    Kopieren1 = PopupMenu1->addMenu(Art("copy"), QString());
+    Kopieren1->setObjectName("Kopieren1");
+    for (int i = 0; i < CopyDateCount; ++i) {
+        if (i == CopyDateCount - 1)
+            Kopieren1->addSeparator();
+        CopyDate[i] = addItem(Kopieren1, "", nullptr, &TForm_Orvani::CopyDate1Click);
+        CopyDate[i]->setObjectName(QStringLiteral("CopyDate%1").arg(i + 1));
+    }
+    OpslaanalsJPG1 = addItem(PopupMenu1, "OpslaanalsJPG1", "savejpg", &TForm_Orvani::OpslaanalsJPG1Click);
+    PopupMenu1->addSeparator();
+    Opties2 = addItem(PopupMenu1, "Opties2", "options", &TForm_Orvani::ToolButton_VoorkeurenClick);
+    MonthCalendar1->SetPopupMenu(PopupMenu1);
+}
+
+void TForm_Orvani::CreateStatusBar()
+{
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setSizeGripEnabled(true);
+    for (int i = 0; i < 3; ++i) {
+        auto *panel = new TStatusPanel(StatusPanelWidths[i], i == 2, StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusBar1->addWidget(panel);
+        FStatusPanels[i] = panel;
+    }
+    setStatusBar(StatusBar1);
+}
+
+void TForm_Orvani::AttachDialogs(TForm_GaNaar *gaNaar, TForm_Opties *opties, TForm_DatumInfo *datumInfo,
+                                 TAboutBox *aboutBox)
+{
+    FGaNaar = gaNaar;
+    FOpties = opties;
+    FDatumInfo = datumInfo;
+    FAboutBox = aboutBox;
+}
+
+void TForm_Orvani::ShowAtStart()
+{
+    if (!FShowMainForm)
+        return;
+    if (windowState() & Qt::WindowMinimized)
+        showMinimized();
+    else
+        show();
+}
+
+void TForm_Orvani::ReadSettings()
+{
+    try {
+        const TScreenMetrics screen = PrimaryScreenMetrics();
+        ::ReadSettings(RecRec, UserSettingsBackend(), screen.Dpi, screen.Width, screen.Height,
+                       LcidFromLocale(QLocale()));
+    } catch (...) {
+        // Start-up goes on with what was read.
+    }
+}
+
+void TForm_Orvani::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    ShowFirstTime();
+}
+
+// The show sequence runs when the window first becomes really visible: at a normal start, or at
+// the first restore after a start minimised or hidden in the tray.
+void TForm_Orvani::ShowFirstTime()
+{
+    if (FShown || !isVisible() || isMinimized())
+        return;
+    FShown = true;
+    FormShow();
+}
+
+void TForm_Orvani::FormShow()
+{
+    ApplySettings();
+    resize(RecRec.Breedte, RecRec.Hoogte);
+    ApplyLanguage();
+    PositionMonthView();
+    move(RecRec.Links, RecRec.Boven);
+    MonthCalendar1Click();
+    Timer1Timer();
+}
+
+void TForm_Orvani::ApplySettings()
+{
+    QPalette background = palette();
+    background.setColor(QPalette::Window, ToQColor(RecRec.KleurAchtergrond));
+    setPalette(background);
+
+    MonthCalendar1->SetColor(4, ToQColor(RecRec.KleurAchtergrond));
+    MonthCalendar1->SetColor(2, ToQColor(RecRec.KleurAchtergrondTitel));
+    MonthCalendar1->SetColor(3, ToQColor(RecRec.KleurTitel));
+    MonthCalendar1->SetColor(1, ToQColor(RecRec.KleurDagenDezeMaand));
+    MonthCalendar1->SetColor(5, ToQColor(RecRec.KleurDagenAndereMaand));
+
+    MonthCalendar1->SetWeekNumbers(RecRec.Weeknummers);
+    MonthCalendar1->SetTodayCircle(RecRec.Vandaag);
+
+    QFont font(QString::fromStdString(RecRec.Lettertype));
+    // A hand-edited size the font cannot take falls back to the default size.
+    font.setPointSize(RecRec.Lettergrootte > 0 && RecRec.Lettergrootte <= 144 ? RecRec.Lettergrootte : 9);
+    MonthCalendar1->setFont(font);
+
+    StatusBar1->setVisible(RecRec.StatusTonen);
+    if (RecRec.StatusTonen)
+        Timer1->start();
+    else
+        Timer1->stop();
+
+    // A hand-edited value below the slider's lowest is applied as that lowest value, so no
+    // stored value can make the window invisible.
+    if (RecRec.AlphaBlend >= OpaqueAlphaBlend)
+        setWindowOpacity(1.0);
+    else
+        setWindowOpacity(std::max(RecRec.AlphaBlend, LowestAlphaBlend) / 255.0);
+
+    const bool captions = RecRec.TitelsKnoppen;
+    const int buttonSize = captions ? CaptionButtonSize : PlainButtonSize;
+    for (QToolButton *button : {ToolButton_GaNaar, ToolButton_DateInfo, ToolButton_StayOnTop,
+                                ToolButton_Voorkeuren, ToolButton_Info, ToolButton_Afsluiten}) {
+        button->setToolButtonStyle(captions ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+        button->setFixedSize(buttonSize, buttonSize);
+    }
+}
+
+QWidget *TForm_Orvani::WindowByName(const char *name)
+{
+    const QLatin1String wanted(name);
+    for (QWidget *window : std::initializer_list<QWidget *>{this, FGaNaar, FOpties, FAboutBox, FDatumInfo}) {
+        if (window && window->objectName() == wanted)
+            return window;
+    }
+    return nullptr;
+}
+
+void TForm_Orvani::ApplyLanguage()
+{
+    const TLanguage language = LanguageOf(RecRec.Taal);
+    for (const TLanguageRow &row : LanguageRows()) {
+        QWidget *window = WindowByName(row.Window);
+        if (!window)
+            continue;
+        QObject *control = *row.Control ? window->findChild<QObject *>(row.Control) : window;
+        if (!control)
+            continue;
+        const QString text = QString::fromUtf8(row.Texts[language]);
+        switch (row.Target) {
+        case TTextTarget::Text:
+            control->setProperty("text", text);
+            break;
+        case TTextTarget::Hint:
+            control->setProperty("toolTip", text);
+            break;
+        case TTextTarget::Caption:
+            control->setProperty("windowTitle", text);
+            break;
+        case TTextTarget::Title:
+            control->setProperty("title", text);
+            break;
+        case TTextTarget::Tab:
+            if (auto *page = qobject_cast<QWidget *>(control)) {
+                for (QWidget *up = page->parentWidget(); up; up = up->parentWidget()) {
+                    if (auto *tabs = qobject_cast<QTabWidget *>(up); tabs && tabs->indexOf(page) >= 0) {
+                        tabs->setTabText(tabs->indexOf(page), text);
+                        break;
+                    }
+                }
+            }
+            break;
+        }
+    }
+    JvTrayIcon1->SetHint(QString::fromUtf8(LanguageTexts(language).TrayHint));
+    MonthCalendar1->SetTodayLabel(QString::fromUtf8(LanguageTexts(language).TodayLabel));
+    QApplication::setApplicationName("Orvani");
+}
+
+void TForm_Orvani::PositionMonthView()
+{
+    const TDateTime today = Today();
+    MonthCalendar1->SetDate(RecRec.PositieMaand != 0 ? AddDays(today, -256) : AddMonths(today, 12));
+    MonthCalendar1->SetDate(today);
+}
+
+void TForm_Orvani::MonthCalendar1Click()
+{
+    const TDateTime date = MonthCalendar1->Date();
+    const TFormatSettings &settings = ProgramFormatSettings();
+    StatusPanel(0)->setText(ToQ(FormatDateStandard(settings.ShortDateFormat, date)));
+    MonthCalendar1->setToolTip(ToQ(FormatDateStandard(settings.LongDateFormat, date)));
+    SetCopyCaptions(date);
+    JvTrayIcon1->SetHint("Orvani - " + ToQ(ExpandDateTags(RecRec.HintSysteemLadeFormaat, date)));
+}
+
+void TForm_Orvani::SetCopyCaptions(TDateTime date)
+{
+    const auto captions = CopyDateCaptions(date, RecRec.KopieerDatumFormaat, ProgramFormatSettings());
+    for (int i = 0; i < CopyDateCount; ++i) {
+        const QString caption = ToQ(captions[i]);
+        CopyDate[i]->setData(caption);
+        CopyDate[i]->setText(EscapeAccelerators(caption));
+    }
+}
+
+QString TForm_Orvani::CopyText(const QAction *copyItem)
+{
+    return copyItem->data().toString();
+}
+
+void TForm_Orvani::CopyDate1Click()
+{
+    if (const auto *item = qobject_cast<const QAction *>(sender()))
+        QApplication::clipboard()->setText(CopyText(item));
+}
+
+void TForm_Orvani::OpslaanalsJPG1Click()
+{
+    kxExtSaveDialog1->SetTitle(OpslaanalsJPG1->text());
+    if (!kxExtSaveDialog1->Execute())
+        return;
+    SaveControlAsJpeg(MonthCalendar1, kxExtSaveDialog1->FileName(), JpegQuality);
+}
+
+void TForm_Orvani::Timer1Timer()
+{
+    StatusPanel(1)->setText(ToQ(FormatDateStandard("hh:mm:ss", Now())));
+}
+
+void TForm_Orvani::ToolButton_GaNaarClick()
+{
+    if (!FGaNaar)
+        return;
+    FGaNaar->CurrentDate = MonthCalendar1->Date();
+    FGaNaar->exec();
+    MonthCalendar1Click();
+}
+
+void TForm_Orvani::ToolButton_DateInfoClick()
+{
+    if (!FDatumInfo)
+        return;
+    FDatumInfo->CurrentDate = MonthCalendar1->Date();
+    FDatumInfo->exec();
+}
+
+void TForm_Orvani::ToolButton_StayOnTopClick()
+{
+    RecRec.OpVoorgrond = !RecRec.OpVoorgrond;
+    ToolButton_StayOnTop->setChecked(RecRec.OpVoorgrond);
+    SetStayOnTop(RecRec.OpVoorgrond);
+}
+
+// Changing the flag of a visible window through its platform window keeps it in place; the
+// widget route would hide and re-show it.
+void TForm_Orvani::SetStayOnTop(bool onTop)
+{
+    const Qt::WindowFlags flags =
+        onTop ? windowFlags() | Qt::WindowStaysOnTopHint : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    if (windowHandle()) {
+        overrideWindowFlags(flags);
+        windowHandle()->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
+}
+
+void TForm_Orvani::ToolButton_VoorkeurenClick()
+{
+    if (!FOpties)
+        return;
+    FOpties->exec();
+    ApplySettings();
+    MonthCalendar1Click();
+}
+
+void TForm_Orvani::ToolButton_InfoClick()
+{
+    if (FAboutBox)
+        FAboutBox->exec();
+}
+
+void TForm_Orvani::ToolButton_AfsluitenClick()
+{
+    close();
+}
+
+void TForm_Orvani::Menu_ST_ExitClick()
+{
+    close();
+}
+
+void TForm_Orvani::Menu_ST_OpenClick()
+{
+    showNormal();
+    raise();
+    activateWindow();
+    Timer1->start();
+    JvTrayIcon1->SetActive(false);
+}
+
+void TForm_Orvani::PopupMenu_SystemTrayPopup()
+{
+    ApplyLanguage();
+}
+
+void TForm_Orvani::Ganaarvandaag1Click()
+{
+    MonthCalendar1->SetDate(Today());
+    MonthCalendar1Click();
+}
+
+void TForm_Orvani::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const bool wasMinimized = static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized;
+    if (isMinimized() && !wasMinimized)
+        AppMinimize();
+    else if (!isMinimized() && wasMinimized)
+        AppRestore();
+}
+
+void TForm_Orvani::AppMinimize()
+{
+    // Where the desktop has no notification area the window stays on the task bar: hidden
+    // without a tray icon it could never be brought back.
+    if (RecRec.SysteemLade && TTrayIcon::IsAvailable()) {
+        hide();
+        JvTrayIcon1->SetActive(true);
+    }
+    Timer1->stop();
+}
+
+void TForm_Orvani::AppRestore()
+{
+    Timer1->start();
+    ShowFirstTime();
+}
+
+void TForm_Orvani::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+    JvTrayIcon1->SetActive(false);
+    QApplication::quit();
+}
+
+// Stores the placement. A window that was never shown keeps the stored placement rather than
+// the toolkit's initial geometry; a failed write never keeps the program from ending.
+void TForm_Orvani::FormClose()
+{
+    if (FClosed)
+        return;
+    FClosed = true;
+    const bool shown = FShown;
+    WritePositie(UserSettingsBackend(), shown ? pos().y() : RecRec.Boven, shown ? pos().x() : RecRec.Links,
+                 shown ? width() : RecRec.Breedte, shown ? height() : RecRec.Hoogte,
+                 ToolButton_StayOnTop->isChecked());
+}
