@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
@@ -24,10 +25,11 @@ constexpr int MaxNameLength = 32;
 
 QString TypeCode(const TkxFontFamily &family)
 {
+    // Symbol fonts claim Latin too (their glyphs sit on Latin code points), so Symbol decides.
     if (family.Scalable) {
-        if (family.Latin)
-            return CodeTrueTypeAnsi;
-        return family.Symbol ? CodeTrueTypeSymbol : QString();
+        if (family.Symbol)
+            return CodeTrueTypeSymbol;
+        return family.Latin ? CodeTrueTypeAnsi : QString();
     }
     return family.Bitmap ? CodeRaster : QString();
 }
@@ -74,6 +76,19 @@ public:
 
 private:
     TkxFontComboBox *Combo;
+};
+
+// Drops the list down below the box, DropDownCount rows high, also where the platform's style
+// would lay it over the box as a tall menu.
+class DropDownStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
 };
 
 } // namespace
@@ -138,6 +153,9 @@ TkxFontComboBox::TkxFontComboBox(QWidget *parent)
     QFont face = font();
     face.setPointSize(10);
     setFont(face);
+    auto *dropDown = new DropDownStyle;
+    dropDown->setParent(this);
+    setStyle(dropDown);
     setMaxVisibleItems(12);
     resize(sizeHint());
 
