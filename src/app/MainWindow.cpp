@@ -29,6 +29,7 @@
 #include <QToolButton>
 #include <QWindow>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -325,45 +326,69 @@ QWidget *TForm_Orvani::WindowByName(const char *name)
     return nullptr;
 }
 
+namespace {
+
+void SetRowText(QObject *control, TTextTarget target, const QString &text)
+{
+    switch (target) {
+    case TTextTarget::Text:
+        control->setProperty("text", text);
+        break;
+    case TTextTarget::Hint:
+        control->setProperty("toolTip", text);
+        break;
+    case TTextTarget::Caption:
+        control->setProperty("windowTitle", text);
+        break;
+    case TTextTarget::Title:
+        control->setProperty("title", text);
+        break;
+    case TTextTarget::Tab:
+        if (auto *page = qobject_cast<QWidget *>(control)) {
+            for (QWidget *up = page->parentWidget(); up; up = up->parentWidget()) {
+                if (auto *tabs = qobject_cast<QTabWidget *>(up); tabs && tabs->indexOf(page) >= 0) {
+                    tabs->setTabText(tabs->indexOf(page), text);
+                    break;
+                }
+            }
+        }
+        break;
+    }
+}
+
+} // namespace
+
+// Every text of every window, in the order of the tables; each window's texts that are not
+// plain rows follow its rows.
 void TForm_Orvani::ApplyLanguage()
 {
     const TLanguage language = LanguageOf(RecRec.Taal);
+    const TLanguageTexts &texts = LanguageTexts(language);
+    JvTrayIcon1->SetHint(QString::fromUtf8(texts.TrayHint));
+    MonthCalendar1->SetTodayLabel(QString::fromUtf8(texts.TodayLabel));
+
+    const char *previousWindow = nullptr;
     for (const TLanguageRow &row : LanguageRows()) {
+        if (previousWindow && std::strcmp(previousWindow, row.Window) != 0)
+            ApplyLanguageExtras(previousWindow, language);
+        previousWindow = row.Window;
         QWidget *window = WindowByName(row.Window);
-        if (!window)
-            continue;
-        QObject *control = *row.Control ? window->findChild<QObject *>(row.Control) : window;
-        if (!control)
-            continue;
-        const QString text = QString::fromUtf8(row.Texts[language]);
-        switch (row.Target) {
-        case TTextTarget::Text:
-            control->setProperty("text", text);
-            break;
-        case TTextTarget::Hint:
-            control->setProperty("toolTip", text);
-            break;
-        case TTextTarget::Caption:
-            control->setProperty("windowTitle", text);
-            break;
-        case TTextTarget::Title:
-            control->setProperty("title", text);
-            break;
-        case TTextTarget::Tab:
-            if (auto *page = qobject_cast<QWidget *>(control)) {
-                for (QWidget *up = page->parentWidget(); up; up = up->parentWidget()) {
-                    if (auto *tabs = qobject_cast<QTabWidget *>(up); tabs && tabs->indexOf(page) >= 0) {
-                        tabs->setTabText(tabs->indexOf(page), text);
-                        break;
-                    }
-                }
-            }
-            break;
-        }
+        QObject *control = !window        ? nullptr
+                           : *row.Control ? window->findChild<QObject *>(row.Control)
+                                          : window;
+        if (control)
+            SetRowText(control, row.Target, QString::fromUtf8(row.Texts[language]));
     }
-    JvTrayIcon1->SetHint(QString::fromUtf8(LanguageTexts(language).TrayHint));
-    MonthCalendar1->SetTodayLabel(QString::fromUtf8(LanguageTexts(language).TodayLabel));
     QApplication::setApplicationName("Orvani");
+}
+
+void TForm_Orvani::ApplyLanguageExtras(const char *windowName, TLanguage language)
+{
+    const TLanguageTexts &texts = LanguageTexts(language);
+    if (FDatumInfo && std::strcmp(windowName, WindowNames::DatumInfo) == 0) {
+        const std::string dayZero = FormatDateStandard(ProgramFormatSettings().ShortDateFormat, 0);
+        FDatumInfo->LabelDaysSinceNull->setText(QString::fromUtf8(texts.DaysSincePrefix) + ToQ(dayZero));
+    }
 }
 
 void TForm_Orvani::PositionMonthView()
