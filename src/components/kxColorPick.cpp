@@ -339,15 +339,17 @@ TkxColorForm::TkxColorForm(QWidget *owner) : QWidget(owner, Qt::Popup | Qt::Fram
 void TkxColorForm::SetCurrentColor(TColor color)
 {
     FCurrentColor = color;
+    SetHover(CellOf(color));
+    update();
+}
+
+QPoint TkxColorForm::CellOf(TColor color)
+{
     for (int row = 1; row <= Rows; ++row)
         for (int column = 1; column <= Columns; ++column)
-            if (ColorTable[row - 1][column - 1] == color) {
-                SetHover({column, row});
-                update();
-                return;
-            }
-    SetHover({SwatchColumn, SwatchRow});
-    update();
+            if (ColorTable[row - 1][column - 1] == color)
+                return {column, row};
+    return {SwatchColumn, SwatchRow}; // system colours never match a cell
 }
 
 void TkxColorForm::SetFormLanguage(TkxLanguage language)

@@ -103,6 +103,8 @@ public:
     int HoverColumn() const { return FHoverColumn; }
     int HoverRow() const { return FHoverRow; }
 
+    // The first cell holding a colour, or the swatch, as (column, row).
+    static QPoint CellOf(TColor color);
     // The target under a point of the pop-up, as (column, row).
     static QPoint TargetAt(QPoint point);
 

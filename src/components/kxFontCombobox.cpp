@@ -157,6 +157,8 @@ TkxFontComboBox::TkxFontComboBox(QWidget *parent)
     dropDown->setParent(this);
     setStyle(dropDown);
     setMaxVisibleItems(12);
+    // Never measure every font name for a size hint.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     resize(sizeHint());
 
     setItemDelegate(new FontItemDelegate(this));
@@ -172,7 +174,6 @@ TkxFontComboBox::TkxFontComboBox(QWidget *parent)
 
 QSize TkxFontComboBox::sizeHint() const
 {
-    // Fixed, rather than measuring every font name.
     return {200, qMax(QComboBox::minimumSizeHint().height(), FItemHeight + 6)};
 }
 
