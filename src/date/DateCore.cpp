@@ -13,73 +13,12 @@ EIntOverflow::EIntOverflow() : EDateError("Integer overflow") {}
 
 namespace {
 
-// Day numbers count from 1 March of year -400. Starting the computational year in March puts
-// the leap day at its end, so month offsets need no leap correction; the shift by one whole
-// 400-year cycle keeps years 0 and -1, which the week rules touch at the edges of the range,
-// non-negative. Both conversions are the O(1) Euclidean-affine forms of days-from-civil and
-// civil-from-days and are valid for years -399 .. 1 000 000.
-constexpr int ShiftYears = 400;
-
-constexpr std::uint32_t DaysFromCivil(int year, unsigned month, unsigned day)
-{
-    const bool janFeb = month < 3;
-    const auto y = static_cast<std::uint32_t>(year + ShiftYears) - janFeb;
-    const std::uint32_t m = janFeb ? month + 12 : month; // 3 (March) .. 14 (February)
-    const std::uint32_t century = y / 100;
-    return 1461 * y / 4 - century + century / 4 + (979 * m - 2919) / 32 + day - 1;
-}
-
-struct TCivil {
-    int Year;
-    unsigned Month;
-    unsigned Day;
-};
-
-constexpr TCivil CivilFromDays(std::uint32_t days)
-{
-    const std::uint32_t n1 = 4 * days + 3;
-    const std::uint32_t century = n1 / 146097;
-    const std::uint32_t n2 = n1 % 146097 / 4 * 4 + 3;
-    const std::uint32_t yearOfCentury = n2 / 1461;
-    const std::uint32_t dayOfYear = n2 % 1461 / 4; // 0 = 1 March
-    const std::uint32_t n3 = 2141 * dayOfYear + 197913;
-    const bool janFeb = dayOfYear >= 306;
-    const std::uint32_t month = n3 / 65536;
-    return {static_cast<int>(100 * century + yearOfCentury + janFeb) - ShiftYears,
-            janFeb ? month - 12 : month, n3 % 65536 / 2141 + 1};
-}
-
-constexpr auto SerialEpoch = static_cast<std::int32_t>(DaysFromCivil(1899, 12, 30));
-constexpr auto MinDay = static_cast<std::int32_t>(MinDateSerial);
-constexpr auto MaxDay = static_cast<std::int32_t>(MaxDateSerial);
-static_assert(static_cast<std::int32_t>(DaysFromCivil(1, 1, 1)) - SerialEpoch == MinDay);
-static_assert(static_cast<std::int32_t>(DaysFromCivil(9999, 12, 31)) - SerialEpoch == MaxDay);
-
-// The day of a serial, held to the supported range.
-std::int32_t DayOf(TDateTime date)
-{
-    if (std::isnan(date)) {
-        return 0;
-    }
-    return static_cast<std::int32_t>(std::clamp(date, MinDateSerial, MaxDateSerial));
-}
-
-TCivil CivilOfDay(std::int32_t day)
-{
-    return CivilFromDays(static_cast<std::uint32_t>(day + SerialEpoch));
-}
+using namespace civil;
 
 // 1 January of any year from -399 on, without the range check of MakeDate.
 std::int32_t JanuaryFirst(int year)
 {
-    return static_cast<std::int32_t>(DaysFromCivil(year, 1, 1)) - SerialEpoch;
-}
-
-// 1 = Monday .. 7 = Sunday; 1 January of year 1 was a Monday.
-int IsoWeekdayOfDay(std::int32_t day)
-{
-    constexpr std::int32_t Base = MinDay - 7 * 1000; // a Monday, below every day passed here
-    return static_cast<int>((day - Base) % 7) + 1;
+    return DayOfCivil(year, 1, 1);
 }
 
 // The serial of a day with the time of day of another serial.
@@ -119,13 +58,6 @@ TDateTime SystemNow()
 
 } // namespace
 
-TDateParts SplitDate(TDateTime date)
-{
-    const TCivil c = CivilOfDay(DayOf(date));
-    return {static_cast<std::uint16_t>(c.Year), static_cast<std::uint16_t>(c.Month),
-            static_cast<std::uint16_t>(c.Day)};
-}
-
 TTimeParts SplitTime(TDateTime date)
 {
     constexpr std::int64_t MSecsPerDay = 86400000;
@@ -134,22 +66,6 @@ TTimeParts SplitTime(TDateTime date)
     const std::int64_t ms = std::min<std::int64_t>(std::llround(fraction * MSecsPerDay), MSecsPerDay - 1);
     return {static_cast<std::uint16_t>(ms / 3600000), static_cast<std::uint16_t>(ms / 60000 % 60),
             static_cast<std::uint16_t>(ms / 1000 % 60), static_cast<std::uint16_t>(ms % 1000)};
-}
-
-TDateTime MakeDate(int year, int month, int day)
-{
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        (day > 28 && day > MonthLength(year, month))) {
-        throw EConvertError();
-    }
-    return static_cast<std::int32_t>(
-               DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day))) -
-           SerialEpoch;
-}
-
-int WeekdayOf(TDateTime date)
-{
-    return IsoWeekdayOfDay(DayOf(date)) % 7 + 1;
 }
 
 bool IsLeap(int year)
@@ -170,11 +86,6 @@ TDateTime Today()
 void SetClock(std::function<TDateTime()> clock)
 {
     Clock() = std::move(clock);
-}
-
-int IsoWeekday(TDateTime date)
-{
-    return IsoWeekdayOfDay(DayOf(date));
 }
 
 // The Thursday rule: a week belongs to the year of its Thursday. Whole days are used throughout,
@@ -200,7 +111,8 @@ TIsoWeek IsoWeekAndYear(TDateTime date)
     if (day < firstMonday) {
         return {IsoWeeksInYear(year - 1), year - 1};
     }
-    return {std::min((day - firstMonday) / 7 + 1, IsoWeeksInYear(c.Year)), year};
+    const int week = (day - firstMonday) / 7 + 1;
+    return {week > 52 ? std::min(week, IsoWeeksInYear(c.Year)) : week, year}; // only week 53 can need the cap
 }
 
 int IsoWeeksInYear(int year)
@@ -213,11 +125,10 @@ int IsoWeeksInYear(int year)
 
 int MonthLength(int year, int month)
 {
-    static constexpr int Lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) {
         throw ERangeError();
     }
-    return Lengths[month - 1] + (month == 2 && IsLeap(year));
+    return DaysInMonth(year, month);
 }
 
 int YearLength(int year)

@@ -8,6 +8,8 @@
 // reading on both sides of day 0. Serials outside 1 January 1 .. 31 December 9999 count as the
 // nearest end of that range (NaN as day 0), so decoding never fails.
 
+#include "date/CivilDays.h"
+
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -32,8 +34,8 @@ public:
     EIntOverflow();
 };
 
-constexpr TDateTime MinDateSerial = -693593.0; // 1 January 1
-constexpr TDateTime MaxDateSerial = 2958465.0; // 31 December 9999
+constexpr TDateTime MinDateSerial = civil::MinDay; // 1 January 1
+constexpr TDateTime MaxDateSerial = civil::MaxDay; // 31 December 9999
 
 struct TDateParts {
     std::uint16_t Year;
@@ -54,10 +56,10 @@ struct TIsoWeek {
 };
 
 // Primitives.
-TDateParts SplitDate(TDateTime date);             // fraction ignored
-TTimeParts SplitTime(TDateTime date);             // time of day, rounded to the millisecond
-TDateTime MakeDate(int year, int month, int day); // throws EConvertError
-int WeekdayOf(TDateTime date);                    // 1 = Sunday .. 7 = Saturday
+inline TDateParts SplitDate(TDateTime date);             // fraction ignored
+TTimeParts SplitTime(TDateTime date);                    // time of day, rounded to the millisecond
+inline TDateTime MakeDate(int year, int month, int day); // throws EConvertError
+inline int WeekdayOf(TDateTime date);                    // 1 = Sunday .. 7 = Saturday
 bool IsLeap(int year);
 
 // The clock, behind one seam so tests choose "now".
@@ -66,7 +68,7 @@ TDateTime Today();                               // local date at midnight
 void SetClock(std::function<TDateTime()> clock); // nullptr restores the real clock
 
 // Operations.
-int IsoWeekday(TDateTime date); // 1 = Monday .. 7 = Sunday
+inline int IsoWeekday(TDateTime date); // 1 = Monday .. 7 = Sunday
 int IsoWeekNumber(TDateTime date);
 TIsoWeek IsoWeekAndYear(TDateTime date);
 int IsoWeeksInYear(int year);
@@ -84,3 +86,31 @@ TDateTime ShiftDate(TDateTime date, std::int32_t days, std::int32_t months, std:
 TDateTime EasterSundayOf(int year);    // EConvertError for a year outside 1..9999
 int WeekdayOccurrence(TDateTime date); // 1..5: which occurrence of its weekday in the month
 std::int64_t WholeDaysBetween(TDateTime a, TDateTime b);
+
+// The primitives are inline: painting and formatting convert dates in their inner loops.
+inline TDateParts SplitDate(TDateTime date)
+{
+    const civil::TCivil c = civil::CivilOfDay(civil::DayOf(date));
+    return {static_cast<std::uint16_t>(c.Year), static_cast<std::uint16_t>(c.Month),
+            static_cast<std::uint16_t>(c.Day)};
+}
+
+inline TDateTime MakeDate(int year, int month, int day)
+{
+    // Days up to 28 exist in every month: the month's length is looked up only beyond that.
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        (day > 28 && day > civil::DaysInMonth(year, month))) {
+        throw EConvertError();
+    }
+    return civil::DayOfCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+}
+
+inline int IsoWeekday(TDateTime date)
+{
+    return civil::IsoWeekdayOfDay(civil::DayOf(date));
+}
+
+inline int WeekdayOf(TDateTime date)
+{
+    return IsoWeekday(date) % 7 + 1;
+}

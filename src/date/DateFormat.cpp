@@ -1,22 +1,14 @@
 #include "date/DateFormat.h"
 
+#include "date/DatePattern.h"
+
 #include <algorithm>
-#include <cstdint>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <vector>
 
 namespace {
-
-// The output limit counts UTF-8 characters (code points), not bytes; a character takes at most
-// four bytes, so the whole result fits a fixed buffer and is built without any allocation.
-constexpr std::size_t MaxOutputBytes = MaxFormattedLength * 4;
-
-constexpr char Upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-constexpr bool IsLetter(char c)
-{
-    return Upper(c) >= 'A' && Upper(c) <= 'Z';
-}
 
 // Length of the valid UTF-8 sequence starting text[0] (not empty), or 0 for an invalid one:
 // stray continuation bytes, overlong forms, surrogates and code points beyond U+10FFFF.
@@ -44,112 +36,210 @@ std::size_t Utf8SequenceLength(std::string_view text)
     return length;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(),
-                                                      [](char a, char b) { return Upper(a) == Upper(b); });
-}
-
-// Repetitions of text[0] at the front of text, exactly (same case) or in either case.
-std::size_t RunLength(std::string_view text)
-{
-    return std::find_if(text.begin(), text.end(), [&](char c) { return c != text[0]; }) - text.begin();
-}
-std::size_t RunLengthNoCase(std::string_view text, std::size_t limit)
-{
-    std::size_t n = 1;
-    while (n < limit && n < text.size() && Upper(text[n]) == Upper(text[0])) {
-        ++n;
+constexpr std::array<char, 200> DigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
     }
-    return n;
-}
+    return pairs;
+}();
 
-// The result, capped at MaxFormattedLength whole characters; invalid UTF-8 becomes U+FFFD.
+// The result, capped at MaxFormattedLength characters. The limit counts UTF-8 characters (code
+// points), not bytes; a character takes at most four bytes, so the whole result fits a fixed
+// buffer and is built without any allocation. Invalid UTF-8 becomes U+FFFD.
 class TOutput {
 public:
-    bool Full() const { return chars_ == MaxFormattedLength; }
+    bool Full() const { return Room() == 0; }
 
     // Appends the character at the front of text; returns the number of bytes it took.
     std::size_t Character(std::string_view text)
     {
         const std::size_t length = Utf8SequenceLength(text);
-        Put(length != 0 ? text.substr(0, length) : std::string_view("\xEF\xBF\xBD"));
+        if (!Full()) {
+            const std::string_view character = length != 0 ? text.substr(0, length) : "\xEF\xBF\xBD";
+            std::copy(character.begin(), character.end(), buffer_ + length_);
+            length_ += character.size();
+            continuation_ += character.size() - 1;
+        }
         return std::max<std::size_t>(length, 1);
     }
 
+    // The pieces are short (names, separators, literals): ASCII runs are copied in a plain loop,
+    // and pieces of 4 to 16 ASCII bytes (most names) with two overlapping word copies, so their
+    // varying lengths cost no mispredicted loop exits. A library call would cost more than either.
     void Text(std::string_view text)
     {
+        if (CopyShortAscii(text)) {
+            return;
+        }
         while (!text.empty() && !Full()) {
-            text.remove_prefix(Character(text));
+            const std::size_t room = std::min(text.size(), Room());
+            char *const out = buffer_ + length_;
+            std::size_t n = 0;
+            while (n < room && (text[n] & 0x80) == 0) {
+                out[n] = text[n];
+                ++n;
+            }
+            length_ += n;
+            text.remove_prefix(n);
+            if (n < room) {
+                text.remove_prefix(Character(text));
+            }
         }
     }
 
+    // At least minDigits digits. Date fields take branch-free paths (a digit-pair table below
+    // 100, a packed register below 10000) that store a fixed four bytes, so random dates cost no
+    // mispredicted digit loops; the bytes stored past the digits are overwritten or never read.
     void Number(unsigned value, std::size_t minDigits)
     {
-        char digits[12];
-        std::size_t n = 0;
-        do {
-            digits[n++] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        } while (value != 0);
-        while (n < minDigits && n < sizeof digits) {
-            digits[n++] = '0';
+        const std::size_t digits = 1 + (value >= 10) + (value >= 100) + (value >= 1000);
+        const std::size_t n = std::max(digits, minDigits);
+        if (value >= 10000 || n > 4 || Room() < 4) {
+            NumberSlowly(value, minDigits);
+            return;
         }
-        while (n > 0 && !Full()) {
-            Put(std::string_view(&digits[--n], 1));
+        if (value < 100 && n <= 2) {
+            std::memcpy(buffer_ + length_, &DigitPairs[2 * value + 2 - n], 2);
+        } else {
+            const std::uint32_t d0 = '0' + value / 1000, d1 = '0' + value / 100 % 10,
+                                d2 = '0' + value / 10 % 10, d3 = '0' + value % 10;
+            const auto drop = static_cast<unsigned>(8 * (4 - n));
+            const std::uint32_t word = std::endian::native == std::endian::little
+                                           ? (d0 | d1 << 8 | d2 << 16 | d3 << 24) >> drop
+                                           : (d0 << 24 | d1 << 16 | d2 << 8 | d3) << drop;
+            std::memcpy(buffer_ + length_, &word, 4);
         }
+        length_ += n;
     }
 
     std::string Str() const { return {buffer_, length_}; }
 
 private:
-    void Put(std::string_view character)
+    std::size_t Room() const { return MaxFormattedLength - (length_ - continuation_); }
+
+    template <typename TWord> static TWord Load(const char *at)
     {
-        if (!Full()) {
-            std::copy(character.begin(), character.end(), buffer_ + length_);
-            length_ += character.size();
-            ++chars_;
+        TWord word;
+        std::memcpy(&word, at, sizeof word);
+        return word;
+    }
+    template <typename TWord> bool CopyAsciiWords(std::string_view text)
+    {
+        const std::size_t tail = text.size() - sizeof(TWord);
+        const TWord head = Load<TWord>(text.data()), last = Load<TWord>(text.data() + tail);
+        if (((head | last) & static_cast<TWord>(0x8080808080808080u)) != 0) {
+            return false;
         }
+        std::memcpy(buffer_ + length_, &head, sizeof head);
+        std::memcpy(buffer_ + length_ + tail, &last, sizeof last);
+        length_ += text.size();
+        return true;
+    }
+    bool CopyShortAscii(std::string_view text)
+    {
+        if (text.size() < 4 || text.size() > 16 || Room() < 16) {
+            return false;
+        }
+        return text.size() >= 8 ? CopyAsciiWords<std::uint64_t>(text) : CopyAsciiWords<std::uint32_t>(text);
     }
 
-    char buffer_[MaxOutputBytes];
+    void NumberSlowly(unsigned value, std::size_t minDigits)
+    {
+        char digits[16];
+        char *const end = std::end(digits);
+        char *first = end;
+        do {
+            *--first = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        while (first > std::begin(digits) && static_cast<std::size_t>(end - first) < minDigits) {
+            *--first = '0';
+        }
+        Text(std::string_view(first, static_cast<std::size_t>(end - first)));
+    }
+
+    char buffer_[MaxFormattedLength * 4];
     std::size_t length_ = 0;
-    std::size_t chars_ = 0;
+    std::size_t continuation_ = 0; // bytes that continue a multi-byte character
 };
 
-// Does the first letter a after an hour tag (outside quotes, before the next h) start a
-// 12-hour marker?
-bool TwelveHourMarkerFollows(std::string_view rest)
+// A pattern read once, its tokens kept for replay.
+struct TReadPattern {
+    std::string Pattern;
+    bool WeekTags = false;
+    std::vector<TPatternToken> Tokens;
+};
+
+// The program formats the same few patterns over and over (status bar, hint, copy menu, tray
+// tip), so each thread keeps the tokens of the last few it read. Longer patterns are read while
+// they are formatted.
+constexpr std::size_t MaxKeptPatternLength = 1024;
+
+const TReadPattern &ReadPattern(std::string_view pattern, bool weekTags)
 {
-    char quote = 0;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const char c = rest[i];
-        if (quote != 0) {
-            quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (Upper(c) == 'H') {
-            return false;
-        } else if (Upper(c) == 'A') {
-            const std::string_view marker = rest.substr(i);
-            return StartsWithNoCase(marker, "am/pm") || StartsWithNoCase(marker, "a/p") ||
-                   StartsWithNoCase(marker, "ampm");
-        }
+    thread_local std::array<TReadPattern, 8> kept;
+    thread_local std::size_t last = 0; // the most recent hit or read, tried first
+    const auto matches = [&](const TReadPattern &p) {
+        return p.WeekTags == weekTags && p.Pattern == pattern;
+    };
+    if (matches(kept[last])) {
+        return kept[last];
     }
-    return false;
+    const auto hit = std::find_if(kept.begin(), kept.end(), matches);
+    if (hit != kept.end()) {
+        last = static_cast<std::size_t>(hit - kept.begin());
+        return *hit;
+    }
+    last = (last + 1) % kept.size();
+    TReadPattern &p = kept[last];
+    p.Pattern.clear(); // matches no pattern until complete: patterns are never empty here
+    p.Tokens.clear();
+    p.WeekTags = weekTags;
+    TPatternReader reader(pattern, false, weekTags);
+    for (TPatternToken token; reader.Next(token);) {
+        p.Tokens.push_back(token);
+    }
+    p.Pattern.assign(pattern);
+    return p;
 }
 
 class TDateFormatter {
 public:
     TDateFormatter(TDateTime date, const TFormatSettings &settings) : date_(date), settings_(settings) {}
 
-    // Level 0 is the caller's pattern; the locale formats it names are expanded at level 1,
-    // where format tags yield nothing. weekTags adds the ISO week tags at level 0.
-    void Format(std::string_view pattern, int level, bool weekTags);
+    void Format(std::string_view pattern, bool weekTags)
+    {
+        if (pattern.size() > MaxKeptPatternLength) {
+            Stream(pattern, false, weekTags);
+            return;
+        }
+        const TReadPattern &read = ReadPattern(pattern, weekTags);
+        for (const TPatternToken &token : read.Tokens) {
+            if (out_.Full()) {
+                break;
+            }
+            Apply(token, read.Pattern);
+        }
+    }
 
     std::string Result() const { return out_.Str(); }
 
 private:
+    // Reads and formats at once; nested is true for the locale's formats.
+    void Stream(std::string_view pattern, bool nested, bool weekTags)
+    {
+        TPatternReader reader(pattern, nested, weekTags);
+        for (TPatternToken token; !out_.Full() && reader.Next(token);) {
+            Apply(token, pattern);
+        }
+    }
+
+    // Inlined into both token loops: a call per token costs as much as most tokens' work.
+    [[gnu::always_inline]] inline void Apply(const TPatternToken &token, std::string_view pattern);
+
+    // Each value is computed at its first use.
     const TDateParts &Date()
     {
         if (!haveDate_) {
@@ -166,18 +256,15 @@ private:
         }
         return timeParts_;
     }
-    int Weekday() const { return WeekdayOf(date_) - 1; } // index into the day names
-
-    void Nested(std::string_view format, int level)
+    const TIsoWeek &Week()
     {
-        if (level == 0) {
-            Format(format, 1, false);
+        if (!haveWeek_) {
+            week_ = IsoWeekAndYear(date_);
+            haveWeek_ = true;
         }
+        return week_;
     }
-
-    std::size_t WeekTag(std::string_view rest);
-    std::size_t AmPmTag(std::string_view rest, bool &twelveHour);
-    std::size_t Quoted(std::string_view rest);
+    std::size_t Weekday() const { return static_cast<std::size_t>(WeekdayOf(date_) - 1); } // Sunday 0
 
     TDateTime date_;
     const TFormatSettings &settings_;
@@ -188,180 +275,101 @@ private:
     TDateParts dateParts_{};
     TTimeParts timeParts_{};
     TIsoWeek week_{};
-    int dayNumber_ = 0;
 };
 
-// The tags of ExpandDateTags, taken greedily in either case: w ww (ISO week), i ii iii iiii
-// (week-numbering year; ii its last two digits), f ff fff (day number in the year) and e, the
-// ISO weekday number (Monday 1 .. Sunday 7), the third part of the ISO week date.
-std::size_t TDateFormatter::WeekTag(std::string_view rest)
+inline void TDateFormatter::Apply(const TPatternToken &token, std::string_view pattern)
 {
-    if (!haveWeek_) {
-        week_ = IsoWeekAndYear(date_);
-        dayNumber_ = DayNumberInYear(date_);
-        haveWeek_ = true;
+    using enum TPatternTag;
+    switch (token.Tag) {
+    case Literal:
+        out_.Text(pattern.substr(token.Offset, token.Length));
+        break;
+    case Day:
+        out_.Number(Date().Day, token.Digits);
+        break;
+    case DayName:
+        out_.Text((token.Long ? settings_.LongDayNames : settings_.ShortDayNames)[Weekday()]);
+        break;
+    case Month:
+        out_.Number(Date().Month, token.Digits);
+        break;
+    case MonthName:
+        out_.Text((token.Long ? settings_.LongMonthNames : settings_.ShortMonthNames)[Date().Month - 1u]);
+        break;
+    case Year:
+        out_.Number(token.Digits == 2 ? Date().Year % 100u : Date().Year, token.Digits);
+        break;
+    case EraYear:
+        out_.Number(Date().Year, 1);
+        break;
+    case Hour:
+        out_.Number(token.Long ? (Time().Hour + 11u) % 12 + 1 : Time().Hour, token.Digits);
+        break;
+    case Minute:
+        out_.Number(Time().Minute, token.Digits);
+        break;
+    case Second:
+        out_.Number(Time().Second, token.Digits);
+        break;
+    case MSec:
+        out_.Number(Time().MSec, token.Digits);
+        break;
+    case DateSeparator:
+        out_.Text(settings_.DateSeparator);
+        break;
+    case TimeSeparator:
+        out_.Text(settings_.TimeSeparator);
+        break;
+    case AmPmLetters: {
+        // am/pm: letters 0-1 or 3-4 as written; a/p: letter 0 or 2.
+        const std::size_t width = token.Length == 5 ? 2 : 1;
+        out_.Text(pattern.substr(token.Offset + (Time().Hour >= 12 ? width + 1 : 0), width));
+        break;
     }
-    const char tag = Upper(rest[0]);
-    const std::size_t count = RunLengthNoCase(rest, tag == 'W' ? 2 : tag == 'I' ? 4 : tag == 'F' ? 3 : 1);
-    const auto weekYear = static_cast<unsigned>(week_.Year);
-    switch (tag) {
-    case 'W':
-        out_.Number(static_cast<unsigned>(week_.Week), count);
+    case AmPmDesignator:
+        out_.Text(Time().Hour >= 12 ? settings_.TimePMString : settings_.TimeAMString);
         break;
-    case 'I':
-        out_.Number(count == 2 ? weekYear % 100 : weekYear, count == 2 ? 2 : 1);
+    case ShortDate:
+        Stream(settings_.ShortDateFormat, true, false);
         break;
-    case 'F':
-        out_.Number(static_cast<unsigned>(dayNumber_), count);
+    case LongDate:
+        Stream(settings_.LongDateFormat, true, false);
         break;
-    default:
+    case ShortTime:
+        Stream(settings_.ShortTimeFormat, true, false);
+        break;
+    case LongTime:
+        Stream(settings_.LongTimeFormat, true, false);
+        break;
+    case DateTime:
+        Stream(settings_.ShortDateFormat, true, false);
+        if (Time().Hour != 0 || Time().Minute != 0 || Time().Second != 0) {
+            out_.Text(" ");
+            Stream(settings_.LongTimeFormat, true, false);
+        }
+        break;
+    case IsoWeek:
+        out_.Number(static_cast<unsigned>(Week().Week), token.Digits);
+        break;
+    case WeekYear:
+        out_.Number(static_cast<unsigned>(Week().Year), 1);
+        break;
+    case WeekYearTwoDigits:
+        out_.Number(static_cast<unsigned>(Week().Year) % 100, 2);
+        break;
+    case DayNumber:
+        out_.Number(static_cast<unsigned>(DayNumberInYear(date_)), token.Digits);
+        break;
+    case IsoWeekdayNumber:
         out_.Number(static_cast<unsigned>(IsoWeekday(date_)), 1);
-    }
-    return count;
-}
-
-// am/pm and a/p copy the marker's letters as written, ampm uses the locale's designators,
-// aaa and aaaa are the short and long day names; a lone a is literal.
-std::size_t TDateFormatter::AmPmTag(std::string_view rest, bool &twelveHour)
-{
-    const bool pm = Time().Hour >= 12;
-    if (StartsWithNoCase(rest, "am/pm")) {
-        out_.Text(rest.substr(pm ? 3 : 0, 2));
-        twelveHour = true;
-        return 5;
-    }
-    if (StartsWithNoCase(rest, "a/p")) {
-        out_.Text(rest.substr(pm ? 2 : 0, 1));
-        twelveHour = true;
-        return 3;
-    }
-    if (StartsWithNoCase(rest, "ampm")) {
-        out_.Text(pm ? settings_.TimePMString : settings_.TimeAMString);
-        twelveHour = true;
-        return 4;
-    }
-    if (StartsWithNoCase(rest, "aaaa")) {
-        out_.Text(settings_.LongDayNames[Weekday()]);
-        return 4;
-    }
-    if (StartsWithNoCase(rest, "aaa")) {
-        out_.Text(settings_.ShortDayNames[Weekday()]);
-        return 3;
-    }
-    out_.Text(rest.substr(0, 1));
-    return 1;
-}
-
-// Text between a pair of the same quote, without the quotes; an unterminated quote runs to the end.
-std::size_t TDateFormatter::Quoted(std::string_view rest)
-{
-    const std::size_t close = rest.find(rest[0], 1);
-    if (close == std::string_view::npos) {
-        out_.Text(rest.substr(1));
-        return rest.size();
-    }
-    out_.Text(rest.substr(1, close - 1));
-    return close + 1;
-}
-
-void TDateFormatter::Format(std::string_view pattern, int level, bool weekTags)
-{
-    char lastLetter = 0; // upper case; an m right after an h means minutes
-    bool twelveHour = false;
-    while (!pattern.empty() && !out_.Full()) {
-        const char c = pattern[0];
-        const char tag = Upper(c);
-        if (weekTags && (tag == 'W' || tag == 'I' || tag == 'F' || tag == 'E')) {
-            pattern.remove_prefix(WeekTag(pattern));
-            continue;
-        }
-        // Only the counted tags measure their run: a long run of anything else costs no rescans.
-        const bool counted = std::string_view("YGEMDHNSZTC").find(tag) != std::string_view::npos;
-        const std::size_t count = counted ? RunLength(pattern) : 1;
-        const bool minutes = tag == 'M' && lastLetter == 'H' && count <= 2;
-        std::size_t used = count;
-        if (IsLetter(c)) {
-            lastLetter = tag;
-        }
-        switch (minutes ? 'N' : tag) {
-        case 'Y':
-            out_.Number(count <= 2 ? Date().Year % 100u : Date().Year, count <= 2 ? 2 : 4);
-            break;
-        case 'G': // era name: none in the Gregorian calendar
-            break;
-        case 'E': // year within the era, which is the year itself in the Gregorian calendar
-            out_.Number(Date().Year, 1);
-            break;
-        case 'M':
-            if (count <= 2) {
-                out_.Number(Date().Month, count);
-            } else {
-                const auto &names = count == 3 ? settings_.ShortMonthNames : settings_.LongMonthNames;
-                out_.Text(names[Date().Month - 1]);
-            }
-            break;
-        case 'D':
-            if (count <= 2) {
-                out_.Number(Date().Day, count);
-            } else if (count <= 4) {
-                out_.Text((count == 3 ? settings_.ShortDayNames : settings_.LongDayNames)[Weekday()]);
-            } else {
-                Nested(count == 5 ? settings_.ShortDateFormat : settings_.LongDateFormat, level);
-            }
-            break;
-        case 'H': {
-            twelveHour = twelveHour || TwelveHourMarkerFollows(pattern.substr(count));
-            const unsigned hour = Time().Hour;
-            out_.Number(twelveHour ? (hour + 11) % 12 + 1 : hour, std::min<std::size_t>(count, 2));
-            break;
-        }
-        case 'N':
-            out_.Number(Time().Minute, std::min<std::size_t>(count, 2));
-            break;
-        case 'S':
-            out_.Number(Time().Second, std::min<std::size_t>(count, 2));
-            break;
-        case 'Z':
-            out_.Number(Time().MSec, std::min<std::size_t>(count, 3));
-            break;
-        case 'T':
-            Nested(count == 1 ? settings_.ShortTimeFormat : settings_.LongTimeFormat, level);
-            break;
-        case 'C':
-            if (level == 0) {
-                Nested(settings_.ShortDateFormat, level);
-                if (Time().Hour != 0 || Time().Minute != 0 || Time().Second != 0) {
-                    out_.Text(" ");
-                    Nested(settings_.LongTimeFormat, level);
-                }
-            }
-            break;
-        case 'A':
-            used = AmPmTag(pattern, twelveHour);
-            break;
-        case '/':
-            used = 1;
-            out_.Text(settings_.DateSeparator);
-            break;
-        case ':':
-            used = 1;
-            out_.Text(settings_.TimeSeparator);
-            break;
-        case '"':
-        case '\'':
-            used = Quoted(pattern);
-            break;
-        default:
-            used = out_.Character(pattern);
-        }
-        pattern.remove_prefix(used);
+        break;
     }
 }
 
-std::string Run(std::string_view pattern, TDateTime date, const TFormatSettings &settings, bool weekTags)
+std::string Format(std::string_view pattern, TDateTime date, const TFormatSettings &settings, bool weekTags)
 {
     TDateFormatter formatter(date, settings);
-    formatter.Format(pattern.empty() ? std::string_view("c") : pattern, 0, weekTags);
+    formatter.Format(pattern.empty() ? std::string_view("c") : pattern, weekTags);
     return formatter.Result();
 }
 
@@ -369,7 +377,7 @@ std::string Run(std::string_view pattern, TDateTime date, const TFormatSettings 
 
 std::string FormatDateStandard(std::string_view pattern, TDateTime date, const TFormatSettings &settings)
 {
-    return Run(pattern, date, settings, false);
+    return Format(pattern, date, settings, false);
 }
 
 // Both stages in one pass: outside quotes the week tags are replaced by their values, which
@@ -377,7 +385,7 @@ std::string FormatDateStandard(std::string_view pattern, TDateTime date, const T
 // second stage would see it.
 std::string ExpandDateTags(std::string_view pattern, TDateTime date, const TFormatSettings &settings)
 {
-    return Run(pattern, date, settings, true);
+    return Format(pattern, date, settings, true);
 }
 
 std::string FormatDateStandard(std::string_view pattern, TDateTime date)
