@@ -65,9 +65,9 @@ public:
         return std::max<std::size_t>(length, 1);
     }
 
-    // The pieces are short (names, separators, literals): ASCII runs are copied in a plain loop,
-    // and pieces of 4 to 16 ASCII bytes (most names) with two overlapping word copies, so their
-    // varying lengths cost no mispredicted loop exits. A library call would cost more than either.
+    // The pieces are short (names, separators, literals): pieces of up to 16 ASCII bytes are
+    // copied with a few overlapping moves, so their varying lengths cost no mispredicted loop
+    // exits; longer or non-ASCII text goes through a plain loop. A library call would cost more.
     void Text(std::string_view text)
     {
         if (CopyShortAscii(text)) {
@@ -139,10 +139,23 @@ private:
     }
     bool CopyShortAscii(std::string_view text)
     {
-        if (text.size() < 4 || text.size() > 16 || Room() < 16) {
+        if (text.empty() || text.size() > 16 || Room() < 16) {
             return false;
         }
-        return text.size() >= 8 ? CopyAsciiWords<std::uint64_t>(text) : CopyAsciiWords<std::uint32_t>(text);
+        if (text.size() >= 4) {
+            return text.size() >= 8 ? CopyAsciiWords<std::uint64_t>(text)
+                                    : CopyAsciiWords<std::uint32_t>(text);
+        }
+        // One to three bytes: the first, the middle and the last one, overlapping as needed.
+        const std::size_t middle = text.size() / 2, last = text.size() - 1;
+        if (((text[0] | text[middle] | text[last]) & 0x80) != 0) {
+            return false;
+        }
+        buffer_[length_] = text[0];
+        buffer_[length_ + middle] = text[middle];
+        buffer_[length_ + last] = text[last];
+        length_ += text.size();
+        return true;
     }
 
     void NumberSlowly(unsigned value, std::size_t minDigits)
@@ -165,6 +178,25 @@ private:
     std::size_t continuation_ = 0; // bytes that continue a multi-byte character
 };
 
+// Compares word by word inline: patterns are short, and a library call would cost more.
+bool Equal(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    std::size_t i = 0;
+    for (; i + 8 <= a.size(); i += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) {
+            return false;
+        }
+    }
+    return std::equal(a.begin() + static_cast<std::ptrdiff_t>(i), a.end(),
+                      b.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
 // A pattern read once, its tokens kept for replay.
 struct TReadPattern {
     std::string Pattern;
@@ -182,7 +214,7 @@ const TReadPattern &ReadPattern(std::string_view pattern, bool weekTags)
     thread_local std::array<TReadPattern, 8> kept;
     thread_local std::size_t last = 0; // the most recent hit or read, tried first
     const auto matches = [&](const TReadPattern &p) {
-        return p.WeekTags == weekTags && p.Pattern == pattern;
+        return p.WeekTags == weekTags && Equal(p.Pattern, pattern);
     };
     if (matches(kept[last])) {
         return kept[last];

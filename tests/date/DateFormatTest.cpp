@@ -343,6 +343,47 @@ TEST(FormatDateStandard, OutputIsCutAtTheFirst256Characters)
               std::string(255, 'x') + "\xC3\xA9");
 }
 
+TEST(FormatDateStandard, RepeatedPatternsFollowTheirDateAndLocale)
+{
+    // More patterns than the formatter keeps read, in rounds, with the locale and date changing
+    // under the same pattern.
+    struct Repeat {
+        const char *pattern;
+        TDateTime date;
+        bool dutch;
+        const char *expected;
+    };
+    const Repeat cases[] = {
+        {"dddd", Afternoon, false, "Friday"},
+        {"dddd", Afternoon, true, "vrijdag"},
+        {"dddd", At(2003, 6, 22), false, "Sunday"},
+        {"mmmm yyyy", Afternoon, true, "juni 2003"},
+        {"c", Afternoon, false, "6/20/2003 1:05:09 PM"},
+        {"c", Afternoon, true, "20-6-2003 13:05:09"},
+        {"h am/pm", Afternoon, false, "1 pm"},
+        {"hh:mm", At(2003, 6, 20, 7, 8), false, "07:08"},
+        {"d/m", Afternoon, true, "20-6"},
+        {"d/m", Afternoon, false, "20/6"},
+        {"'x' y", Afternoon, false, "x 03"},
+        {"zzz", Afternoon, false, "045"},
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (const auto &c : cases) {
+            EXPECT_EQ(FormatDateStandard(c.pattern, c.date, c.dutch ? Dutch() : English()), c.expected)
+                << c.pattern << " round " << round;
+        }
+    }
+}
+
+TEST(FormatDateStandard, VeryLongPatterns)
+{
+    const std::string dashes(5000, '-');
+    EXPECT_EQ(FormatDateStandard("dddd " + dashes, Afternoon, English()), "Friday " + dashes.substr(0, 249));
+    EXPECT_EQ(ExpandDateTags(dashes + "ww", Afternoon, English()), dashes.substr(0, 256));
+    EXPECT_EQ(ExpandDateTags(std::string(3000, '\'') + "ww", Afternoon, English()), "25"); // empty quotes
+    EXPECT_EQ(ExpandDateTags(std::string(3001, '\'') + "ww", Afternoon, English()), "ww");
+}
+
 // ---------------------------------------------------------------------------------------------
 // The week tags of ExpandDateTags
 
