@@ -70,11 +70,10 @@ inline std::int32_t DayOf(double date)
     if (std::isnan(date)) {
         return 0;
     }
-    return static_cast<std::int32_t>(
-        std::min(std::max(date, double{MinDay}), double{MaxDay})); // minsd, maxsd
+    return static_cast<std::int32_t>(std::min(std::max(date, double{MinDay}), double{MaxDay}));
 }
 
-// 1 = Monday .. 7 = Sunday, for days from a millennium before 1 January 1 (a Monday) on.
+// 1 = Monday .. 7 = Sunday, for days from about a thousand years before 1 January 1 (a Monday) on.
 constexpr int IsoWeekdayOfDay(std::int32_t day)
 {
     constexpr std::int32_t Base = MinDay - 7 * 52 * 1000;
@@ -89,12 +88,12 @@ constexpr bool IsLeapYear(int year)
     return ((year & 3) == 0) & ((year % 25 != 0) | ((year & 15) == 0));
 }
 
-inline constexpr std::uint8_t MonthLengths[16] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 0, 0, 0};
+inline constexpr std::uint8_t MonthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-// 28..31 for months 1..12; 0 for months 0 and 13..15.
+// Month 1..12.
 constexpr int DaysInMonth(int year, int month)
 {
-    return MonthLengths[month & 15] + ((month == 2) & IsLeapYear(year));
+    return MonthLengths[month - 1] + ((month == 2) & IsLeapYear(year));
 }
 
 } // namespace civil

@@ -70,7 +70,7 @@ TTimeParts SplitTime(TDateTime date)
 
 bool IsLeap(int year)
 {
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return IsLeapYear(year);
 }
 
 TDateTime Now()
@@ -118,7 +118,7 @@ TIsoWeek IsoWeekAndYear(TDateTime date)
 int IsoWeeksInYear(int year)
 {
     // Weekdays and leap years repeat every 400 years, so any year maps into the arithmetic's range.
-    const int cycleYear = static_cast<int>(year % 400 + 400);
+    const int cycleYear = year % 400 + 400;
     const int janFirst = IsoWeekdayOfDay(JanuaryFirst(cycleYear));
     return janFirst == 4 || (janFirst == 3 && IsLeap(cycleYear)) ? 53 : 52;
 }

@@ -2,7 +2,8 @@
 // The date-pattern language: FormatDateStandard is the standard date-time formatting;
 // ExpandDateTags adds the ISO week (w, ww), week-numbering year (i..iiii), day number (f..fff)
 // and ISO weekday (e) tags in front of it. Neither ever fails; output is at most 256
-// characters, cut at whole UTF-8 characters.
+// characters, counted as UTF-8 characters (code points) and cut between them; bytes of the
+// pattern that are not valid UTF-8 come out as U+FFFD.
 
 #include "date/DateCore.h"
 #include "date/FormatSettings.h"
