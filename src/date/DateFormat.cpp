@@ -268,6 +268,9 @@ private:
         }
     }
 
+    // One of the locale's formats, expanded in place.
+    void Nested(std::string_view format) { Stream(format, true, false); }
+
     // Inlined into both token loops: a call per token costs as much as most tokens' work.
     [[gnu::always_inline]] inline void Apply(const TPatternToken &token, std::string_view pattern);
 
@@ -362,22 +365,18 @@ inline void TDateFormatter::Apply(const TPatternToken &token, std::string_view p
         out_.Text(Time().Hour >= 12 ? settings_.TimePMString : settings_.TimeAMString);
         break;
     case ShortDate:
-        Stream(settings_.ShortDateFormat, true, false);
-        break;
     case LongDate:
-        Stream(settings_.LongDateFormat, true, false);
+        Nested(token.Tag == ShortDate ? settings_.ShortDateFormat : settings_.LongDateFormat);
         break;
     case ShortTime:
-        Stream(settings_.ShortTimeFormat, true, false);
-        break;
     case LongTime:
-        Stream(settings_.LongTimeFormat, true, false);
+        Nested(token.Tag == ShortTime ? settings_.ShortTimeFormat : settings_.LongTimeFormat);
         break;
     case DateTime:
-        Stream(settings_.ShortDateFormat, true, false);
+        Nested(settings_.ShortDateFormat);
         if (Time().Hour != 0 || Time().Minute != 0 || Time().Second != 0) {
             out_.Text(" ");
-            Stream(settings_.LongTimeFormat, true, false);
+            Nested(settings_.LongTimeFormat);
         }
         break;
     case IsoWeek:
