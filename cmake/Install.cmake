@@ -123,8 +123,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVANI_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The SVG artwork reaches QIcon through a plugin, which the library scan cannot see.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# The SVG icon plugin comes with libqt6svg6, which the program links directly, so the library
+# scan already lists it.
 # Liberation Sans stands in for the default month-view font; xdg-open opens links and pages;
 # the hicolor theme's index lets desktops find the icon by name.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils, hicolor-icon-theme")
