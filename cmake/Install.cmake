@@ -122,9 +122,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ORVANI_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVANI_HOMEPAGE})
+# Dependencies come from the libraries the program links; that includes libqt6svg6, which also
+# carries the SVG icon plugin.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The SVG icon plugin comes with libqt6svg6, which the program links directly, so the library
-# scan already lists it.
 # Liberation Sans stands in for the default month-view font; xdg-open opens links and pages;
 # the hicolor theme's index lets desktops find the icon by name.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils, hicolor-icon-theme")
