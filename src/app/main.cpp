@@ -14,6 +14,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Orvani");
+    QGuiApplication::setDesktopFileName("orvani"); // matches the installed menu entry and icon
     QApplication::setQuitOnLastWindowClosed(false); // the main window's close ends the program
     SetProgramFormatSettings(FormatSettingsFromLocale(QLocale::system()));
 
