@@ -39,13 +39,13 @@ constexpr QSize ReferenceSize(426, 229);
 // The decorative strip's reference width, and how far its artwork starts above the window.
 constexpr int StripWidth = 100;
 constexpr int StripLift = 5;
-const QString StripArt = QStringLiteral(":/art/app/about-strip.svg");
+constexpr const char *StripArt = ":/art/app/about-strip.svg";
 
 // The strip artwork's width over its height, read once.
 qreal StripAspect()
 {
     static const qreal aspect = [] {
-        const QSizeF size = QSvgRenderer(StripArt).defaultSize();
+        const QSizeF size = QSvgRenderer(QString(StripArt)).defaultSize();
         return size.isEmpty() ? 100.0 / 240 : size.width() / size.height();
     }();
     return aspect;
@@ -74,7 +74,7 @@ private:
         mPicture = QPixmap(size() * ratio);
         mPicture.setDevicePixelRatio(ratio);
         mPicture.fill(Qt::transparent);
-        QSvgRenderer art(StripArt);
+        QSvgRenderer art{QString(StripArt)};
         const QSizeF artSize = art.defaultSize();
         if (!art.isValid() || artSize.isEmpty()) {
             return;
