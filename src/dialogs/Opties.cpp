@@ -1,7 +1,849 @@
 #include "dialogs/Opties.h"
 
-TForm_Opties::TForm_Opties(QWidget *parent) : QDialog(parent)
+#include "components/kxColorPick.h"
+#include "components/kxFontCombobox.h"
+#include "components/kxStandard.h"
+#include "date/DateFormat.h"
+#include "dialogs/DialogHelpers.h"
+#include "dialogs/OptiesPictures.h"
+#include "dialogs/RadioGroup.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtMath>
+#include <algorithm>
+#include <tuple>
+
+namespace pictures = optiespictures;
+
+namespace {
+
+constexpr int LowestAlphaBlend = 100;
+constexpr int HighestAlphaBlend = 250;
+constexpr int FontSizeFallback = 9;
+constexpr int EnterCharacter = 13;
+
+const char *const FontSizes[] = {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24"};
+
+const char *const TagLinesDutch[] = {
+    "w : weeknummer",
+    "ww : weeknummer (altijd 2 cijfers)",
+    "d : dagnummer",
+    "dd : dagnummer (altijd 2 cijfers)",
+    "ddd : afkorting dag",
+    "dddd : dag",
+    "m : maandnummer",
+    "mm : maandnummer (altijd 2 cijfers)",
+    "mmm : afkorting maand",
+    "mmmm : maand",
+    "yy : jaar (altijd 2 cijfers)",
+    "yyyy : jaar (altijd 4 cijfers)",
+    "ddddd : Windows instelling korte datumnotatie",
+    "dddddd : Windows instelling lange datumnotatie",
+};
+
+const char *const TagLinesEnglish[] = {
+    "w : weeknumber",
+    "ww : weeknumber (always 2 digits)",
+    "d : daynumber",
+    "dd : daynumber (always 2 digits)",
+    "ddd : abbreviation day",
+    "dddd : day",
+    "m : monthnumber",
+    "mm : monthnumber (always 2 digits)",
+    "mmm : abbreviation month",
+    "mmmm : month",
+    "yy : year (always 2 digits)",
+    "yyyy : year (always 4 digits)",
+    "ddddd : Windows setting short date format",
+    "dddddd : Windows setting long date format",
+};
+
+const char *const SaveFailedTexts[] = {
+    "De instellingen konden niet worden opgeslagen.",
+    "The settings could not be saved.",
+};
+
+template <class T> T *Named(QWidget *parent, const char *name)
 {
-    setObjectName("Form_Opties");
+    auto *widget = new T(parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+template <class T> T *Titled(QWidget *parent, const char *name, const char *title)
+{
+    auto *group = Named<T>(parent, name);
+    group->setTitle(title);
+    return group;
+}
+
+QLabel *NewLabel(QWidget *parent, const char *name, const char *text)
+{
+    auto *label = Named<QLabel>(parent, name);
+    label->setText(text);
+    return label;
+}
+
+QCheckBox *NewCheckBox(QWidget *parent, const char *name, const char *text)
+{
+    auto *box = Named<QCheckBox>(parent, name);
+    box->setText(QString::fromUtf8(text));
+    return box;
+}
+
+TRadioGroup *NewRadioGroup(QWidget *parent, const char *name, const char *title, const QStringList &items)
+{
+    auto *group = Titled<TRadioGroup>(parent, name, title);
+    group->SetItems(items);
+    group->SetItemIndex(0);
+    return group;
+}
+
+QPlainTextEdit *NewTagMemo(QWidget *parent, const char *name, const char *const (&lines)[14])
+{
+    auto *memo = Named<QPlainTextEdit>(parent, name);
+    QStringList text;
+    for (const char *line : lines) {
+        text << QString::fromUtf8(line);
+    }
+    memo->setPlainText(text.join('\n'));
+    memo->setReadOnly(true);
+    memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    memo->setFrameShape(QFrame::NoFrame);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The memo is made as wide as its longest line; a horizontal bar that once showed while the
+    // window was still narrow would stay and push the last line out of view.
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette palette = memo->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+    palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
+    memo->setPalette(palette);
+    return memo;
+}
+
+QToolButton *NewExampleButton(QWidget *parent, const char *name)
+{
+    auto *button = Named<QToolButton>(parent, name);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIcon(QIcon(":/art/options/example.svg"));
+    button->setToolTip("Voorbeeld");
+    return button;
+}
+
+// Text as a whole decimal number, or the fallback.
+int WholeNumberOr(const QString &text, int fallback)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    return ok ? value : fallback;
+}
+
+// A two-item choice stored as a number: 0 is the first item and every other value means the
+// second, negative ones included.
+void SelectStoredChoice(TRadioGroup *group, int value)
+{
+    group->SetItemIndex(value < 0 ? group->Items().size() - 1 : value);
+}
+
+// Every tab at least a given width.
+class TWideTabBar : public QTabBar {
+public:
+    TWideTabBar(int minimumWidth, QWidget *parent) : QTabBar(parent), mMinimumWidth(minimumWidth) {}
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize size = QTabBar::tabSizeHint(index);
+        size.setWidth(std::max(size.width(), mMinimumWidth));
+        return size;
+    }
+
+private:
+    int mMinimumWidth;
+};
+
+class TPageControl : public QTabWidget {
+public:
+    TPageControl(int tabWidth, QWidget *parent) : QTabWidget(parent)
+    {
+        auto *bar = new TWideTabBar(tabWidth, this);
+        bar->setAttribute(Qt::WA_Hover);
+        setTabBar(bar);
+        // The window widens for long tab captions rather than scroll or cut them.
+        setUsesScrollButtons(false);
+        setElideMode(Qt::ElideNone);
+    }
+};
+
+// Drawing of a window is off while this lives, and comes back with a full repaint however the
+// scope ends.
+class TRedrawSuspension {
+public:
+    explicit TRedrawSuspension(QWidget *window) : mWindow(window) { SetRedraw(window, true); }
+    ~TRedrawSuspension() { SetRedraw(mWindow, false); }
+    TRedrawSuspension(const TRedrawSuspension &) = delete;
+    TRedrawSuspension &operator=(const TRedrawSuspension &) = delete;
+
+private:
+    QWidget *mWindow;
+};
+
+} // namespace
+
+TForm_Opties::TForm_Opties(QWidget *parent) : TToolDialog("Form_Opties", QSize(332, 480), parent)
+{
     setWindowTitle("Opties");
+    CreateControls();
+    PaintPictures();
+    PlaceArrow();
+
+    connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_Opties::BitBtn_OKClick);
+    connect(RadioGroup_Taal, &TRadioGroup::Click, this, &TForm_Opties::RadioGroup_TaalClick);
+    connect(CheckBoxCaptions, &QCheckBox::toggled, this, &TForm_Opties::CheckBoxCaptionsClick);
+    connect(RadioGroup_SystemTray, &TRadioGroup::Click, this, &TForm_Opties::RadioGroup_SystemTrayClick);
+    connect(RadioGroup_Startup, &TRadioGroup::Click, this, &TForm_Opties::RadioGroup_StartupClick);
+    connect(RadioGroup_MonthPosition, &TRadioGroup::Click, this,
+            &TForm_Opties::RadioGroup_MonthPositionClick);
+    connect(CheckBox_Weeknummers, &QCheckBox::toggled, this, &TForm_Opties::CheckBox_WeeknummersClick);
+    connect(CheckBox_Vandaag, &QCheckBox::toggled, this, &TForm_Opties::CheckBox_VandaagClick);
+    connect(CheckBox_ShowStatus, &QCheckBox::toggled, this, &TForm_Opties::CheckBox_ShowStatusClick);
+    connect(kxFontComboBox1, &TkxFontComboBox::OnChange, this, &TForm_Opties::kxFontComboBox1Change);
+    connect(ComboBoxFontSize, &QComboBox::currentTextChanged, this, &TForm_Opties::ComboBoxFontSizeChange);
+    connect(TrackBarAlphaBlend, &QSlider::valueChanged, this, &TForm_Opties::TrackBarAlphaBlendChange);
+    connect(SpeedButtonExampleCopy, &QToolButton::clicked, this, &TForm_Opties::SpeedButtonExampleCopyClick);
+    connect(SpeedButtonExampleHint, &QToolButton::clicked, this, &TForm_Opties::SpeedButtonExampleHintClick);
+}
+
+void TForm_Opties::CreateControls()
+{
+    PageControl1 = new TPageControl(Scaled(100), this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->addTab(CreateGeneralTab(), "Algemeen");
+    PageControl1->addTab(CreateViewTab(), "Weergave");
+    PageControl1->addTab(CreateDateFormatTab(), "Datum notatie");
+    PageControl1->setCurrentIndex(0);
+
+    BitBtn_OK = NewOkButton();
+    // Enter moves between the fields here, so OK is pressed only where it has the focus.
+    BitBtn_OK->setDefault(false);
+    BitBtn_OK->SetHotGlyph(pictures::ArtPicture(":/art/app/ok-hot.svg", QSize(16, 16), 1, 1));
+
+    // Holders of the preview pictures; never shown themselves.
+    for (auto [holder, name] : {std::pair{&Image_Wg1, "Image_Wg1"},
+                                {&Image_Wg2, "Image_Wg2"},
+                                {&Image_Wg3, "Image_Wg3"},
+                                {&Image_Wg4, "Image_Wg4"},
+                                {&Image_TB1, "Image_TB1"},
+                                {&Image_TB2, "Image_TB2"},
+                                {&Image_TB3, "Image_TB3"},
+                                {&Image_TB4, "Image_TB4"},
+                                {&Image_Pos1, "Image_Pos1"},
+                                {&Image_Pos2, "Image_Pos2"}}) {
+        *holder = Named<QLabel>(this, name);
+        (*holder)->hide();
+    }
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(Scaled(5), Scaled(4), Scaled(6), Scaled(5));
+    outer->setSpacing(Scaled(9));
+    outer->addWidget(PageControl1, 1);
+    outer->addWidget(BitBtn_OK, 0, Qt::AlignRight);
+}
+
+// The group's row: its controls at the left, an illustration at the right edge.
+QHBoxLayout *TForm_Opties::GroupRow(QGroupBox *group)
+{
+    auto *row = qobject_cast<QHBoxLayout *>(group->layout());
+    if (!row) {
+        row = new QHBoxLayout(group);
+    }
+    row->setContentsMargins(Scaled(10), Scaled(4), Scaled(14), Scaled(6));
+    row->setSpacing(Scaled(8));
+    return row;
+}
+
+namespace {
+
+QLabel *NewPicture(QWidget *parent, const char *name)
+{
+    auto *picture = Named<QLabel>(parent, name);
+    picture->setAlignment(Qt::AlignCenter);
+    return picture;
+}
+
+QVBoxLayout *NewPage(QWidget *page, int margin, int spacing)
+{
+    auto *column = new QVBoxLayout(page);
+    column->setContentsMargins(margin, margin, margin, margin);
+    column->setSpacing(spacing);
+    return column;
+}
+
+} // namespace
+
+QWidget *TForm_Opties::CreateGeneralTab()
+{
+    TabSheet_Algemeen = Named<QWidget>(nullptr, "TabSheet_Algemeen");
+    QWidget *page = TabSheet_Algemeen;
+
+    RadioGroup_Taal = NewRadioGroup(page, "RadioGroup_Taal", "Taal", {"Nederlands", "English"});
+    Image2 = NewPicture(RadioGroup_Taal, "Image2");
+    GroupRow(RadioGroup_Taal)->addWidget(Image2, 0, Qt::AlignTop);
+
+    GroupBoxWerkbalk = Titled<QGroupBox>(page, "GroupBoxWerkbalk", "Werkbalk");
+    CheckBoxCaptions = NewCheckBox(GroupBoxWerkbalk, "CheckBoxCaptions", "Titels op knoppen");
+    Image_Toolbar = NewPicture(GroupBoxWerkbalk, "Image_Toolbar");
+    QHBoxLayout *toolbarRow = GroupRow(GroupBoxWerkbalk);
+    toolbarRow->addWidget(CheckBoxCaptions, 1, Qt::AlignTop);
+    toolbarRow->addWidget(Image_Toolbar, 0, Qt::AlignTop);
+
+    RadioGroup_SystemTray = NewRadioGroup(page, "RadioGroup_SystemTray", "Minimaliseren",
+                                          {"In taakbalk (standaard)", "In systeemlade"});
+    // The arrow stands over the task bar picture, on a borderless panel of their own.
+    auto *taskBarPanel = Named<QWidget>(RadioGroup_SystemTray, "Panel_Systeemlade");
+    Image4 = NewPicture(taskBarPanel, "Image4");
+    Image_Pijl = NewPicture(taskBarPanel, "Image_Pijl");
+    const QSize taskBar(Scaled(pictures::TaskBarSize.width()), Scaled(pictures::TaskBarSize.height()));
+    taskBarPanel->setFixedSize(taskBar);
+    Image4->setGeometry(QRect(QPoint(), taskBar));
+    Image_Pijl->resize(Scaled(pictures::ArrowSize.width()), Scaled(pictures::ArrowSize.height()));
+    Image_Pijl->raise();
+    GroupRow(RadioGroup_SystemTray)->addWidget(taskBarPanel, 0, Qt::AlignTop);
+
+    RadioGroup_Startup =
+        NewRadioGroup(page, "RadioGroup_Startup", "Opstarten", {"Normaal (zichtbaar)", "Geminimaliseerd"});
+    Image1 = NewPicture(RadioGroup_Startup, "Image1");
+    GroupRow(RadioGroup_Startup)->addWidget(Image1, 0, Qt::AlignTop);
+
+    RadioGroup_MonthPosition = NewRadioGroup(page, "RadioGroup_MonthPosition",
+                                             "Positie huidige maand (bij opstarten)", {"Eerste", "Laatste"});
+    ImagePosition = NewPicture(RadioGroup_MonthPosition, "ImagePosition");
+    GroupRow(RadioGroup_MonthPosition)->addWidget(ImagePosition, 0, Qt::AlignTop);
+
+    // Heights as in the reference arrangement; the layout gives more where the text needs it.
+    QVBoxLayout *column = NewPage(page, Scaled(6), Scaled(6));
+    for (auto [group, height] : {std::pair<QGroupBox *, int>{RadioGroup_Taal, 66},
+                                 {GroupBoxWerkbalk, 59},
+                                 {RadioGroup_SystemTray, 66},
+                                 {RadioGroup_Startup, 68},
+                                 {RadioGroup_MonthPosition, 63}}) {
+        group->setMinimumSize(Scaled(300), Scaled(height));
+        column->addWidget(group);
+    }
+    column->addStretch(1);
+    return page;
+}
+
+QWidget *TForm_Opties::CreateViewTab()
+{
+    TabSheet_Weergave = Named<QWidget>(nullptr, "TabSheet_Weergave");
+    QWidget *page = TabSheet_Weergave;
+
+    GroupBox_Weergave = Titled<QGroupBox>(page, "GroupBox_Weergave", "Weergave");
+    CheckBox_Weeknummers = NewCheckBox(GroupBox_Weergave, "CheckBox_Weeknummers", "Weeknummers tonen");
+    CheckBox_Vandaag = NewCheckBox(GroupBox_Weergave, "CheckBox_Vandaag", "Vandaag omcirkelen");
+    CheckBox_ShowStatus = NewCheckBox(GroupBox_Weergave, "CheckBox_ShowStatus", "Statusbalk tonen");
+    Image_Weergave = NewPicture(GroupBox_Weergave, "Image_Weergave");
+    auto *checks = new QVBoxLayout;
+    checks->setSpacing(Scaled(4));
+    for (QCheckBox *box : {CheckBox_Weeknummers, CheckBox_Vandaag, CheckBox_ShowStatus}) {
+        checks->addWidget(box);
+    }
+    QHBoxLayout *viewRow = GroupRow(GroupBox_Weergave);
+    viewRow->addLayout(checks, 1);
+    viewRow->addWidget(Image_Weergave, 0, Qt::AlignTop);
+
+    GroupBoxFont = Titled<QGroupBox>(page, "GroupBoxFont", "Lettertype");
+    kxFontComboBox1 = Named<TkxFontComboBox>(GroupBoxFont, "kxFontComboBox1");
+    kxFontComboBox1->SetFontTypes({ftTrueTypeAnsi});
+    kxFontComboBox1->SetMoveUsedToTop(false);
+    kxFontComboBox1->SetPreviewWidth(240);
+    kxFontComboBox1->SetPreviewHeight(60);
+    kxFontComboBox1->setMaxVisibleItems(12);
+    kxFontComboBox1->SetItemHeight(16);
+    kxFontComboBox1->setMinimumWidth(Scaled(200));
+    ComboBoxFontSize = Named<QComboBox>(GroupBoxFont, "ComboBoxFontSize");
+    ComboBoxFontSize->setEditable(true);
+    ComboBoxFontSize->setInsertPolicy(QComboBox::NoInsert);
+    ComboBoxFontSize->setCompleter(nullptr); // typing 1 gives 1, not the listed 10
+    for (const char *size : FontSizes) {
+        ComboBoxFontSize->addItem(size);
+    }
+    ComboBoxFontSize->setMinimumWidth(Scaled(73));
+    Image3 = NewPicture(GroupBoxFont, "Image3");
+    auto *fontFields = new QVBoxLayout;
+    fontFields->setSpacing(Scaled(8));
+    fontFields->addWidget(kxFontComboBox1, 0, Qt::AlignLeft);
+    fontFields->addWidget(ComboBoxFontSize, 0, Qt::AlignLeft);
+    QHBoxLayout *fontRow = GroupRow(GroupBoxFont);
+    fontRow->addLayout(fontFields, 1);
+    fontRow->addWidget(Image3, 0, Qt::AlignTop);
+
+    GroupBox_Kleuren = Titled<QGroupBox>(page, "GroupBox_Kleuren", "Kleuren");
+    const auto newColor = [this](const char *picker, TkxColorPicker *&pickerMember, const char *label,
+                                 QLabel *&labelMember, const char *text) {
+        pickerMember = Named<TkxColorPicker>(GroupBox_Kleuren, picker);
+        pickerMember->SetFlat(true);
+        labelMember = NewLabel(GroupBox_Kleuren, label, text);
+        labelMember->setMinimumWidth(Scaled(160));
+    };
+    newColor("kxColorPickerAchtergrond", kxColorPickerAchtergrond, "Label_KleurAchtergrond",
+             Label_KleurAchtergrond, "Achtergrond");
+    newColor("kxColorPickerAchtergrondTitel", kxColorPickerAchtergrondTitel, "Label_KleurAchterTitel",
+             Label_KleurAchterTitel, "Achtergrond titel");
+    newColor("kxColorPickerTitel", kxColorPickerTitel, "Label_KleurTitel", Label_KleurTitel, "Titel");
+    newColor("kxColorPickerDagenDezeMaand", kxColorPickerDagenDezeMaand, "Label_KleurDagen", Label_KleurDagen,
+             "Dagen deze maand");
+    newColor("kxColorPickerDagenAnderMaanden", kxColorPickerDagenAnderMaanden, "Label_KleurDagenAndere",
+             Label_KleurDagenAndere, "Dagen andere maanden");
+    Image6 = NewPicture(GroupBox_Kleuren, "Image6");
+    auto *colors = new QGridLayout;
+    colors->setHorizontalSpacing(Scaled(8));
+    colors->setVerticalSpacing(Scaled(5));
+    const std::pair<TkxColorPicker *, QLabel *> colorRows[] = {
+        {kxColorPickerAchtergrond, Label_KleurAchtergrond},
+        {kxColorPickerAchtergrondTitel, Label_KleurAchterTitel},
+        {kxColorPickerTitel, Label_KleurTitel},
+        {kxColorPickerDagenDezeMaand, Label_KleurDagen},
+        {kxColorPickerDagenAnderMaanden, Label_KleurDagenAndere},
+    };
+    for (int row = 0; row < 5; ++row) {
+        colorRows[row].first->setFixedSize(Scaled(42), Scaled(21));
+        colors->addWidget(colorRows[row].first, row, 0);
+        colors->addWidget(colorRows[row].second, row, 1);
+    }
+    colors->setColumnStretch(1, 1);
+    QHBoxLayout *colorRow = GroupRow(GroupBox_Kleuren);
+    colorRow->addLayout(colors, 1);
+    colorRow->addWidget(Image6, 0, Qt::AlignTop);
+
+    GroupBoxAlphaBlend = Titled<QGroupBox>(page, "GroupBoxAlphaBlend", "Alphablend");
+    TrackBarAlphaBlend = Named<QSlider>(GroupBoxAlphaBlend, "TrackBarAlphaBlend");
+    TrackBarAlphaBlend->setOrientation(Qt::Horizontal);
+    TrackBarAlphaBlend->setRange(LowestAlphaBlend, HighestAlphaBlend);
+    TrackBarAlphaBlend->setTickInterval(10);
+    TrackBarAlphaBlend->setTickPosition(QSlider::TicksBelow);
+    TrackBarAlphaBlend->setSingleStep(1);
+    TrackBarAlphaBlend->setPageStep(10);
+    TrackBarAlphaBlend->setValue(HighestAlphaBlend);
+    TrackBarAlphaBlend->setMinimumWidth(Scaled(200));
+    LabelAlphaBlend = NewLabel(GroupBoxAlphaBlend, "LabelAlphaBlend", "250");
+    LabelAlphaBlend->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto *alphaRow = new QHBoxLayout(GroupBoxAlphaBlend);
+    alphaRow->setContentsMargins(Scaled(8), Scaled(2), Scaled(10), Scaled(4));
+    alphaRow->setSpacing(Scaled(4));
+    alphaRow->addWidget(TrackBarAlphaBlend, 1);
+    alphaRow->addWidget(LabelAlphaBlend);
+
+    QVBoxLayout *column = NewPage(page, Scaled(6), Scaled(5));
+    for (auto [group, height] : {std::pair<QGroupBox *, int>{GroupBox_Weergave, 91},
+                                 {GroupBoxFont, 81},
+                                 {GroupBox_Kleuren, 157},
+                                 {GroupBoxAlphaBlend, 50}}) {
+        group->setMinimumSize(Scaled(300), Scaled(height));
+        column->addWidget(group);
+    }
+    column->addStretch(1);
+    return page;
+}
+
+QWidget *TForm_Opties::CreateDateFormatTab()
+{
+    TabSheetDateFormat = Named<QWidget>(nullptr, "TabSheetDateFormat");
+    QWidget *page = TabSheetDateFormat;
+
+    GroupBoxDateFormat = Titled<QGroupBox>(page, "GroupBoxDateFormat", "Datum notatie");
+    QWidget *box = GroupBoxDateFormat;
+    LabelCopyDate = NewLabel(box, "LabelCopyDate", "Datum kopiëren");
+    EditCopyDate = Named<QLineEdit>(box, "EditCopyDate");
+    SpeedButtonExampleCopy = NewExampleButton(box, "SpeedButtonExampleCopy");
+    LabelHintSystemTray = NewLabel(box, "LabelHintSystemTray", "Hint systeemlade");
+    EditHintSystemTray = Named<QLineEdit>(box, "EditHintSystemTray");
+    SpeedButtonExampleHint = NewExampleButton(box, "SpeedButtonExampleHint");
+    Image5 = NewPicture(box, "Image5");
+    LabelCopyDate->setBuddy(EditCopyDate);
+    LabelHintSystemTray->setBuddy(EditHintSystemTray);
+
+    auto *patterns = new QGridLayout;
+    patterns->setHorizontalSpacing(0);
+    patterns->setVerticalSpacing(Scaled(4));
+    patterns->setColumnMinimumWidth(0, Scaled(21)); // the fields stand indented under their labels
+    patterns->setColumnStretch(1, 1);
+    int row = 0;
+    for (auto [label, edit, button] :
+         {std::tuple{LabelCopyDate, EditCopyDate, SpeedButtonExampleCopy},
+          std::tuple{LabelHintSystemTray, EditHintSystemTray, SpeedButtonExampleHint}}) {
+        edit->setMinimumWidth(Scaled(180));
+        if (row > 0) {
+            patterns->setRowMinimumHeight(row++, Scaled(3));
+        }
+        patterns->addWidget(label, row++, 0, 1, 3);
+        patterns->addWidget(edit, row, 1);
+        patterns->addWidget(button, row++, 2);
+    }
+    QHBoxLayout *dateRow = GroupRow(GroupBoxDateFormat);
+    dateRow->setContentsMargins(Scaled(16), Scaled(4), Scaled(14), Scaled(10));
+    dateRow->addLayout(patterns, 1);
+    dateRow->addWidget(Image5, 0, Qt::AlignTop);
+
+    GroupBoxInfoTags = Titled<QGroupBox>(page, "GroupBoxInfoTags", "Info beschikbare datum tags");
+    MemoDateTagsNed = NewTagMemo(GroupBoxInfoTags, "MemoDateTagsNed", TagLinesDutch);
+    MemoDateTagsEng = NewTagMemo(GroupBoxInfoTags, "MemoDateTagsEng", TagLinesEnglish);
+    auto *memos = new QGridLayout(GroupBoxInfoTags);
+    memos->setContentsMargins(Scaled(9), Scaled(4), Scaled(9), Scaled(9));
+    memos->addWidget(MemoDateTagsNed, 0, 0); // one over the other; one is shown at a time
+    memos->addWidget(MemoDateTagsEng, 0, 0);
+    ShowTagMemo(false);
+
+    QVBoxLayout *column = NewPage(page, Scaled(6), Scaled(5));
+    GroupBoxDateFormat->setMinimumSize(Scaled(300), Scaled(120));
+    GroupBoxInfoTags->setMinimumSize(Scaled(301), Scaled(209));
+    column->addWidget(GroupBoxDateFormat);
+    column->addWidget(GroupBoxInfoTags);
+    column->addStretch(1);
+    return page;
+}
+
+void TForm_Opties::ShowTagMemo(bool english)
+{
+    MemoDateTagsEng->setVisible(english);
+    MemoDateTagsNed->setVisible(!english);
+}
+
+void TForm_Opties::FormShow()
+{
+    qApp->installEventFilter(this);
+    LoadControls();
+    FitControls();
+}
+
+// Sizes that follow the window's font and screen as they are at this showing.
+void TForm_Opties::FitControls()
+{
+    PaintPictures();
+    BitBtn_OK->SetHotTrackFont(MakeKxFont(font(), clNavy, true));
+
+    QFont listFont = font();
+    listFont.setPixelSize(std::max(Scaled(12), QFontInfo(font()).pixelSize()));
+    kxFontComboBox1->setFont(listFont);
+
+    // The tag list is read whole, without scrolling.
+    for (QPlainTextEdit *memo : {MemoDateTagsNed, MemoDateTagsEng}) {
+        const QFontMetricsF metrics(memo->font());
+        qreal widest = 0;
+        const QStringList lines = memo->toPlainText().split('\n');
+        for (const QString &line : lines) {
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        }
+        const qreal margins = 2 * memo->document()->documentMargin() + 2 * memo->frameWidth();
+        const QSizeF text(widest + metrics.averageCharWidth(), lines.size() * metrics.lineSpacing());
+        memo->setMinimumSize(std::max(Scaled(283), qCeil(text.width() + margins)),
+                             std::max(Scaled(183), qCeil(text.height() + margins + metrics.descent())));
+    }
+    for (QToolButton *button : {SpeedButtonExampleCopy, SpeedButtonExampleHint}) {
+        button->setFixedSize(QSize(Scaled(23), Scaled(22)).expandedTo(button->minimumSizeHint()));
+    }
+    // Pages other than the current one are hidden, and their layouts do not take in new sizes
+    // and fonts by themselves.
+    for (QWidget *widget : findChildren<QWidget *>()) {
+        if (QLayout *layout = widget->layout()) {
+            layout->invalidate();
+            layout->activate();
+            widget->updateGeometry();
+        }
+    }
+}
+
+void TForm_Opties::PaintPictures()
+{
+    const qreal scale = logicalDpiY() / 96.0;
+    const qreal ratio = devicePixelRatioF();
+    if (scale == mPicturesScale && ratio == mPicturesRatio) {
+        return;
+    }
+    mPicturesScale = scale;
+    mPicturesRatio = ratio;
+    const QSize size = pictures::PictureSize;
+    const auto art = [&](QLabel *label, const char *path, QSize artSize) {
+        label->setPixmap(pictures::ArtPicture(path, artSize, scale, ratio));
+        label->setFixedSize(Scaled(artSize.width()), Scaled(artSize.height()));
+    };
+    art(Image2, ":/art/options/language.svg", size);
+    art(Image1, ":/art/options/startup.svg", size);
+    art(Image3, ":/art/options/font.svg", size);
+    art(Image6, ":/art/options/colors.svg", size);
+    art(Image5, ":/art/options/dateformat.svg", size);
+    art(Image4, ":/art/options/taskbar.svg", pictures::TaskBarSize);
+    art(Image_Pijl, ":/art/options/arrow.svg", pictures::ArrowSize);
+
+    Image_Wg1->setPixmap(pictures::ViewPicture(false, false, scale, ratio));
+    Image_Wg2->setPixmap(pictures::ViewPicture(false, true, scale, ratio));
+    Image_Wg3->setPixmap(pictures::ViewPicture(true, false, scale, ratio));
+    Image_Wg4->setPixmap(pictures::ViewPicture(true, true, scale, ratio));
+    Image_TB1->setPixmap(pictures::ToolbarPicture(true, true, scale, ratio));
+    Image_TB2->setPixmap(pictures::ToolbarPicture(false, true, scale, ratio));
+    Image_TB3->setPixmap(pictures::ToolbarPicture(true, false, scale, ratio));
+    Image_TB4->setPixmap(pictures::ToolbarPicture(false, false, scale, ratio));
+    Image_Pos1->setPixmap(pictures::PositionPicture(false, scale, ratio));
+    Image_Pos2->setPixmap(pictures::PositionPicture(true, scale, ratio));
+    for (QLabel *preview : {Image_Weergave, Image_Toolbar, ImagePosition}) {
+        preview->setFixedSize(Scaled(size.width()), Scaled(size.height()));
+    }
+    UpdateViewPicture();
+    UpdateToolbarPicture();
+    UpdatePositionPicture();
+}
+
+void TForm_Opties::LoadControls()
+{
+    PlaceArrow();
+
+    kxColorPickerAchtergrond->SetColor(RecRec.KleurAchtergrond);
+    kxColorPickerAchtergrondTitel->SetColor(RecRec.KleurAchtergrondTitel);
+    kxColorPickerTitel->SetColor(RecRec.KleurTitel);
+    kxColorPickerDagenDezeMaand->SetColor(RecRec.KleurDagenDezeMaand);
+    kxColorPickerDagenAnderMaanden->SetColor(RecRec.KleurDagenAndereMaand);
+
+    ComboBoxFontSize->setEditText(QString::number(RecRec.Lettergrootte));
+    kxFontComboBox1->SetFontName(QString::fromStdString(RecRec.Lettertype));
+
+    RadioGroup_SystemTray->SetItemIndex(RecRec.SysteemLade ? 1 : 0);
+    RadioGroup_Startup->SetItemIndex(RecRec.GeminimaliseerdOpstarten ? 1 : 0);
+    SelectStoredChoice(RadioGroup_MonthPosition, RecRec.PositieMaand);
+    SelectStoredChoice(RadioGroup_Taal, RecRec.Taal);
+
+    CheckBoxCaptions->setChecked(RecRec.TitelsKnoppen);
+    CheckBox_Weeknummers->setChecked(RecRec.Weeknummers);
+    CheckBox_Vandaag->setChecked(RecRec.Vandaag);
+    CheckBox_ShowStatus->setChecked(RecRec.StatusTonen);
+
+    ShowTagMemo(RecRec.Taal != 0);
+
+    EditCopyDate->setText(QString::fromStdString(RecRec.KopieerDatumFormaat));
+    EditHintSystemTray->setText(QString::fromStdString(RecRec.HintSysteemLadeFormaat));
+
+    TrackBarAlphaBlend->setValue(std::clamp(RecRec.AlphaBlend, LowestAlphaBlend, HighestAlphaBlend));
+
+    UpdateViewPicture();
+    UpdatePositionPicture();
+    UpdateToolbarPicture();
+}
+
+bool TForm_Opties::SaveSettings()
+{
+    RecRec.KleurAchtergrond = kxColorPickerAchtergrond->Color();
+    RecRec.KleurAchtergrondTitel = kxColorPickerAchtergrondTitel->Color();
+    RecRec.KleurTitel = kxColorPickerTitel->Color();
+    RecRec.KleurDagenDezeMaand = kxColorPickerDagenDezeMaand->Color();
+    RecRec.KleurDagenAndereMaand = kxColorPickerDagenAnderMaanden->Color();
+
+    RecRec.KopieerDatumFormaat = EditCopyDate->text().toStdString();
+    RecRec.HintSysteemLadeFormaat = EditHintSystemTray->text().toStdString();
+
+    RecRec.AlphaBlend = TrackBarAlphaBlend->value();
+
+    return WriteAlgemeen(UserSettingsBackend(), RecRec);
+}
+
+void TForm_Opties::BitBtn_OKClick()
+{
+    if (SaveSettings()) {
+        accept();
+        return;
+    }
+    // The dialog stays open, so the user can try again or close it and keep the settings for
+    // this run.
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                    SaveFailedTexts[RecRec.Taal == 0 ? 0 : 1], QMessageBox::Ok, this);
+    RunMessageBox(box);
+}
+
+void TForm_Opties::FormKeyPress(int key)
+{
+    FocusNextOnEnter(this, key);
+}
+
+bool TForm_Opties::eventFilter(QObject *watched, QEvent *event)
+{
+    // Key preview: a typed character reaches the dialog before the focused control. Only the
+    // focused control's own delivery counts, not its way up through the parents.
+    if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (widget->window() == this && !key->text().isEmpty()) {
+            const int character = key->text().at(0).unicode();
+            // A push button takes Enter itself before the dialog sees it.
+            if (!(character == EnterCharacter && qobject_cast<QPushButton *>(widget))) {
+                FormKeyPress(character);
+            }
+        }
+    }
+    return TToolDialog::eventFilter(watched, event);
+}
+
+void TForm_Opties::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous()) {
+        qApp->removeEventFilter(this);
+    }
+    TToolDialog::hideEvent(event);
+}
+
+void TForm_Opties::keyPressEvent(QKeyEvent *event)
+{
+    // Enter has moved the focus on, and there is no cancel button: neither closes the dialog.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    TToolDialog::keyPressEvent(event);
+}
+
+void TForm_Opties::RadioGroup_TaalClick()
+{
+    const int index = RadioGroup_Taal->ItemIndex();
+    if (index < 0) {
+        return;
+    }
+    {
+        const TRedrawSuspension suspension(this);
+        RecRec.Taal = index;
+        emit LanguageChanged();
+    }
+    GrowToFit();
+}
+
+// Texts of the new language may need more room than the window was given at its showing.
+void TForm_Opties::GrowToFit()
+{
+    if (!isVisible()) {
+        return;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    layout()->activate();
+    const QSize need = size().expandedTo(layout()->totalMinimumSize());
+    if (need != size()) {
+        setFixedSize(need);
+    }
+}
+
+void TForm_Opties::CheckBoxCaptionsClick()
+{
+    RecRec.TitelsKnoppen = CheckBoxCaptions->isChecked();
+    UpdateToolbarPicture();
+}
+
+void TForm_Opties::RadioGroup_SystemTrayClick()
+{
+    RecRec.SysteemLade = RadioGroup_SystemTray->ItemIndex() == 1;
+    PlaceArrow();
+}
+
+void TForm_Opties::RadioGroup_StartupClick()
+{
+    RecRec.GeminimaliseerdOpstarten = RadioGroup_Startup->ItemIndex() == 1;
+}
+
+void TForm_Opties::RadioGroup_MonthPositionClick()
+{
+    RecRec.PositieMaand = RadioGroup_MonthPosition->ItemIndex();
+    UpdatePositionPicture();
+}
+
+void TForm_Opties::CheckBox_WeeknummersClick()
+{
+    RecRec.Weeknummers = CheckBox_Weeknummers->isChecked();
+    UpdateViewPicture();
+}
+
+void TForm_Opties::CheckBox_VandaagClick()
+{
+    RecRec.Vandaag = CheckBox_Vandaag->isChecked();
+    UpdateViewPicture();
+}
+
+void TForm_Opties::CheckBox_ShowStatusClick()
+{
+    RecRec.StatusTonen = CheckBox_ShowStatus->isChecked();
+}
+
+void TForm_Opties::kxFontComboBox1Change()
+{
+    RecRec.Lettertype = kxFontComboBox1->FontName().toStdString();
+}
+
+void TForm_Opties::ComboBoxFontSizeChange()
+{
+    RecRec.Lettergrootte = WholeNumberOr(ComboBoxFontSize->currentText(), FontSizeFallback);
+}
+
+void TForm_Opties::TrackBarAlphaBlendChange()
+{
+    LabelAlphaBlend->setText(QString::number(TrackBarAlphaBlend->value()));
+}
+
+void TForm_Opties::SpeedButtonExampleCopyClick()
+{
+    ShowExample(RecRec.KopieerDatumFormaat);
+}
+
+void TForm_Opties::SpeedButtonExampleHintClick()
+{
+    ShowExample(RecRec.HintSysteemLadeFormaat);
+}
+
+// Today's date through the confirmed pattern; a pattern being edited counts only after OK.
+void TForm_Opties::ShowExample(const std::string &pattern)
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
+                    QString::fromStdString(ExpandDateTags(pattern, Today())), QMessageBox::Ok, this);
+    RunMessageBox(box);
+}
+
+void TForm_Opties::UpdateViewPicture()
+{
+    QLabel *holder = RecRec.Weeknummers ? (RecRec.Vandaag ? Image_Wg4 : Image_Wg3)
+                                        : (RecRec.Vandaag ? Image_Wg2 : Image_Wg1);
+    Image_Weergave->setPixmap(holder->pixmap());
+}
+
+void TForm_Opties::UpdateToolbarPicture()
+{
+    QLabel *holder = RecRec.PictogrammenOplichten ? (RecRec.TitelsKnoppen ? Image_TB1 : Image_TB3)
+                                                  : (RecRec.TitelsKnoppen ? Image_TB2 : Image_TB4);
+    Image_Toolbar->setPixmap(holder->pixmap());
+}
+
+void TForm_Opties::UpdatePositionPicture()
+{
+    ImagePosition->setPixmap((RecRec.PositieMaand == 0 ? Image_Pos1 : Image_Pos2)->pixmap());
+}
+
+void TForm_Opties::PlaceArrow()
+{
+    const int left = RecRec.SysteemLade ? pictures::ArrowLeftAtTray : pictures::ArrowLeftAtTaskBar;
+    Image_Pijl->move(Scaled(left), Scaled(pictures::ArrowTop));
 }

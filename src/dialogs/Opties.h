@@ -1,14 +1,143 @@
 #pragma once
-#include "date/DateCore.h"
+// The Options dialog: language, toolbar captions, minimising and start-up, the month view's look
+// (week numbers, today's circle, status bar, font, colours, opacity) and the two date patterns.
+// Most controls write their setting the moment they change; the colours, the patterns and the
+// opacity are taken on OK, which also stores the general settings.
 
-#include <QDialog>
+#include "dialogs/ToolDialog.h"
 
-class TMonthCalendar;
+#include <string>
 
-// Placeholder until the dialog is built: a hidden dialog with its caption.
-class TForm_Opties : public QDialog {
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QSlider;
+class QTabWidget;
+class QToolButton;
+class TRadioGroup;
+class TkxBitBtn;
+class TkxColorPicker;
+class TkxFontComboBox;
+
+class TForm_Opties : public TToolDialog {
     Q_OBJECT
 public:
     explicit TForm_Opties(QWidget *parent = nullptr);
 
+    // Shows the tag help in English or in Dutch.
+    void ShowTagMemo(bool english);
+
+    QTabWidget *PageControl1;
+    QWidget *TabSheet_Algemeen;
+    TRadioGroup *RadioGroup_Taal;
+    QLabel *Image2;
+    QGroupBox *GroupBoxWerkbalk;
+    QCheckBox *CheckBoxCaptions;
+    QLabel *Image_Toolbar;
+    TRadioGroup *RadioGroup_SystemTray;
+    QLabel *Image4;
+    QLabel *Image_Pijl;
+    TRadioGroup *RadioGroup_Startup;
+    QLabel *Image1;
+    TRadioGroup *RadioGroup_MonthPosition;
+    QLabel *ImagePosition;
+
+    QWidget *TabSheet_Weergave;
+    QGroupBox *GroupBox_Weergave;
+    QCheckBox *CheckBox_Weeknummers;
+    QCheckBox *CheckBox_Vandaag;
+    QCheckBox *CheckBox_ShowStatus;
+    QLabel *Image_Weergave;
+    QGroupBox *GroupBoxFont;
+    TkxFontComboBox *kxFontComboBox1;
+    QComboBox *ComboBoxFontSize;
+    QLabel *Image3;
+    QGroupBox *GroupBox_Kleuren;
+    TkxColorPicker *kxColorPickerAchtergrond;
+    TkxColorPicker *kxColorPickerAchtergrondTitel;
+    TkxColorPicker *kxColorPickerTitel;
+    TkxColorPicker *kxColorPickerDagenDezeMaand;
+    TkxColorPicker *kxColorPickerDagenAnderMaanden;
+    QLabel *Label_KleurAchtergrond;
+    QLabel *Label_KleurAchterTitel;
+    QLabel *Label_KleurTitel;
+    QLabel *Label_KleurDagen;
+    QLabel *Label_KleurDagenAndere;
+    QLabel *Image6;
+    QGroupBox *GroupBoxAlphaBlend;
+    QSlider *TrackBarAlphaBlend;
+    QLabel *LabelAlphaBlend;
+
+    QWidget *TabSheetDateFormat;
+    QGroupBox *GroupBoxDateFormat;
+    QLabel *LabelCopyDate;
+    QLineEdit *EditCopyDate;
+    QToolButton *SpeedButtonExampleCopy;
+    QLabel *LabelHintSystemTray;
+    QLineEdit *EditHintSystemTray;
+    QToolButton *SpeedButtonExampleHint;
+    QLabel *Image5;
+    QGroupBox *GroupBoxInfoTags;
+    QPlainTextEdit *MemoDateTagsNed;
+    QPlainTextEdit *MemoDateTagsEng;
+
+    TkxBitBtn *BitBtn_OK;
+
+    // Hidden holders of the preview pictures; a preview shows a copy of one of them.
+    QLabel *Image_Wg1, *Image_Wg2, *Image_Wg3, *Image_Wg4;
+    QLabel *Image_TB1, *Image_TB2, *Image_TB3, *Image_TB4;
+    QLabel *Image_Pos1, *Image_Pos2;
+
+signals:
+    // The language setting changed: every window is to show its texts in the new language now.
+    void LanguageChanged();
+
+public slots:
+    void FormShow() override;
+    void BitBtn_OKClick();
+    // Key preview: sees every typed character before the focused control does.
+    void FormKeyPress(int key);
+    void RadioGroup_TaalClick();
+    void CheckBoxCaptionsClick();
+    void RadioGroup_SystemTrayClick();
+    void RadioGroup_StartupClick();
+    void RadioGroup_MonthPositionClick();
+    void CheckBox_WeeknummersClick();
+    void CheckBox_VandaagClick();
+    void CheckBox_ShowStatusClick();
+    void kxFontComboBox1Change();
+    void ComboBoxFontSizeChange();
+    void TrackBarAlphaBlendChange();
+    void SpeedButtonExampleCopyClick();
+    void SpeedButtonExampleHintClick();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void CreateControls();
+    QWidget *CreateGeneralTab();
+    QWidget *CreateViewTab();
+    QWidget *CreateDateFormatTab();
+    void PaintPictures();
+    void GrowToFit();
+    QHBoxLayout *GroupRow(QGroupBox *group);
+    void FitControls();
+    void LoadControls();
+    bool SaveSettings();
+    void UpdateViewPicture();
+    void UpdateToolbarPicture();
+    void UpdatePositionPicture();
+    void PlaceArrow();
+    void ShowExample(const std::string &pattern);
+
+    // The screen scale and pixel ratio the pictures were drawn for.
+    qreal mPicturesScale = 0;
+    qreal mPicturesRatio = 0;
 };
