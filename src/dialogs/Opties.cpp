@@ -152,6 +152,13 @@ QToolButton *NewExampleButton(QWidget *parent, const char *name)
     return button;
 }
 
+QLabel *NewPicture(QWidget *parent, const char *name)
+{
+    auto *picture = Named<QLabel>(parent, name);
+    picture->setAlignment(Qt::AlignCenter);
+    return picture;
+}
+
 // Text as a whole decimal number, or the fallback.
 int WholeNumberOr(const QString &text, int fallback)
 {
@@ -164,7 +171,7 @@ int WholeNumberOr(const QString &text, int fallback)
 // second, negative ones included.
 void SelectStoredChoice(TRadioGroup *group, int value)
 {
-    group->SetItemIndex(value < 0 ? group->Items().size() - 1 : value);
+    group->SetItemIndex(value < 0 ? static_cast<int>(group->Items().size()) - 1 : value);
 }
 
 // Every tab at least a given width.
@@ -284,24 +291,20 @@ QHBoxLayout *TForm_Opties::GroupRow(QGroupBox *group)
     return row;
 }
 
-namespace {
-
-QLabel *NewPicture(QWidget *parent, const char *name)
-{
-    auto *picture = Named<QLabel>(parent, name);
-    picture->setAlignment(Qt::AlignCenter);
-    return picture;
-}
-
-QVBoxLayout *NewPage(QWidget *page, int margin, int spacing)
+// The page's groups top to bottom, at least at their reference sizes; the layout gives more where
+// the text needs it.
+void TForm_Opties::StackGroups(QWidget *page, int spacing,
+                               std::initializer_list<std::pair<QGroupBox *, QSize>> groups)
 {
     auto *column = new QVBoxLayout(page);
-    column->setContentsMargins(margin, margin, margin, margin);
-    column->setSpacing(spacing);
-    return column;
+    column->setContentsMargins(Scaled(6), Scaled(6), Scaled(6), Scaled(6));
+    column->setSpacing(Scaled(spacing));
+    for (auto [group, reference] : groups) {
+        group->setMinimumSize(Scaled(reference.width()), Scaled(reference.height()));
+        column->addWidget(group);
+    }
+    column->addStretch(1);
 }
-
-} // namespace
 
 QWidget *TForm_Opties::CreateGeneralTab()
 {
@@ -342,17 +345,12 @@ QWidget *TForm_Opties::CreateGeneralTab()
     ImagePosition = NewPicture(RadioGroup_MonthPosition, "ImagePosition");
     GroupRow(RadioGroup_MonthPosition)->addWidget(ImagePosition, 0, Qt::AlignTop);
 
-    // Heights as in the reference arrangement; the layout gives more where the text needs it.
-    QVBoxLayout *column = NewPage(page, Scaled(6), Scaled(6));
-    for (auto [group, height] : {std::pair<QGroupBox *, int>{RadioGroup_Taal, 66},
-                                 {GroupBoxWerkbalk, 59},
-                                 {RadioGroup_SystemTray, 66},
-                                 {RadioGroup_Startup, 68},
-                                 {RadioGroup_MonthPosition, 63}}) {
-        group->setMinimumSize(Scaled(300), Scaled(height));
-        column->addWidget(group);
-    }
-    column->addStretch(1);
+    StackGroups(page, 6,
+                {{RadioGroup_Taal, {300, 66}},
+                 {GroupBoxWerkbalk, {300, 59}},
+                 {RadioGroup_SystemTray, {300, 66}},
+                 {RadioGroup_Startup, {300, 68}},
+                 {RadioGroup_MonthPosition, {300, 63}}});
     return page;
 }
 
@@ -379,10 +377,9 @@ QWidget *TForm_Opties::CreateViewTab()
     kxFontComboBox1 = Named<TkxFontComboBox>(GroupBoxFont, "kxFontComboBox1");
     kxFontComboBox1->SetFontTypes({ftTrueTypeAnsi});
     kxFontComboBox1->SetMoveUsedToTop(false);
-    kxFontComboBox1->SetPreviewWidth(240);
-    kxFontComboBox1->SetPreviewHeight(60);
+    kxFontComboBox1->SetPreviewWidth(Scaled(240));
+    kxFontComboBox1->SetPreviewHeight(Scaled(60));
     kxFontComboBox1->setMaxVisibleItems(12);
-    kxFontComboBox1->SetItemHeight(16);
     kxFontComboBox1->setMinimumWidth(Scaled(200));
     ComboBoxFontSize = Named<QComboBox>(GroupBoxFont, "ComboBoxFontSize");
     ComboBoxFontSize->setEditable(true);
@@ -457,15 +454,11 @@ QWidget *TForm_Opties::CreateViewTab()
     alphaRow->addWidget(TrackBarAlphaBlend, 1);
     alphaRow->addWidget(LabelAlphaBlend);
 
-    QVBoxLayout *column = NewPage(page, Scaled(6), Scaled(5));
-    for (auto [group, height] : {std::pair<QGroupBox *, int>{GroupBox_Weergave, 91},
-                                 {GroupBoxFont, 81},
-                                 {GroupBox_Kleuren, 157},
-                                 {GroupBoxAlphaBlend, 50}}) {
-        group->setMinimumSize(Scaled(300), Scaled(height));
-        column->addWidget(group);
-    }
-    column->addStretch(1);
+    StackGroups(page, 5,
+                {{GroupBox_Weergave, {300, 91}},
+                 {GroupBoxFont, {300, 81}},
+                 {GroupBox_Kleuren, {300, 157}},
+                 {GroupBoxAlphaBlend, {300, 50}}});
     return page;
 }
 
@@ -517,12 +510,7 @@ QWidget *TForm_Opties::CreateDateFormatTab()
     memos->addWidget(MemoDateTagsEng, 0, 0);
     ShowTagMemo(false);
 
-    QVBoxLayout *column = NewPage(page, Scaled(6), Scaled(5));
-    GroupBoxDateFormat->setMinimumSize(Scaled(300), Scaled(120));
-    GroupBoxInfoTags->setMinimumSize(Scaled(301), Scaled(209));
-    column->addWidget(GroupBoxDateFormat);
-    column->addWidget(GroupBoxInfoTags);
-    column->addStretch(1);
+    StackGroups(page, 5, {{GroupBoxDateFormat, {300, 120}}, {GroupBoxInfoTags, {301, 209}}});
     return page;
 }
 
@@ -548,6 +536,7 @@ void TForm_Opties::FitControls()
     QFont listFont = font();
     listFont.setPixelSize(std::max(Scaled(12), QFontInfo(font()).pixelSize()));
     kxFontComboBox1->setFont(listFont);
+    kxFontComboBox1->SetItemHeight(std::max(Scaled(16), QFontMetrics(listFont).height() + Scaled(2)));
 
     // The tag list is read whole, without scrolling.
     for (QPlainTextEdit *memo : {MemoDateTagsNed, MemoDateTagsEng}) {

@@ -6,7 +6,9 @@
 
 #include "dialogs/ToolDialog.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -128,6 +130,7 @@ private:
     void PaintPictures();
     void GrowToFit();
     QHBoxLayout *GroupRow(QGroupBox *group);
+    void StackGroups(QWidget *page, int spacing, std::initializer_list<std::pair<QGroupBox *, QSize>> groups);
     void FitControls();
     void LoadControls();
     bool SaveSettings();

@@ -32,12 +32,11 @@ TEST_F(OptiesScreenshotTest, EveryTabInBothLanguagesShowsWholeTexts)
             EXPECT_GE(form->height(), 480);
             for (int tab = 0; tab < form->PageControl1->count(); ++tab) {
                 form->PageControl1->setCurrentIndex(tab);
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+                QCoreApplication::processEvents();
                 EXPECT_EQ(ClippedControls(&*form), QStringList()) << "tab " << tab;
                 testsupport::SaveScreenshot(&*form, QString("opties-%1-%2").arg(tab).arg(suffix));
             }
             // The tag list is read whole: the end of its last line, also its longest, is in view.
-            QCoreApplication::processEvents();
             QPlainTextEdit *memo = language == lnEnglish ? form->MemoDateTagsEng : form->MemoDateTagsNed;
             EXPECT_FALSE(memo->verticalScrollBar()->isVisible());
             QTextCursor end(memo->document());

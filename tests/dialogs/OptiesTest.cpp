@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEnterEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -254,45 +256,47 @@ TEST_F(OptiesTest, StoredChoicesBeyondTheItemsChooseTheLastItem)
     }
 }
 
-TEST_F(OptiesTest, PreviewsFollowTheirSettings)
+TEST_F(OptiesTest, PreviewsShowTheHolderOfTheSettings)
 {
-    struct ViewCase {
-        bool weeks, today;
-        QLabel *TForm_Opties::*holder;
+    using TLabelMember = QLabel *TForm_Opties::*;
+    struct Case {
+        bool first, second; // Weeknummers and Vandaag, PictogrammenOplichten and TitelsKnoppen
+        TLabelMember view, toolbar;
     };
-    for (const ViewCase &c : {ViewCase{false, false, &TForm_Opties::Image_Wg1},
-                              {false, true, &TForm_Opties::Image_Wg2},
-                              {true, false, &TForm_Opties::Image_Wg3},
-                              {true, true, &TForm_Opties::Image_Wg4}}) {
-        RecRec.Weeknummers = c.weeks;
-        RecRec.Vandaag = c.today;
+    const Case cases[] = {
+        {false, false, &TForm_Opties::Image_Wg1, &TForm_Opties::Image_TB4},
+        {false, true, &TForm_Opties::Image_Wg2, &TForm_Opties::Image_TB2},
+        {true, false, &TForm_Opties::Image_Wg3, &TForm_Opties::Image_TB3},
+        {true, true, &TForm_Opties::Image_Wg4, &TForm_Opties::Image_TB1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << c.second);
+        RecRec.Weeknummers = RecRec.PictogrammenOplichten = c.first;
+        RecRec.Vandaag = RecRec.TitelsKnoppen = c.second;
+        RecRec.PositieMaand = c.second ? 1 : 0;
         Open();
-        EXPECT_EQ(Picture(form->Image_Weergave), Picture((*form).*c.holder)) << c.weeks << c.today;
+        EXPECT_EQ(Picture(form->Image_Weergave), Picture((*form).*c.view));
+        EXPECT_EQ(Picture(form->Image_Toolbar), Picture((*form).*c.toolbar));
+        EXPECT_EQ(Picture(form->ImagePosition), Picture(c.second ? form->Image_Pos2 : form->Image_Pos1));
         form->close();
     }
-    struct ToolbarCase {
-        bool lightUp, captions;
-        QLabel *TForm_Opties::*holder;
-    };
-    for (const ToolbarCase &c : {ToolbarCase{true, true, &TForm_Opties::Image_TB1},
-                                 {false, true, &TForm_Opties::Image_TB2},
-                                 {true, false, &TForm_Opties::Image_TB3},
-                                 {false, false, &TForm_Opties::Image_TB4}}) {
-        RecRec.PictogrammenOplichten = c.lightUp;
-        RecRec.TitelsKnoppen = !c.captions;
-        Open();
-        Toggle(form->CheckBoxCaptions);
-        EXPECT_EQ(Picture(form->Image_Toolbar), Picture((*form).*c.holder)) << c.lightUp << c.captions;
-        form->close();
+    for (QLabel *holder : form->findChildren<QLabel *>(QRegularExpression("^Image_(Wg|TB|Pos)\\d$"))) {
+        EXPECT_TRUE(holder->isHidden()) << holder->objectName().toStdString();
     }
-    RecRec.PositieMaand = 0;
+}
+
+TEST_F(OptiesTest, PreviewsFollowTheControlsAtOnce)
+{
     Open();
-    EXPECT_EQ(Picture(form->ImagePosition), Picture(form->Image_Pos1));
+    Toggle(form->CheckBoxCaptions);
+    EXPECT_EQ(Picture(form->Image_Toolbar), Picture(form->Image_TB1));
     Choose(form->RadioGroup_MonthPosition, 1);
     EXPECT_EQ(Picture(form->ImagePosition), Picture(form->Image_Pos2));
-    for (QLabel *holder : form->findChildren<QLabel *>(QRegularExpression("^Image_(Wg|TB|Pos)\\d$"))) {
-        EXPECT_FALSE(holder->isVisible()) << holder->objectName().toStdString();
-    }
+    form->PageControl1->setCurrentWidget(form->TabSheet_Weergave);
+    Toggle(form->CheckBox_Weeknummers);
+    EXPECT_EQ(Picture(form->Image_Weergave), Picture(form->Image_Wg3));
+    Toggle(form->CheckBox_Vandaag);
+    EXPECT_EQ(Picture(form->Image_Weergave), Picture(form->Image_Wg4));
 }
 
 TEST_F(OptiesTest, FontChoiceIsStoredAtOnce)
@@ -443,6 +447,43 @@ TEST_F(OptiesTest, ReopensOnTheTabLastUsed)
     form->close();
     Open();
     EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheetDateFormat);
+}
+
+// Before the first language switch the dialog carries the Dutch texts of the language tables.
+TEST_F(OptiesTest, DesignTextsAreTheDutchOnes)
+{
+    for (const TLanguageRow &row : LanguageRows()) {
+        if (form->objectName() != row.Window) {
+            continue;
+        }
+        SCOPED_TRACE(row.Control);
+        QObject *control = *row.Control ? form->findChild<QObject *>(row.Control) : &*form;
+        ASSERT_NE(control, nullptr);
+        const QString shown =
+            row.Target == TTextTarget::Tab
+                ? form->PageControl1->tabText(form->PageControl1->indexOf(static_cast<QWidget *>(control)))
+                : control->property(RowProperty(row.Target)).toString();
+        EXPECT_EQ(shown, QString::fromUtf8(row.Texts[lnDutch]));
+    }
+    EXPECT_EQ(form->RadioGroup_Taal->Items(), QStringList({"Nederlands", "English"}));
+    EXPECT_EQ(form->GroupBoxAlphaBlend->title(), "Alphablend");
+}
+
+TEST_F(OptiesTest, OkLightsUpUnderThePointer)
+{
+    Open();
+    TkxBitBtn *ok = form->BitBtn_OK;
+    const QImage normal = ok->icon().pixmap(16).toImage();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(ok, &enter);
+    EXPECT_TRUE(ok->IsHot());
+    EXPECT_TRUE(ok->font().underline());
+    EXPECT_EQ(ok->palette().color(QPalette::ButtonText), QColor(Qt::darkBlue));
+    EXPECT_NE(ok->icon().pixmap(16).toImage(), normal);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(ok, &leave);
+    EXPECT_FALSE(ok->font().underline());
+    EXPECT_EQ(ok->icon().pixmap(16).toImage(), normal);
 }
 
 TEST_F(OptiesTest, WindowIsACentredToolWindowWithTheReferenceSize)

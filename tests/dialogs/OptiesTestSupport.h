@@ -30,6 +30,14 @@ struct TShownMessage {
     QMessageBox::StandardButtons Buttons;
 };
 
+// The property that carries a row's text; tab texts belong to the page control instead.
+inline const char *RowProperty(TTextTarget target)
+{
+    // Text, Hint, Caption and Title, in the order of TTextTarget.
+    static const char *const properties[] = {"text", "toolTip", "windowTitle", "title"};
+    return target == TTextTarget::Tab ? nullptr : properties[static_cast<int>(target)];
+}
+
 // Sets every text of the dialog for a language as the main window's ApplyLanguage does: the
 // rows, then the radio items, the pickers' language and the tag memo.
 inline void ApplyOptiesLanguage(TForm_Opties &form, TLanguage language)
@@ -41,23 +49,11 @@ inline void ApplyOptiesLanguage(TForm_Opties &form, TLanguage language)
         const QString text = QString::fromUtf8(row.Texts[language]);
         QObject *control = *row.Control ? form.findChild<QObject *>(row.Control) : &form;
         ASSERT_NE(control, nullptr) << row.Control;
-        switch (row.Target) {
-        case TTextTarget::Text:
-            control->setProperty("text", text);
-            break;
-        case TTextTarget::Hint:
-            control->setProperty("toolTip", text);
-            break;
-        case TTextTarget::Caption:
-            control->setProperty("windowTitle", text);
-            break;
-        case TTextTarget::Title:
-            control->setProperty("title", text);
-            break;
-        case TTextTarget::Tab:
+        if (row.Target == TTextTarget::Tab) {
             form.PageControl1->setTabText(form.PageControl1->indexOf(static_cast<QWidget *>(control)), text);
-            break;
+            continue;
         }
+        control->setProperty(RowProperty(row.Target), text);
     }
     const TLanguageTexts &texts = LanguageTexts(language);
     const auto refill = [](TRadioGroup *group, const char *const(&items)[2], int index) {
