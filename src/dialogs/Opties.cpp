@@ -554,14 +554,19 @@ void TForm_Opties::FitControls()
     for (QToolButton *button : {SpeedButtonExampleCopy, SpeedButtonExampleHint}) {
         button->setFixedSize(QSize(Scaled(23), Scaled(22)).expandedTo(button->minimumSizeHint()));
     }
-    // Pages other than the current one are hidden, and their layouts do not take in new sizes
-    // and fonts by themselves.
+    RefreshLayouts();
+}
+
+// Pages other than the current one are hidden, and their layouts do not take in new texts, sizes
+// and fonts by themselves.
+void TForm_Opties::RefreshLayouts()
+{
     for (QWidget *widget : findChildren<QWidget *>()) {
         if (QLayout *layout = widget->layout()) {
             layout->invalidate();
             layout->activate();
-            widget->updateGeometry();
         }
+        widget->updateGeometry();
     }
 }
 
@@ -731,9 +736,9 @@ void TForm_Opties::GrowToFit()
     if (!isVisible()) {
         return;
     }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    layout()->activate();
-    const QSize need = size().expandedTo(layout()->totalMinimumSize());
+    RefreshLayouts();
+    layout()->invalidate();
+    const QSize need = size().expandedTo(sizeHint());
     if (need != size()) {
         setFixedSize(need);
     }

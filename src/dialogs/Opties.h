@@ -132,6 +132,7 @@ private:
     QHBoxLayout *GroupRow(QGroupBox *group);
     void StackGroups(QWidget *page, int spacing, std::initializer_list<std::pair<QGroupBox *, QSize>> groups);
     void FitControls();
+    void RefreshLayouts();
     void LoadControls();
     bool SaveSettings();
     void UpdateViewPicture();

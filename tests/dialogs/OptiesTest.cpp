@@ -398,6 +398,21 @@ TEST_F(OptiesTest, ChoosingALanguageSwitchesOnceAndKeepsTheChoices)
     EXPECT_EQ(form->windowTitle(), "Opties");
 }
 
+// The Dutch tag list is wider than the English one: switching to it widens the open window.
+TEST_F(OptiesTest, LanguageSwitchGivesTheNewTextsRoom)
+{
+    SetFontScale(&*form, 1.5);
+    RecRec.Taal = 1;
+    Open();
+    ApplyOptiesLanguage(*form, lnEnglish);
+    const int englishWidth = form->width();
+    Choose(form->RadioGroup_Taal, 0);
+    EXPECT_GT(form->width(), englishWidth);
+    form->PageControl1->setCurrentWidget(form->TabSheetDateFormat);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ClippedControls(&*form), QStringList());
+}
+
 // A language of the locale default (French, German, Spanish) shows English and switches once.
 TEST_F(OptiesTest, LocaleLanguagesShowEnglishAndBecomeEnglish)
 {
