@@ -154,14 +154,18 @@ BENCHMARK(BM_Pattern_strftime);
 BENCHMARK(BM_Pattern_gmtime_strftime);
 BENCHMARK(BM_Pattern_QDate);
 
-// Keeps each run's time per date so the ratios can be printed after the table.
+// Keeps each benchmark's time per date so the ratios can be printed after the table. With
+// --benchmark_repetitions the median of the repetitions is used: it comes after the single
+// runs and replaces them.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {
-            nanoseconds_[run.benchmark_name()] =
-                run.GetAdjustedCPUTime() / DateCount; // CPU time: the machine may be busy
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
+                nanoseconds_[run.run_name.str()] =
+                    run.GetAdjustedCPUTime() / DateCount; // CPU time: the machine may be busy
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }

@@ -10,7 +10,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DORVANI_TESTS=OFF -DORVANI_BE
 cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 for b in "$build"/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue # skip the *_autogen folders
   echo "== $(basename "$b")"
   "$b" "$@"
 done

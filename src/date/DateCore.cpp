@@ -68,6 +68,14 @@ TTimeParts SplitTime(TDateTime date)
             static_cast<std::uint16_t>(ms / 1000 % 60), static_cast<std::uint16_t>(ms % 1000)};
 }
 
+TDateTime MakeRareDate(int year, int month, int day)
+{
+    if (!IsLeapDay(year, month, day)) {
+        throw EConvertError();
+    }
+    return DayOfCivil(year, 2, 29);
+}
+
 bool IsLeap(int year)
 {
     return IsLeapYear(year);
@@ -97,22 +105,27 @@ int IsoWeekNumber(TDateTime date)
     return (thursday - JanuaryFirst(CivilOfDay(thursday).Year)) / 7 + 1;
 }
 
-// The 4-January rule: week 1 is the week that holds 4 January.
 TIsoWeek IsoWeekAndYear(TDateTime date)
 {
     const std::int32_t day = DayOf(date);
-    const TCivil c = CivilOfDay(day);
-    int year = c.Year;
-    if (c.Month == 12 && c.Day >= 29 && IsoWeekdayOfDay(day) <= 3) {
-        ++year;
+    return IsoWeekOfDay(day, CivilOfDay(day), IsoWeekdayOfDay(day));
+}
+
+// A week belongs to the year of its Thursday, and week 1 holds the year's first Thursday. For a
+// day with ordinal o (1 = 1 January) and ISO weekday w, that Thursday is day t = o - w + 4, so
+// the week is ceil(t / 7) = (o - w + 10) / 7. Week 0 is the previous year's last week; a week 53
+// in a year of 52 weeks is the next year's first.
+TIsoWeek IsoWeekOfDay(std::int32_t day, const civil::TCivil &date, int isoWeekday)
+{
+    const int ordinal = day - JanuaryFirst(date.Year) + 1;
+    const int week = (ordinal - isoWeekday + 10) / 7;
+    if (week < 1) {
+        return {IsoWeeksInYear(date.Year - 1), date.Year - 1};
     }
-    const std::int32_t fourth = JanuaryFirst(year) + 3;
-    const std::int32_t firstMonday = fourth + 1 - IsoWeekdayOfDay(fourth);
-    if (day < firstMonday) {
-        return {IsoWeeksInYear(year - 1), year - 1};
+    if (week == 53 && IsoWeeksInYear(date.Year) == 52) {
+        return {1, date.Year + 1};
     }
-    const int week = (day - firstMonday) / 7 + 1;
-    return {week > 52 ? std::min(week, IsoWeeksInYear(c.Year)) : week, year}; // only week 53 can need the cap
+    return {week, date.Year};
 }
 
 int IsoWeeksInYear(int year)

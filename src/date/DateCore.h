@@ -59,6 +59,7 @@ struct TIsoWeek {
 inline TDateParts SplitDate(TDateTime date);             // fraction ignored
 TTimeParts SplitTime(TDateTime date);                    // time of day, rounded to the millisecond
 inline TDateTime MakeDate(int year, int month, int day); // throws EConvertError
+TDateTime MakeRareDate(int year, int month, int day);    // MakeDate's rest: 29 February, or throws
 inline int WeekdayOf(TDateTime date);                    // 1 = Sunday .. 7 = Saturday
 bool IsLeap(int year);
 
@@ -71,6 +72,8 @@ void SetClock(std::function<TDateTime()> clock); // nullptr restores the real cl
 inline int IsoWeekday(TDateTime date); // 1 = Monday .. 7 = Sunday
 int IsoWeekNumber(TDateTime date);
 TIsoWeek IsoWeekAndYear(TDateTime date);
+// The same for a whole day whose date and ISO weekday are already known.
+TIsoWeek IsoWeekOfDay(std::int32_t day, const civil::TCivil &date, int isoWeekday);
 int IsoWeeksInYear(int year);
 int MonthLength(int year, int month); // throws ERangeError for a month outside 1..12
 int YearLength(int year);
@@ -95,14 +98,14 @@ inline TDateParts SplitDate(TDateTime date)
             static_cast<std::uint16_t>(c.Day)};
 }
 
+// The common case inline; 29 February and invalid dates out of line, keeping the inline part
+// small where it is used in loops.
 inline TDateTime MakeDate(int year, int month, int day)
 {
-    // Days up to 28 exist in every month: the month's length is looked up only beyond that.
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        (day > 28 && day > civil::DaysInMonth(year, month))) {
-        throw EConvertError();
+    if (civil::IsCommonCivil(year, month, day)) [[likely]] {
+        return civil::DayOfCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
     }
-    return civil::DayOfCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+    return MakeRareDate(year, month, day);
 }
 
 inline int IsoWeekday(TDateTime date)

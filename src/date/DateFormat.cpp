@@ -66,13 +66,53 @@ public:
     }
 
     // The pieces are short (names, separators, literals): pieces of up to 16 ASCII bytes are
-    // copied with a few overlapping moves, so their varying lengths cost no mispredicted loop
-    // exits; longer or non-ASCII text goes through a plain loop. A library call would cost more.
-    void Text(std::string_view text)
+    // copied inline with a few overlapping moves, so their varying lengths cost no mispredicted
+    // loop exits; longer or non-ASCII text goes through a plain loop. A library call would cost
+    // more.
+    [[gnu::always_inline]] void Text(std::string_view text)
     {
-        if (CopyShortAscii(text)) {
+        if (!CopyShortAscii(text)) {
+            TextSlowly(text);
+        }
+    }
+
+    // At least minDigits digits. Date fields take branch-free paths (a digit-pair table below
+    // 100, a packed register below 10000) that store a fixed two or four bytes, so random dates
+    // cost no mispredicted digit loops; the bytes stored past the digits are overwritten or
+    // never read.
+    [[gnu::always_inline]] void Number(unsigned value, std::size_t minDigits)
+    {
+        if (value < 100 && minDigits <= 2 && HasRoomFor(2)) {
+            const std::size_t n = std::max<std::size_t>(1 + (value >= 10), minDigits);
+            std::memcpy(buffer_ + length_, &DigitPairs[2 * value + 2 - n], 2);
+            length_ += n;
             return;
         }
+        const std::size_t n =
+            std::max<std::size_t>(1 + (value >= 10) + (value >= 100) + (value >= 1000), minDigits);
+        if (value >= 10000 || n > 4 || !HasRoomFor(4)) {
+            NumberSlowly(value, minDigits);
+            return;
+        }
+        const std::uint32_t d0 = '0' + value / 1000, d1 = '0' + value / 100 % 10, d2 = '0' + value / 10 % 10,
+                            d3 = '0' + value % 10;
+        const auto drop = static_cast<unsigned>(8 * (4 - n));
+        const std::uint32_t word = std::endian::native == std::endian::little
+                                       ? (d0 | d1 << 8 | d2 << 16 | d3 << 24) >> drop
+                                       : (d0 << 24 | d1 << 16 | d2 << 8 | d3) << drop;
+        std::memcpy(buffer_ + length_, &word, 4);
+        length_ += n;
+    }
+
+    std::string Str() const { return {buffer_, length_}; }
+
+private:
+    std::size_t Room() const { return MaxFormattedLength - (length_ - continuation_); }
+    // A quick, cautious test: there are never more characters than bytes.
+    bool HasRoomFor(std::size_t characters) const { return length_ <= MaxFormattedLength - characters; }
+
+    [[gnu::noinline]] void TextSlowly(std::string_view text)
+    {
         while (!text.empty() && !Full()) {
             const std::size_t room = std::min(text.size(), Room());
             char *const out = buffer_ + length_;
@@ -88,36 +128,6 @@ public:
             }
         }
     }
-
-    // At least minDigits digits. Date fields take branch-free paths (a digit-pair table below
-    // 100, a packed register below 10000) that store a fixed four bytes, so random dates cost no
-    // mispredicted digit loops; the bytes stored past the digits are overwritten or never read.
-    void Number(unsigned value, std::size_t minDigits)
-    {
-        const std::size_t digits = 1 + (value >= 10) + (value >= 100) + (value >= 1000);
-        const std::size_t n = std::max(digits, minDigits);
-        if (value >= 10000 || n > 4 || Room() < 4) {
-            NumberSlowly(value, minDigits);
-            return;
-        }
-        if (value < 100 && n <= 2) {
-            std::memcpy(buffer_ + length_, &DigitPairs[2 * value + 2 - n], 2);
-        } else {
-            const std::uint32_t d0 = '0' + value / 1000, d1 = '0' + value / 100 % 10,
-                                d2 = '0' + value / 10 % 10, d3 = '0' + value % 10;
-            const auto drop = static_cast<unsigned>(8 * (4 - n));
-            const std::uint32_t word = std::endian::native == std::endian::little
-                                           ? (d0 | d1 << 8 | d2 << 16 | d3 << 24) >> drop
-                                           : (d0 << 24 | d1 << 16 | d2 << 8 | d3) << drop;
-            std::memcpy(buffer_ + length_, &word, 4);
-        }
-        length_ += n;
-    }
-
-    std::string Str() const { return {buffer_, length_}; }
-
-private:
-    std::size_t Room() const { return MaxFormattedLength - (length_ - continuation_); }
 
     template <typename TWord> static TWord Load(const char *at)
     {
@@ -139,7 +149,7 @@ private:
     }
     bool CopyShortAscii(std::string_view text)
     {
-        if (text.empty() || text.size() > 16 || Room() < 16) {
+        if (text.empty() || text.size() > 16 || !HasRoomFor(16)) {
             return false;
         }
         if (text.size() >= 4) {
@@ -178,23 +188,27 @@ private:
     std::size_t continuation_ = 0; // bytes that continue a multi-byte character
 };
 
-// Compares word by word inline: patterns are short, and a library call would cost more.
+// Compares word by word inline, the last word overlapping the one before it: patterns are
+// short, and a library call would cost more.
 bool Equal(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) {
         return false;
     }
-    std::size_t i = 0;
-    for (; i + 8 <= a.size(); i += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a.data() + i, 8);
-        std::memcpy(&y, b.data() + i, 8);
-        if (x != y) {
+    const auto word = [](std::string_view text, std::size_t at) {
+        std::uint64_t w;
+        std::memcpy(&w, text.data() + at, sizeof w);
+        return w;
+    };
+    if (a.size() < 8) {
+        return std::equal(a.begin(), a.end(), b.begin());
+    }
+    for (std::size_t i = 0; i + 8 < a.size(); i += 8) {
+        if (word(a, i) != word(b, i)) {
             return false;
         }
     }
-    return std::equal(a.begin() + static_cast<std::ptrdiff_t>(i), a.end(),
-                      b.begin() + static_cast<std::ptrdiff_t>(i));
+    return word(a, a.size() - 8) == word(b, b.size() - 8);
 }
 
 // A pattern read once, its tokens kept for replay.
@@ -209,23 +223,27 @@ struct TReadPattern {
 // they are formatted.
 constexpr std::size_t MaxKeptPatternLength = 1024;
 
-const TReadPattern &ReadPattern(std::string_view pattern, bool weekTags)
+struct TKeptPatterns {
+    std::array<TReadPattern, 8> Patterns;
+    std::size_t Last = 0; // the most recent hit or read, tried first
+};
+
+bool Matches(const TReadPattern &read, std::string_view pattern, bool weekTags)
 {
-    thread_local std::array<TReadPattern, 8> kept;
-    thread_local std::size_t last = 0; // the most recent hit or read, tried first
-    const auto matches = [&](const TReadPattern &p) {
-        return p.WeekTags == weekTags && Equal(p.Pattern, pattern);
-    };
-    if (matches(kept[last])) {
-        return kept[last];
-    }
-    const auto hit = std::find_if(kept.begin(), kept.end(), matches);
-    if (hit != kept.end()) {
-        last = static_cast<std::size_t>(hit - kept.begin());
+    return read.WeekTags == weekTags && Equal(read.Pattern, pattern);
+}
+
+[[gnu::noinline]] const TReadPattern &ReadPatternAgain(TKeptPatterns &kept, std::string_view pattern,
+                                                       bool weekTags)
+{
+    const auto hit = std::find_if(kept.Patterns.begin(), kept.Patterns.end(),
+                                  [&](const TReadPattern &p) { return Matches(p, pattern, weekTags); });
+    if (hit != kept.Patterns.end()) {
+        kept.Last = static_cast<std::size_t>(hit - kept.Patterns.begin());
         return *hit;
     }
-    last = (last + 1) % kept.size();
-    TReadPattern &p = kept[last];
+    kept.Last = (kept.Last + 1) % kept.Patterns.size();
+    TReadPattern &p = kept.Patterns[kept.Last];
     p.Pattern.clear(); // matches no pattern until complete: patterns are never empty here
     p.Tokens.clear();
     p.WeekTags = weekTags;
@@ -237,9 +255,21 @@ const TReadPattern &ReadPattern(std::string_view pattern, bool weekTags)
     return p;
 }
 
+// The pattern of the previous call, the usual case, is tried inline.
+const TReadPattern &ReadPattern(std::string_view pattern, bool weekTags)
+{
+    thread_local TKeptPatterns kept;
+    const TReadPattern &last = kept.Patterns[kept.Last];
+    return Matches(last, pattern, weekTags) ? last : ReadPatternAgain(kept, pattern, weekTags);
+}
+
 class TDateFormatter {
 public:
-    TDateFormatter(TDateTime date, const TFormatSettings &settings) : date_(date), settings_(settings) {}
+    TDateFormatter(TDateTime date, const TFormatSettings &settings)
+        : serial_(date), day_(civil::DayOf(date)), isoWeekday_(civil::IsoWeekdayOfDay(day_)),
+          settings_(settings)
+    {
+    }
 
     void Format(std::string_view pattern, bool weekTags)
     {
@@ -248,10 +278,8 @@ public:
             return;
         }
         const TReadPattern &read = ReadPattern(pattern, weekTags);
+        // Every writer stops at the limit by itself, so the tokens need no test of their own.
         for (const TPatternToken &token : read.Tokens) {
-            if (out_.Full()) {
-                break;
-            }
             Apply(token, read.Pattern);
         }
     }
@@ -274,41 +302,44 @@ private:
     // Inlined into both token loops: a call per token costs as much as most tokens' work.
     [[gnu::always_inline]] inline void Apply(const TPatternToken &token, std::string_view pattern);
 
-    // Each value is computed at its first use.
-    const TDateParts &Date()
+    // The day once; everything else at its first use.
+    const civil::TCivil &Date()
     {
         if (!haveDate_) {
-            dateParts_ = SplitDate(date_);
+            date_ = civil::CivilOfDay(day_);
             haveDate_ = true;
         }
-        return dateParts_;
+        return date_;
     }
     const TTimeParts &Time()
     {
         if (!haveTime_) {
-            timeParts_ = SplitTime(date_);
+            time_ = SplitTime(serial_);
             haveTime_ = true;
         }
-        return timeParts_;
+        return time_;
     }
+    // Sunday 0 .. Saturday 6, the order of the name tables.
+    std::size_t Weekday() const { return isoWeekday_ == 7 ? 0 : static_cast<std::size_t>(isoWeekday_); }
     const TIsoWeek &Week()
     {
         if (!haveWeek_) {
-            week_ = IsoWeekAndYear(date_);
+            week_ = IsoWeekOfDay(day_, Date(), isoWeekday_);
             haveWeek_ = true;
         }
         return week_;
     }
-    std::size_t Weekday() const { return static_cast<std::size_t>(WeekdayOf(date_) - 1); } // Sunday 0
 
-    TDateTime date_;
+    TDateTime serial_;
+    std::int32_t day_;
+    int isoWeekday_; // Monday 1 .. Sunday 7
     const TFormatSettings &settings_;
     TOutput out_;
     bool haveDate_ = false;
     bool haveTime_ = false;
     bool haveWeek_ = false;
-    TDateParts dateParts_{};
-    TTimeParts timeParts_{};
+    civil::TCivil date_{};
+    TTimeParts time_{};
     TIsoWeek week_{};
 };
 
@@ -317,7 +348,7 @@ inline void TDateFormatter::Apply(const TPatternToken &token, std::string_view p
     using enum TPatternTag;
     switch (token.Tag) {
     case Literal:
-        out_.Text(pattern.substr(token.Offset, token.Length));
+        out_.Text(std::string_view(pattern.data() + token.Offset, token.Length));
         break;
     case Day:
         out_.Number(Date().Day, token.Digits);
@@ -329,13 +360,15 @@ inline void TDateFormatter::Apply(const TPatternToken &token, std::string_view p
         out_.Number(Date().Month, token.Digits);
         break;
     case MonthName:
-        out_.Text((token.Long ? settings_.LongMonthNames : settings_.ShortMonthNames)[Date().Month - 1u]);
+        out_.Text((token.Long ? settings_.LongMonthNames : settings_.ShortMonthNames)[Date().Month - 1]);
         break;
-    case Year:
-        out_.Number(token.Digits == 2 ? Date().Year % 100u : Date().Year, token.Digits);
+    case Year: {
+        const auto year = static_cast<unsigned>(Date().Year);
+        out_.Number(token.Digits == 2 ? year % 100 : year, token.Digits);
         break;
+    }
     case EraYear:
-        out_.Number(Date().Year, 1);
+        out_.Number(static_cast<unsigned>(Date().Year), 1);
         break;
     case Hour:
         out_.Number(token.Long ? (Time().Hour + 11u) % 12 + 1 : Time().Hour, token.Digits);
@@ -389,10 +422,10 @@ inline void TDateFormatter::Apply(const TPatternToken &token, std::string_view p
         out_.Number(static_cast<unsigned>(Week().Year) % 100, 2);
         break;
     case DayNumber:
-        out_.Number(static_cast<unsigned>(DayNumberInYear(date_)), token.Digits);
+        out_.Number(static_cast<unsigned>(day_ - civil::DayOfCivil(Date().Year, 1, 1) + 1), token.Digits);
         break;
     case IsoWeekdayNumber:
-        out_.Number(static_cast<unsigned>(IsoWeekday(date_)), 1);
+        out_.Number(static_cast<unsigned>(isoWeekday_), 1);
         break;
     }
 }
