@@ -165,7 +165,7 @@ constexpr int DaysInMonth(int year, int month)
 constexpr bool IsCommonCivil(int year, int month, int day)
 {
     return static_cast<unsigned>(year) - 1 < 9999 && static_cast<unsigned>(month) <= 12 &&
-           static_cast<unsigned>(day) - 1 < MonthLengths[month];
+           static_cast<unsigned>(day) - 1 < MonthLengths[static_cast<unsigned>(month)];
 }
 
 // 29 February of a leap year 1..9999: the one valid date that IsCommonCivil turns away.
