@@ -3,12 +3,14 @@
 #include "app/DateActions.h"
 #include "app/LanguageTables.h"
 #include "components/MonthCalendar.h"
+#include "components/kxColorPick.h"
 #include "components/kxExtendedDialogs.h"
 #include "date/DateFormat.h"
 #include "dialogs/About.h"
 #include "dialogs/DatumInfo.h"
 #include "dialogs/GaNaar.h"
 #include "dialogs/Opties.h"
+#include "dialogs/RadioGroup.h"
 #include "platform/Colors.h"
 #include "platform/JpegSave.h"
 #include "platform/Locale.h"
@@ -224,6 +226,7 @@ void TForm_Orvani::AttachDialogs(TForm_GaNaar *gaNaar, TForm_Opties *opties, TFo
     FOpties = opties;
     FDatumInfo = datumInfo;
     FAboutBox = aboutBox;
+    connect(FOpties, &TForm_Opties::LanguageChanged, this, &TForm_Orvani::ApplyLanguage);
 }
 
 void TForm_Orvani::ShowAtStart()
@@ -389,6 +392,28 @@ void TForm_Orvani::ApplyLanguageExtras(const char *windowName, TLanguage languag
         const std::string dayZero = FormatDateStandard(ProgramFormatSettings().ShortDateFormat, 0);
         FDatumInfo->LabelDaysSinceNull->setText(QString::fromUtf8(texts.DaysSincePrefix) + ToQ(dayZero));
     }
+    if (FOpties && std::strcmp(windowName, WindowNames::Opties) == 0)
+        ApplyOptiesLanguage(language);
+}
+
+// Rebuilding a choice group's items loses its selection, so the stored choices are selected again.
+void TForm_Orvani::ApplyOptiesLanguage(TLanguage language)
+{
+    const TLanguageTexts &texts = LanguageTexts(language);
+    const auto items = [](const char *const(&pair)[2]) {
+        return QStringList{QString::fromUtf8(pair[0]), QString::fromUtf8(pair[1])};
+    };
+    FOpties->RadioGroup_SystemTray->SetItems(items(texts.RadioSystemTray));
+    FOpties->RadioGroup_Startup->SetItems(items(texts.RadioStartup));
+    FOpties->RadioGroup_MonthPosition->SetItems(items(texts.RadioMonthPosition));
+    FOpties->ShowStoredChoices();
+
+    const TkxLanguage pickerLanguage = language == lnEnglish ? lgEnglish : lgNederlands;
+    for (TkxColorPicker *picker : {FOpties->kxColorPickerAchtergrond, FOpties->kxColorPickerAchtergrondTitel,
+                                   FOpties->kxColorPickerTitel, FOpties->kxColorPickerDagenDezeMaand,
+                                   FOpties->kxColorPickerDagenAnderMaanden})
+        picker->SetLanguage(pickerLanguage);
+    FOpties->ShowTagMemo(language == lnEnglish);
 }
 
 void TForm_Orvani::PositionMonthView()

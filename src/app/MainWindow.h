@@ -104,6 +104,7 @@ private:
     void SetCopyCaptions(TDateTime date);
     QWidget *WindowByName(const char *name);
     void ApplyLanguageExtras(const char *windowName, TLanguage language);
+    void ApplyOptiesLanguage(TLanguage language);
 
     std::array<QLabel *, 3> FStatusPanels{};
     TForm_GaNaar *FGaNaar = nullptr;

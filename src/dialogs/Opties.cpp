@@ -520,6 +520,13 @@ void TForm_Opties::ShowTagMemo(bool english)
     MemoDateTagsNed->setVisible(!english);
 }
 
+void TForm_Opties::ShowStoredChoices()
+{
+    RadioGroup_SystemTray->SetItemIndex(RecRec.SysteemLade ? 1 : 0);
+    RadioGroup_Startup->SetItemIndex(RecRec.GeminimaliseerdOpstarten ? 1 : 0);
+    SelectStoredChoice(RadioGroup_MonthPosition, RecRec.PositieMaand);
+}
+
 void TForm_Opties::FormShow()
 {
     qApp->installEventFilter(this);
@@ -623,9 +630,7 @@ void TForm_Opties::LoadControls()
     ComboBoxFontSize->setEditText(QString::number(RecRec.Lettergrootte));
     kxFontComboBox1->SetFontName(QString::fromStdString(RecRec.Lettertype));
 
-    RadioGroup_SystemTray->SetItemIndex(RecRec.SysteemLade ? 1 : 0);
-    RadioGroup_Startup->SetItemIndex(RecRec.GeminimaliseerdOpstarten ? 1 : 0);
-    SelectStoredChoice(RadioGroup_MonthPosition, RecRec.PositieMaand);
+    ShowStoredChoices();
     SelectStoredChoice(RadioGroup_Taal, RecRec.Taal);
 
     CheckBoxCaptions->setChecked(RecRec.TitelsKnoppen);

@@ -32,6 +32,8 @@ public:
 
     // Shows the tag help in English or in Dutch.
     void ShowTagMemo(bool english);
+    // Selects in the minimise, start-up and month-position groups the entries that match the settings.
+    void ShowStoredChoices();
 
     QTabWidget *PageControl1;
     QWidget *TabSheet_Algemeen;

@@ -2,18 +2,25 @@
 #include "app/MainWindow.h"
 
 #include "components/MonthCalendar.h"
+#include "components/kxColorPick.h"
+#include "components/kxStandard.h"
 #include "date/DateFormat.h"
 #include "dialogs/About.h"
 #include "dialogs/DatumInfo.h"
 #include "dialogs/GaNaar.h"
 #include "dialogs/Opties.h"
+#include "dialogs/RadioGroup.h"
 #include "platform/Tray.h"
 #include "settings/MemoryRegistryBackend.h"
 #include "settings/RecRec.h"
 #include "settings/Settings.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -103,6 +110,73 @@ TEST(LanguageTables, TextsBeyondTheRowsFollowTheLanguage)
     program.main->ApplyLanguage();
     EXPECT_EQ(datumInfo->LabelDaysSinceNull->text(), "Days since 30-12-1899");
     EXPECT_EQ(program.main->MonthCalendar1->TodayLabel(), "Today:");
+}
+
+TEST(LanguageTables, ALanguageChosenInOptionsReachesEveryWindowAndKeepsTheChoices)
+{
+    Program program;
+    RecRec.Taal = 0;
+    RecRec.SysteemLade = true;
+    RecRec.GeminimaliseerdOpstarten = false;
+    RecRec.PositieMaand = 1;
+    program.main->ApplyLanguage();
+    auto *opties = program.main->findChild<TForm_Opties *>();
+    ASSERT_NE(opties, nullptr);
+    const std::array pickers{opties->kxColorPickerAchtergrond, opties->kxColorPickerAchtergrondTitel,
+                             opties->kxColorPickerTitel, opties->kxColorPickerDagenDezeMaand,
+                             opties->kxColorPickerDagenAnderMaanden};
+
+    struct Expected {
+        int choice;
+        const char *open, *caption, *trayItem, *startupItem, *positionItem;
+        TkxLanguage pickers;
+        bool englishMemo;
+    };
+    for (const Expected &expected :
+         {Expected{1, "Open", "Options", "In system tray", "Normal (Visible)", "Last", lgEnglish, true},
+          Expected{0, "Openen", "Opties", "In systeemlade", "Normaal (zichtbaar)", "Laatste", lgNederlands,
+                   false}}) {
+        opties->RadioGroup_Taal->SetItemIndex(expected.choice);
+
+        EXPECT_EQ(RecRec.Taal, expected.choice);
+        EXPECT_EQ(program.main->Menu_ST_Open->text(), expected.open);
+        EXPECT_EQ(opties->windowTitle(), expected.caption);
+        EXPECT_EQ(opties->RadioGroup_SystemTray->Items().at(1), expected.trayItem);
+        EXPECT_EQ(opties->RadioGroup_Startup->Items().at(0), expected.startupItem);
+        EXPECT_EQ(opties->RadioGroup_MonthPosition->Items().at(1), expected.positionItem);
+        EXPECT_EQ(opties->RadioGroup_SystemTray->ItemIndex(), 1);
+        EXPECT_EQ(opties->RadioGroup_Startup->ItemIndex(), 0);
+        EXPECT_EQ(opties->RadioGroup_MonthPosition->ItemIndex(), 1);
+        for (const TkxColorPicker *picker : pickers)
+            EXPECT_EQ(picker->Language(), expected.pickers) << picker->objectName().toStdString();
+        EXPECT_EQ(opties->MemoDateTagsEng->isHidden(), !expected.englishMemo);
+        EXPECT_EQ(opties->MemoDateTagsNed->isHidden(), expected.englishMemo);
+    }
+    EXPECT_TRUE(RecRec.SysteemLade);
+    EXPECT_FALSE(RecRec.GeminimaliseerdOpstarten);
+    EXPECT_EQ(RecRec.PositieMaand, 1);
+}
+
+TEST(LanguageTables, ClosingOptionsAppliesTheNewSettingsToTheMainWindow)
+{
+    Program program;
+    RecRec.Weeknummers = false;
+    RecRec.Taal = 1;
+    program.main->ApplyLanguage();
+    program.main->ApplySettings();
+    auto *opties = program.main->findChild<TForm_Opties *>();
+    ASSERT_NE(opties, nullptr);
+    ASSERT_FALSE(program.main->MonthCalendar1->WeekNumbers());
+
+    QTimer::singleShot(0, opties, [opties] {
+        opties->CheckBox_Weeknummers->setChecked(true);
+        opties->BitBtn_OK->click();
+    });
+    program.main->ToolButton_VoorkeurenClick();
+
+    EXPECT_TRUE(RecRec.Weeknummers);
+    EXPECT_TRUE(program.main->MonthCalendar1->WeekNumbers());
+    EXPECT_FALSE(program.main->StatusPanel(0)->text().isEmpty());
 }
 
 } // namespace
