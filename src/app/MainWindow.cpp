@@ -1,16 +1,14 @@
 #include "app/MainWindow.h"
 
 #include "app/DateActions.h"
-#include "app/LanguageTables.h"
 #include "components/MonthCalendar.h"
-#include "components/kxColorPick.h"
 #include "components/kxExtendedDialogs.h"
 #include "date/DateFormat.h"
 #include "dialogs/About.h"
 #include "dialogs/DatumInfo.h"
 #include "dialogs/GaNaar.h"
+#include "dialogs/LanguageTables.h"
 #include "dialogs/Opties.h"
-#include "dialogs/RadioGroup.h"
 #include "platform/Colors.h"
 #include "platform/JpegSave.h"
 #include "platform/Locale.h"
@@ -25,13 +23,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -319,101 +315,24 @@ void TForm_Orvani::ApplySettings()
     }
 }
 
-QWidget *TForm_Orvani::WindowByName(const char *name)
-{
-    const QLatin1String wanted(name);
-    for (QWidget *window : std::initializer_list<QWidget *>{this, FGaNaar, FOpties, FAboutBox, FDatumInfo}) {
-        if (window && window->objectName() == wanted)
-            return window;
-    }
-    return nullptr;
-}
-
-namespace {
-
-void SetRowText(QObject *control, TTextTarget target, const QString &text)
-{
-    switch (target) {
-    case TTextTarget::Text:
-        control->setProperty("text", text);
-        break;
-    case TTextTarget::Hint:
-        control->setProperty("toolTip", text);
-        break;
-    case TTextTarget::Caption:
-        control->setProperty("windowTitle", text);
-        break;
-    case TTextTarget::Title:
-        control->setProperty("title", text);
-        break;
-    case TTextTarget::Tab:
-        if (auto *page = qobject_cast<QWidget *>(control)) {
-            for (QWidget *up = page->parentWidget(); up; up = up->parentWidget()) {
-                if (auto *tabs = qobject_cast<QTabWidget *>(up); tabs && tabs->indexOf(page) >= 0) {
-                    tabs->setTabText(tabs->indexOf(page), text);
-                    break;
-                }
-            }
-        }
-        break;
-    }
-}
-
-} // namespace
-
-// Every text of every window, in the order of the tables; each window's texts that are not
-// plain rows follow its rows.
+// Every text of every window: the windows' rows in the order of the tables, each dialog's
+// texts beyond its rows, the main window's own, and last the application title.
 void TForm_Orvani::ApplyLanguage()
 {
     const TLanguage language = LanguageOf(RecRec.Taal);
+    for (QWidget *window : std::initializer_list<QWidget *>{this, FGaNaar, FOpties, FAboutBox, FDatumInfo}) {
+        if (window)
+            ApplyWindowRows(window, language);
+    }
+    if (FOpties)
+        FOpties->ApplyLanguageTexts(language);
+    if (FDatumInfo)
+        FDatumInfo->ApplyLanguageTexts(language);
+
     const TLanguageTexts &texts = LanguageTexts(language);
     JvTrayIcon1->SetHint(QString::fromUtf8(texts.TrayHint));
     MonthCalendar1->SetTodayLabel(QString::fromUtf8(texts.TodayLabel));
-
-    const char *previousWindow = nullptr;
-    for (const TLanguageRow &row : LanguageRows()) {
-        if (previousWindow && std::strcmp(previousWindow, row.Window) != 0)
-            ApplyLanguageExtras(previousWindow, language);
-        previousWindow = row.Window;
-        QWidget *window = WindowByName(row.Window);
-        QObject *control = !window        ? nullptr
-                           : *row.Control ? window->findChild<QObject *>(row.Control)
-                                          : window;
-        if (control)
-            SetRowText(control, row.Target, QString::fromUtf8(row.Texts[language]));
-    }
     QApplication::setApplicationName("Orvani");
-}
-
-void TForm_Orvani::ApplyLanguageExtras(const char *windowName, TLanguage language)
-{
-    const TLanguageTexts &texts = LanguageTexts(language);
-    if (FDatumInfo && std::strcmp(windowName, WindowNames::DatumInfo) == 0) {
-        const std::string dayZero = FormatDateStandard(ProgramFormatSettings().ShortDateFormat, 0);
-        FDatumInfo->LabelDaysSinceNull->setText(QString::fromUtf8(texts.DaysSincePrefix) + ToQ(dayZero));
-    }
-    if (FOpties && std::strcmp(windowName, WindowNames::Opties) == 0)
-        ApplyOptiesLanguage(language);
-}
-
-// Rebuilding a choice group's items loses its selection, so the stored choices are selected again.
-void TForm_Orvani::ApplyOptiesLanguage(TLanguage language)
-{
-    const TLanguageTexts &texts = LanguageTexts(language);
-    const auto items = [](const char *const(&pair)[2]) {
-        return QStringList{QString::fromUtf8(pair[0]), QString::fromUtf8(pair[1])};
-    };
-    FOpties->RadioGroup_SystemTray->SetItems(items(texts.RadioSystemTray));
-    FOpties->RadioGroup_Startup->SetItems(items(texts.RadioStartup));
-    FOpties->RadioGroup_MonthPosition->SetItems(items(texts.RadioMonthPosition));
-    FOpties->ShowStoredChoices();
-
-    const TkxLanguage pickerLanguage = language == lnEnglish ? lgEnglish : lgNederlands;
-    for (TkxColorPicker *picker : {FOpties->kxColorPickerAchtergrond, FOpties->kxColorPickerAchtergrondTitel,
-                                   FOpties->kxColorPickerTitel, FOpties->kxColorPickerDagenDezeMaand,
-                                   FOpties->kxColorPickerDagenAnderMaanden})
-        picker->SetLanguage(pickerLanguage);
-    FOpties->ShowTagMemo(language == lnEnglish);
 }
 
 void TForm_Orvani::PositionMonthView()

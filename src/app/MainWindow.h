@@ -2,7 +2,6 @@
 // The main window: toolbar, month view and status bar with a clock; the tray icon; the
 // window's life cycle (start-up, show, minimise to the task bar or the tray, close).
 
-#include "app/LanguageTables.h"
 #include "date/DateCore.h"
 
 #include <QMainWindow>
@@ -102,9 +101,6 @@ private:
     void PositionMonthView();
     void SetStayOnTop(bool onTop);
     void SetCopyCaptions(TDateTime date);
-    QWidget *WindowByName(const char *name);
-    void ApplyLanguageExtras(const char *windowName, TLanguage language);
-    void ApplyOptiesLanguage(TLanguage language);
 
     std::array<QLabel *, 3> FStatusPanels{};
     TForm_GaNaar *FGaNaar = nullptr;

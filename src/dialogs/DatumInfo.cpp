@@ -1,6 +1,7 @@
 #include "dialogs/DatumInfo.h"
 
 #include "components/kxStandard.h"
+#include "date/DateFormat.h"
 #include "platform/Colors.h"
 #include "settings/RecRec.h"
 
@@ -178,6 +179,13 @@ void TForm_DatumInfo::CreateControls()
     outer->addSpacing(Scaled(4));
     BitBtn_OK = NewOkButton();
     outer->addWidget(BitBtn_OK, 0, Qt::AlignHCenter);
+}
+
+void TForm_DatumInfo::ApplyLanguageTexts(TLanguage language)
+{
+    const std::string dayZero = FormatDateStandard(ProgramFormatSettings().ShortDateFormat, 0);
+    LabelDaysSinceNull->setText(QString::fromUtf8(LanguageTexts(language).DaysSincePrefix) +
+                                FromUtf8(dayZero));
 }
 
 void TForm_DatumInfo::FormShow()

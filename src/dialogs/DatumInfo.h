@@ -2,6 +2,7 @@
 // The date information sheet: facts about the selected date (year, month, ISO week, day, serial
 // number) and the number of days between it and a second date picked on the sheet.
 
+#include "dialogs/LanguageTables.h"
 #include "dialogs/ToolDialog.h"
 
 class QCheckBox;
@@ -16,6 +17,9 @@ class TForm_DatumInfo : public TToolDialog {
     Q_OBJECT
 public:
     explicit TForm_DatumInfo(QWidget *parent = nullptr);
+
+    // The texts of the language that no language row carries: "Days since" and day 0.
+    void ApplyLanguageTexts(TLanguage language);
 
     // The month view's selected date, handed over just before the sheet is shown.
     TDateTime CurrentDate = 0;

@@ -520,11 +520,41 @@ void TForm_Opties::ShowTagMemo(bool english)
     MemoDateTagsNed->setVisible(!english);
 }
 
+void TForm_Opties::ApplyLanguageTexts(TLanguage language)
+{
+    const TLanguageTexts &texts = LanguageTexts(language);
+    const auto items = [](const char *const(&pair)[2]) {
+        return QStringList{QString::fromUtf8(pair[0]), QString::fromUtf8(pair[1])};
+    };
+    // Rebuilding a group's items loses its selection.
+    RadioGroup_SystemTray->SetItems(items(texts.RadioSystemTray));
+    RadioGroup_Startup->SetItems(items(texts.RadioStartup));
+    RadioGroup_MonthPosition->SetItems(items(texts.RadioMonthPosition));
+    ShowStoredChoices();
+
+    const TkxLanguage pickerLanguage = language == lnEnglish ? lgEnglish : lgNederlands;
+    for (TkxColorPicker *picker :
+         {kxColorPickerAchtergrond, kxColorPickerAchtergrondTitel, kxColorPickerTitel,
+          kxColorPickerDagenDezeMaand, kxColorPickerDagenAnderMaanden})
+        picker->SetLanguage(pickerLanguage);
+    ShowTagMemo(language == lnEnglish);
+}
+
 void TForm_Opties::ShowStoredChoices()
 {
     RadioGroup_SystemTray->SetItemIndex(RecRec.SysteemLade ? 1 : 0);
     RadioGroup_Startup->SetItemIndex(RecRec.GeminimaliseerdOpstarten ? 1 : 0);
     SelectStoredChoice(RadioGroup_MonthPosition, RecRec.PositieMaand);
+}
+
+// A font this system lacks is shown as the family that stands in for it in the month view; the
+// setting keeps the stored name until the user picks another font.
+void TForm_Opties::ShowStoredFont()
+{
+    const QString stored = QString::fromStdString(RecRec.Lettertype);
+    kxFontComboBox1->SetFontName(stored);
+    if (kxFontComboBox1->FontName().compare(stored, Qt::CaseInsensitive) != 0)
+        kxFontComboBox1->SetFontName(QFontInfo(QFont(stored)).family());
 }
 
 void TForm_Opties::FormShow()
@@ -628,7 +658,7 @@ void TForm_Opties::LoadControls()
     kxColorPickerDagenAnderMaanden->SetColor(RecRec.KleurDagenAndereMaand);
 
     ComboBoxFontSize->setEditText(QString::number(RecRec.Lettergrootte));
-    kxFontComboBox1->SetFontName(QString::fromStdString(RecRec.Lettertype));
+    ShowStoredFont();
 
     ShowStoredChoices();
     SelectStoredChoice(RadioGroup_Taal, RecRec.Taal);

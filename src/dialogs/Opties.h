@@ -4,6 +4,7 @@
 // Most controls write their setting the moment they change; the colours, the patterns and the
 // opacity are taken on OK, which also stores the general settings.
 
+#include "dialogs/LanguageTables.h"
 #include "dialogs/ToolDialog.h"
 
 #include <initializer_list>
@@ -32,6 +33,10 @@ public:
 
     // Shows the tag help in English or in Dutch.
     void ShowTagMemo(bool english);
+    // The texts of the language that no language row carries: the items of the minimise,
+    // start-up and month-position groups (the stored choices selected again), the colour
+    // pickers' language and the tag help shown.
+    void ApplyLanguageTexts(TLanguage language);
     // Selects in the minimise, start-up and month-position groups the entries that match the settings.
     void ShowStoredChoices();
 
@@ -136,6 +141,7 @@ private:
     void FitControls();
     void RefreshLayouts();
     void LoadControls();
+    void ShowStoredFont();
     bool SaveSettings();
     void UpdateViewPicture();
     void UpdateToolbarPicture();

@@ -1,4 +1,4 @@
-#include "app/LanguageTables.h"
+#include "dialogs/LanguageTables.h"
 #include "app/MainWindow.h"
 
 #include "components/MonthCalendar.h"
@@ -14,12 +14,12 @@
 #include "settings/MemoryRegistryBackend.h"
 #include "settings/RecRec.h"
 #include "settings/Settings.h"
+#include "support/LanguageRowSupport.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QTabWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -48,27 +48,6 @@ struct Program {
     std::unique_ptr<TForm_Orvani> main;
 };
 
-QString Shown(QObject *control, TTextTarget target)
-{
-    switch (target) {
-    case TTextTarget::Text:
-        return control->property("text").toString();
-    case TTextTarget::Hint:
-        return control->property("toolTip").toString();
-    case TTextTarget::Caption:
-        return control->property("windowTitle").toString();
-    case TTextTarget::Title:
-        return control->property("title").toString();
-    case TTextTarget::Tab:
-        for (QWidget *up = qobject_cast<QWidget *>(control)->parentWidget(); up; up = up->parentWidget())
-            if (auto *tabs = qobject_cast<QTabWidget *>(up);
-                tabs && tabs->indexOf(static_cast<QWidget *>(control)) >= 0)
-                return tabs->tabText(tabs->indexOf(static_cast<QWidget *>(control)));
-        return "(no tab)";
-    }
-    return {};
-}
-
 TEST(LanguageTables, EveryRowIsWhatTheWindowsShowInBothLanguages)
 {
     Program program;
@@ -81,7 +60,7 @@ TEST(LanguageTables, EveryRowIsWhatTheWindowsShowInBothLanguages)
             ASSERT_NE(window, nullptr) << row.Window;
             QObject *control = *row.Control ? window->findChild<QObject *>(row.Control) : window;
             ASSERT_NE(control, nullptr) << row.Window << " " << row.Control;
-            EXPECT_EQ(Shown(control, row.Target), QString::fromUtf8(row.Texts[language]))
+            EXPECT_EQ(testsupport::ShownRowText(control, row.Target), QString::fromUtf8(row.Texts[language]))
                 << row.Window << " " << row.Control << " taal " << taal;
         }
     }

@@ -26,7 +26,7 @@ TEST_F(OptiesScreenshotTest, EveryTabInBothLanguagesShowsWholeTexts)
             RecRec.Taal = language;
             form->hide();
             SetFontScale(&*form, scale);
-            ApplyOptiesLanguage(*form, language);
+            ApplyLanguage(&*form, language);
             Open();
             EXPECT_GE(form->width(), 332);
             EXPECT_GE(form->height(), 480);

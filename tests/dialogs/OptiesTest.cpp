@@ -323,6 +323,21 @@ TEST_F(OptiesTest, FontChoiceIsStoredAtOnce)
     EXPECT_EQ(RecRec.Lettertype, "Gamma Mono");
 }
 
+// The system's fonts: a family it lacks is shown as the installed family that stands in for
+// it, and stays the setting until the user picks another.
+TEST_F(OptiesTest, AFontTheSystemLacksShowsTheFamilyStandingInForIt)
+{
+    for (const char *missing : {"Arial", "No Such Family 0x51"}) {
+        RecRec.Lettertype = missing;
+        Open();
+        const QString shown = form->kxFontComboBox1->FontName();
+        EXPECT_FALSE(shown.isEmpty()) << missing;
+        EXPECT_GE(form->kxFontComboBox1->currentIndex(), 0) << missing;
+        ClickOk();
+        EXPECT_EQ(StoredValues().at("Lettertype").Data, missing);
+    }
+}
+
 TEST_F(OptiesTest, EnterMovesToTheNextFieldExceptInTheTagList)
 {
     Open();
@@ -404,7 +419,7 @@ TEST_F(OptiesTest, LanguageSwitchGivesTheNewTextsRoom)
     SetFontScale(&*form, 1.5);
     RecRec.Taal = 1;
     Open();
-    ApplyOptiesLanguage(*form, lnEnglish);
+    ApplyLanguage(&*form, lnEnglish);
     const int englishWidth = form->width();
     Choose(form->RadioGroup_Taal, 0);
     EXPECT_GT(form->width(), englishWidth);
@@ -467,19 +482,7 @@ TEST_F(OptiesTest, ReopensOnTheTabLastUsed)
 // Before the first language switch the dialog carries the Dutch texts of the language tables.
 TEST_F(OptiesTest, DesignTextsAreTheDutchOnes)
 {
-    for (const TLanguageRow &row : LanguageRows()) {
-        if (form->objectName() != row.Window) {
-            continue;
-        }
-        SCOPED_TRACE(row.Control);
-        QObject *control = *row.Control ? form->findChild<QObject *>(row.Control) : &*form;
-        ASSERT_NE(control, nullptr);
-        const QString shown =
-            row.Target == TTextTarget::Tab
-                ? form->PageControl1->tabText(form->PageControl1->indexOf(static_cast<QWidget *>(control)))
-                : control->property(RowProperty(row.Target)).toString();
-        EXPECT_EQ(shown, QString::fromUtf8(row.Texts[lnDutch]));
-    }
+    ExpectDutchDesignTexts(&*form);
     EXPECT_EQ(form->RadioGroup_Taal->Items(), QStringList({"Nederlands", "English"}));
     EXPECT_EQ(form->GroupBoxAlphaBlend->title(), "Alphablend");
 }

@@ -30,45 +30,6 @@ struct TShownMessage {
     QMessageBox::StandardButtons Buttons;
 };
 
-// The property that carries a row's text; tab texts belong to the page control instead.
-inline const char *RowProperty(TTextTarget target)
-{
-    // Text, Hint, Caption and Title, in the order of TTextTarget.
-    static const char *const properties[] = {"text", "toolTip", "windowTitle", "title"};
-    return target == TTextTarget::Tab ? nullptr : properties[static_cast<int>(target)];
-}
-
-// Sets every text of the dialog for a language as the main window's ApplyLanguage does: the
-// rows, then the radio items, the pickers' language and the tag memo.
-inline void ApplyOptiesLanguage(TForm_Opties &form, TLanguage language)
-{
-    for (const TLanguageRow &row : LanguageRows()) {
-        if (form.objectName() != row.Window) {
-            continue;
-        }
-        const QString text = QString::fromUtf8(row.Texts[language]);
-        QObject *control = *row.Control ? form.findChild<QObject *>(row.Control) : &form;
-        ASSERT_NE(control, nullptr) << row.Control;
-        if (row.Target == TTextTarget::Tab) {
-            form.PageControl1->setTabText(form.PageControl1->indexOf(static_cast<QWidget *>(control)), text);
-            continue;
-        }
-        control->setProperty(RowProperty(row.Target), text);
-    }
-    const TLanguageTexts &texts = LanguageTexts(language);
-    const auto refill = [](TRadioGroup *group, const char *const(&items)[2], int index) {
-        group->SetItems({QString::fromUtf8(items[0]), QString::fromUtf8(items[1])});
-        group->SetItemIndex(index);
-    };
-    refill(form.RadioGroup_SystemTray, texts.RadioSystemTray, RecRec.SysteemLade ? 1 : 0);
-    refill(form.RadioGroup_Startup, texts.RadioStartup, RecRec.GeminimaliseerdOpstarten ? 1 : 0);
-    refill(form.RadioGroup_MonthPosition, texts.RadioMonthPosition, RecRec.PositieMaand);
-    for (TkxColorPicker *picker : form.findChildren<TkxColorPicker *>()) {
-        picker->SetLanguage(language == lnEnglish ? lgEnglish : lgNederlands);
-    }
-    form.ShowTagMemo(language == lnEnglish);
-}
-
 class OptiesFixture : public testing::Test {
 protected:
     void SetUp() override
@@ -83,7 +44,7 @@ protected:
         form.emplace();
         QObject::connect(&*form, &TForm_Opties::LanguageChanged, &*form, [this] {
             ++languageSwitches;
-            ApplyOptiesLanguage(*form, LanguageOf(RecRec.Taal));
+            dialogtest::ApplyLanguage(&*form, LanguageOf(RecRec.Taal));
         });
     }
 

@@ -1,11 +1,11 @@
 #pragma once
 // What the Go-to and Date info tests share: known locale data, the language switch as the main
 // window performs it, a check that no control is clipped, and screenshots at two font sizes.
-// The dialog tests link the dialogs alone, so the language rows come in as source.
 
-#include "app/LanguageTables.cpp"
 #include "date/DateFormat.h"
 #include "date/FormatSettings.h"
+#include "dialogs/LanguageTables.h"
+#include "support/LanguageRowSupport.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
@@ -42,26 +42,13 @@ inline TFormatSettings KnownSettings()
     return settings;
 }
 
-// Sets the window's texts from the language rows, as the main window's language switch does.
-inline void ApplyLanguage(QWidget *window, TLanguage language)
+// Sets the window's texts in a language, as the main window's language switch does: its rows,
+// then the texts beyond them when the window has such.
+template <class Window> void ApplyLanguage(Window *window, TLanguage language)
 {
-    for (const TLanguageRow &row : LanguageRows()) {
-        if (window->objectName() != row.Window) {
-            continue;
-        }
-        const QString text = QString::fromUtf8(row.Texts[language]);
-        if (row.Target == TTextTarget::Caption) {
-            window->setWindowTitle(text);
-            continue;
-        }
-        QObject *control = window->findChild<QObject *>(row.Control);
-        ASSERT_NE(control, nullptr) << row.Control;
-        control->setProperty(row.Target == TTextTarget::Title ? "title" : "text", text);
-    }
-    if (auto *daysSince = window->findChild<QLabel *>("LabelDaysSinceNull")) {
-        daysSince->setText(LanguageTexts(language).DaysSincePrefix +
-                           QString::fromStdString(FormatDateStandard("ddddd", 0)));
-    }
+    ApplyWindowRows(window, language);
+    if constexpr (requires { window->ApplyLanguageTexts(language); })
+        window->ApplyLanguageTexts(language);
 }
 
 // Every language row of the window names one of its controls, whose design text is the Dutch one.
@@ -77,8 +64,7 @@ inline void ExpectDutchDesignTexts(QWidget *window)
         }
         const QObject *control = window->findChild<QObject *>(row.Control);
         ASSERT_NE(control, nullptr) << row.Control;
-        EXPECT_EQ(control->property(row.Target == TTextTarget::Title ? "title" : "text").toString(), dutch)
-            << row.Control;
+        EXPECT_EQ(testsupport::ShownRowText(control, row.Target), dutch) << row.Control;
     }
 }
 

@@ -5,6 +5,10 @@
 
 #include <span>
 
+class QObject;
+class QString;
+class QWidget;
+
 enum TLanguage { lnDutch = 0, lnEnglish = 1 };
 
 // The interface language of a Taal setting: 0 is Dutch, every other value English.
@@ -50,3 +54,9 @@ struct TLanguageTexts {
     const char *TodayLabel;      // before the date on the month view's today line
 };
 const TLanguageTexts &LanguageTexts(TLanguage language);
+
+// Puts a text where a row's target shows it on the control.
+void SetRowText(QObject *control, TTextTarget target, const QString &text);
+
+// Sets the rows of one window, found by its object name; a control it lacks is skipped.
+void ApplyWindowRows(QWidget *window, TLanguage language);
