@@ -6,14 +6,15 @@
 //    gmtime_r, the C library's own route from a date to text. Times are CPU time per date.
 #include "date/DateFormat.h"
 
+#include "BenchSupport.h"
 #include <QDate>
 #include <QString>
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -154,49 +155,28 @@ BENCHMARK(BM_Pattern_strftime);
 BENCHMARK(BM_Pattern_gmtime_strftime);
 BENCHMARK(BM_Pattern_QDate);
 
-// Keeps each benchmark's time per date so the ratios can be printed after the table. With
-// --benchmark_repetitions the median of the repetitions is used: it comes after the single
-// runs and replaces them.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
-                nanoseconds_[run.run_name.str()] =
-                    run.GetAdjustedCPUTime() / DateCount; // CPU time: the machine may be busy
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintRatio(const std::string &ours, const std::string &peer) const
-    {
-        const auto a = nanoseconds_.find(ours);
-        const auto b = nanoseconds_.find(peer);
-        if (a != nanoseconds_.end() && b != nanoseconds_.end()) {
-            std::printf("%-20s %7.2f ns per date | %-27s %7.2f ns per date | peer/ours %.2f\n", ours.c_str(),
-                        a->second, peer.c_str(), b->second, b->second / a->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> nanoseconds_;
-};
+// The time per date of two benchmarks and how many times faster ours is.
+void PrintRatio(const bench::TTimesReporter &times, const std::string &ours, const std::string &peer)
+{
+    const auto a = times.Time(ours), b = times.Time(peer);
+    if (a && b)
+        std::printf("%-20s %7.2f ns per date | %-27s %7.2f ns per date | peer/ours %.2f\n", ours.c_str(),
+                    *a / DateCount, peer.c_str(), *b / DateCount, *b / *a);
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);
-    TRatioReporter reporter;
+    bench::TTimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\n");
-    reporter.PrintRatio("BM_RoundTrip_Orvani", "BM_RoundTrip_Chrono");
-    reporter.PrintRatio("BM_RoundTrip_Orvani", "BM_RoundTrip_ChronoChecked");
-    reporter.PrintRatio("BM_Pattern_Orvani", "BM_Pattern_strftime");
-    reporter.PrintRatio("BM_Pattern_Orvani", "BM_Pattern_gmtime_strftime");
-    reporter.PrintRatio("BM_Pattern_Orvani", "BM_Pattern_QDate");
+    PrintRatio(reporter, "BM_RoundTrip_Orvani", "BM_RoundTrip_Chrono");
+    PrintRatio(reporter, "BM_RoundTrip_Orvani", "BM_RoundTrip_ChronoChecked");
+    PrintRatio(reporter, "BM_Pattern_Orvani", "BM_Pattern_strftime");
+    PrintRatio(reporter, "BM_Pattern_Orvani", "BM_Pattern_gmtime_strftime");
+    PrintRatio(reporter, "BM_Pattern_Orvani", "BM_Pattern_QDate");
     benchmark::Shutdown();
     return 0;
 }

@@ -1,5 +1,6 @@
 // The font list against its peer: filling our font combo box from this machine's fonts versus
 // constructing Qt's own font combo box, which fills itself from the same font database.
+#include "BenchSupport.h"
 #include "components/kxFontCombobox.h"
 
 #include <QApplication>
@@ -7,7 +8,6 @@
 #include <QFontDatabase>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <map>
 #include <string>
 
 namespace {
@@ -46,29 +46,13 @@ void BM_PeerQFontComboBox(benchmark::State &state)
 }
 BENCHMARK(BM_PeerQFontComboBox)->Unit(benchmark::kMicrosecond);
 
-// Prints the usual table and remembers each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            Times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-
-    void PrintRatio(const std::string &ours, const std::string &peer) const
-    {
-        const auto a = Times.find(ours);
-        const auto b = Times.find(peer);
-        if (a == Times.end() || b == Times.end() || b->second <= 0)
-            return;
-        std::printf("%s %.1f us vs %s %.1f us: ratio %.3f (below 1 means we are faster)\n", ours.c_str(),
-                    a->second, peer.c_str(), b->second, a->second / b->second);
-    }
-
-private:
-    std::map<std::string, double> Times;
-};
+void PrintRatio(const bench::TTimesReporter &times, const std::string &ours, const std::string &peer)
+{
+    const auto a = times.Time(ours), b = times.Time(peer);
+    if (a && b && *b > 0)
+        std::printf("%s %.1f us vs %s %.1f us (CPU): ratio %.3f (below 1 means we are faster)\n",
+                    ours.c_str(), *a, peer.c_str(), *b, *a / *b);
+}
 
 } // namespace
 
@@ -81,10 +65,10 @@ int main(int argc, char **argv)
     // Both sides read the same font database; scan it once before timing either.
     QFontDatabase::families();
 
-    RatioReporter reporter;
+    bench::TTimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("BM_FillFontList", "BM_PeerQFontComboBox");
-    reporter.PrintRatio("BM_NewFontComboAndFill", "BM_PeerQFontComboBox");
+    PrintRatio(reporter, "BM_FillFontList", "BM_PeerQFontComboBox");
+    PrintRatio(reporter, "BM_NewFontComboAndFill", "BM_PeerQFontComboBox");
     benchmark::Shutdown();
     return 0;
 }

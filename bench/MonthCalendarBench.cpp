@@ -1,6 +1,7 @@
 // Painting the month view at full-HD size: our multi-month calendar against Qt's one-month
 // calendar widget, both rendered into an image of the same size.
 
+#include "BenchSupport.h"
 #include "components/MonthCalendar.h"
 
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <map>
 #include <string>
 
 namespace {
@@ -55,32 +55,15 @@ void BM_QCalendarWidget(benchmark::State &state)
 }
 BENCHMARK(BM_QCalendarWidget)->Unit(benchmark::kMicrosecond);
 
-// Keeps the time per iteration of every run so the ratio can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                mTimes[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        }
-    }
-    void PrintRatio() const
-    {
-        const auto ours = mTimes.find("BM_TMonthCalendar");
-        const auto peer = mTimes.find("BM_QCalendarWidget");
-        if (ours == mTimes.end() || peer == mTimes.end() || peer->second <= 0)
-            return;
-        std::printf("Painting at %dx%d (CPU time per paint): TMonthCalendar %.1f us, QCalendarWidget %.1f "
-                    "us, ratio %.2f\n",
-                    BenchSize.width(), BenchSize.height(), ours->second, peer->second,
-                    ours->second / peer->second);
-    }
-
-private:
-    std::map<std::string, double> mTimes;
-};
+void PrintRatio(const bench::TTimesReporter &times)
+{
+    const auto ours = times.Time("BM_TMonthCalendar"), peer = times.Time("BM_QCalendarWidget");
+    if (ours && peer && *peer > 0)
+        std::printf(
+            "Painting at %dx%d (CPU time per paint): TMonthCalendar %.1f us, QCalendarWidget %.1f us, "
+            "ratio %.2f\n",
+            BenchSize.width(), BenchSize.height(), *ours, *peer, *ours / *peer);
+}
 
 } // namespace
 
@@ -90,9 +73,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::TTimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio();
+    PrintRatio(reporter);
     benchmark::Shutdown();
     return 0;
 }
