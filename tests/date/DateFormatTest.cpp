@@ -11,12 +11,7 @@ namespace {
 
 TFormatSettings English()
 {
-    TFormatSettings s;
-    s.LongDayNames = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-    s.ShortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    s.LongMonthNames = {"January", "February", "March",     "April",   "May",      "June",
-                        "July",    "August",   "September", "October", "November", "December"};
-    s.ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    TFormatSettings s = DefaultFormatSettings(); // English names
     s.ShortDateFormat = "m/d/yyyy";
     s.LongDateFormat = "dddd, mmmm d, yyyy";
     s.ShortTimeFormat = "h:nn ampm";
