@@ -15,8 +15,10 @@
 #include "settings/RecRec.h"
 #include "settings/Settings.h"
 #include "support/LanguageRowSupport.h"
+#include "support/TestSupport.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -30,12 +32,17 @@ struct Program {
     Program()
     {
         SetUserSettingsBackend(&store);
+        SetClock([] { return MakeDate(2003, 6, 20) + 0.5; });
         RecRec = TRecRec{};
         main = std::make_unique<TForm_Orvani>();
         main->AttachDialogs(new TForm_GaNaar(main->MonthCalendar1, main.get()), new TForm_Opties(main.get()),
                             new TForm_DatumInfo(main.get()), new TAboutBox(main.get()));
     }
-    ~Program() { SetUserSettingsBackend(nullptr); }
+    ~Program()
+    {
+        SetClock(nullptr);
+        SetUserSettingsBackend(nullptr);
+    }
 
     QWidget *Window(const char *name)
     {
@@ -48,21 +55,27 @@ struct Program {
     std::unique_ptr<TForm_Orvani> main;
 };
 
+// Every row of the tables against what its window shows.
+void ExpectEveryRowShown(Program &program, TLanguage language)
+{
+    for (const TLanguageRow &row : LanguageRows()) {
+        QWidget *window = program.Window(row.Window);
+        ASSERT_NE(window, nullptr) << row.Window;
+        QObject *control = *row.Control ? window->findChild<QObject *>(row.Control) : window;
+        ASSERT_NE(control, nullptr) << row.Window << " " << row.Control;
+        EXPECT_EQ(testsupport::ShownRowText(control, row.Target), QString::fromUtf8(row.Texts[language]))
+            << row.Window << " " << row.Control;
+    }
+}
+
 TEST(LanguageTables, EveryRowIsWhatTheWindowsShowInBothLanguages)
 {
     Program program;
     for (int taal : {0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(taal);
         RecRec.Taal = taal;
         program.main->ApplyLanguage();
-        const TLanguage language = LanguageOf(taal);
-        for (const TLanguageRow &row : LanguageRows()) {
-            QWidget *window = program.Window(row.Window);
-            ASSERT_NE(window, nullptr) << row.Window;
-            QObject *control = *row.Control ? window->findChild<QObject *>(row.Control) : window;
-            ASSERT_NE(control, nullptr) << row.Window << " " << row.Control;
-            EXPECT_EQ(testsupport::ShownRowText(control, row.Target), QString::fromUtf8(row.Texts[language]))
-                << row.Window << " " << row.Control << " taal " << taal;
-        }
+        ExpectEveryRowShown(program, LanguageOf(taal));
     }
 }
 
@@ -116,6 +129,7 @@ TEST(LanguageTables, ALanguageChosenInOptionsReachesEveryWindowAndKeepsTheChoice
           Expected{0, "Openen", "Opties", "In systeemlade", "Normaal (zichtbaar)", "Laatste", lgNederlands,
                    false}}) {
         opties->RadioGroup_Taal->SetItemIndex(expected.choice);
+        ExpectEveryRowShown(program, LanguageOf(expected.choice));
 
         EXPECT_EQ(RecRec.Taal, expected.choice);
         EXPECT_EQ(program.main->Menu_ST_Open->text(), expected.open);
@@ -134,6 +148,15 @@ TEST(LanguageTables, ALanguageChosenInOptionsReachesEveryWindowAndKeepsTheChoice
     EXPECT_TRUE(RecRec.SysteemLade);
     EXPECT_FALSE(RecRec.GeminimaliseerdOpstarten);
     EXPECT_EQ(RecRec.PositieMaand, 1);
+
+    // The same switch on the open windows, kept as pictures.
+    program.main->show();
+    opties->show();
+    opties->RadioGroup_Taal->SetItemIndex(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(program.main->Menu_ST_Open->text(), "Open");
+    testsupport::SaveScreenshot(program.main.get(), "main-after-switch-en");
+    testsupport::SaveScreenshot(opties, "opties-after-switch-en");
 }
 
 TEST(LanguageTables, ClosingOptionsAppliesTheNewSettingsToTheMainWindow)
