@@ -13,6 +13,7 @@
 #include "platform/JpegSave.h"
 #include "platform/Locale.h"
 #include "platform/Screen.h"
+#include "platform/SvgIcon.h"
 #include "platform/Tray.h"
 #include "settings/RecRec.h"
 #include "settings/Settings.h"
@@ -38,9 +39,18 @@ constexpr int OpaqueAlphaBlend = 250;
 constexpr int LowestAlphaBlend = 100;
 constexpr int JpegQuality = 100;
 
+// Read when first drawn: menu and tray pictures cost nothing until they show.
 QIcon Art(const char *name)
 {
-    return QIcon(QStringLiteral(":/art/app/%1.svg").arg(QLatin1String(name)));
+    return SvgIcon(QStringLiteral(":/art/app/%1.svg").arg(QLatin1String(name)));
+}
+
+// A hand-edited size the font cannot take falls back to the default size.
+QFont MonthViewFont()
+{
+    QFont font(QString::fromStdString(RecRec.Lettertype));
+    font.setPointSize(RecRec.Lettergrootte > 0 && RecRec.Lettergrootte <= 144 ? RecRec.Lettergrootte : 9);
+    return font;
 }
 
 QString ToQ(const std::string &text)
@@ -108,6 +118,8 @@ TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
 
     // FormCreate.
     ReadSettings();
+    // The month view has its font before the window is first laid out, so it measures its text once.
+    MonthCalendar1->setFont(MonthViewFont());
     if (RecRec.OpVoorgrond) {
         RecRec.OpVoorgrond = false;
         ToolButton_StayOnTopClick();
@@ -288,10 +300,7 @@ void TForm_Orvani::ApplySettings()
     MonthCalendar1->SetWeekNumbers(RecRec.Weeknummers);
     MonthCalendar1->SetTodayCircle(RecRec.Vandaag);
 
-    QFont font(QString::fromStdString(RecRec.Lettertype));
-    // A hand-edited size the font cannot take falls back to the default size.
-    font.setPointSize(RecRec.Lettergrootte > 0 && RecRec.Lettergrootte <= 144 ? RecRec.Lettergrootte : 9);
-    MonthCalendar1->setFont(font);
+    MonthCalendar1->setFont(MonthViewFont());
 
     StatusBar1->setVisible(RecRec.StatusTonen);
     if (RecRec.StatusTonen)

@@ -108,7 +108,7 @@ TMonthCalendar::TMonthCalendar(QWidget *parent) : QWidget(parent), mTodayLabel(Q
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
     mDate = MakeDate(2002, 8, 10);
     mLayout.SetFirstMonth({2002, 8});
-    Remeasure();
+    UpdateToday();
 }
 
 void TMonthCalendar::SetDate(TDateTime date)
@@ -183,26 +183,33 @@ void TMonthCalendar::SetTodayLabel(const QString &label)
 
 QSize TMonthCalendar::sizeHint() const
 {
+    EnsureMeasured();
     return mLayout.MinimumSize();
 }
 
 QSize TMonthCalendar::minimumSizeHint() const
 {
-    return mLayout.MinimumSize();
+    return sizeHint();
 }
 
-// Font or locale changed: everything measured from text is made again.
-void TMonthCalendar::Remeasure()
+// Font or locale changed: sizes and prepared texts are made again when next needed.
+void TMonthCalendar::FontsChanged()
 {
-    const QFont &dayFont = font();
-    mTitleFont = dayFont;
-    mTitleFont.setBold(true);
-    const QFontMetrics metrics(dayFont);
-    const QFontMetrics titleMetrics(mTitleFont);
-
-    for (int i = 1; i < static_cast<int>(mNumberTexts.size()); ++i)
-        mNumberTexts[i] = PreparedText(QString::number(i), dayFont);
+    mMeasured = false;
+    mTextsDirty = true;
     mStampsDirty = true;
+    UpdateToday(); // the locale writes the date
+}
+
+void TMonthCalendar::EnsureMeasured() const
+{
+    if (mMeasured)
+        return;
+    mMeasured = true;
+    mTitleFont = font();
+    mTitleFont.setBold(true);
+    const QFontMetrics metrics(font());
+    const QFontMetrics titleMetrics(mTitleFont);
 
     mNumbers.DigitsWidth = metrics.horizontalAdvance(QStringLiteral("00"));
     mNumbers.TextHeight = metrics.height();
@@ -213,41 +220,49 @@ void TMonthCalendar::Remeasure()
         mNumbers.TitleWidth = std::max(mNumbers.TitleWidth, titleMetrics.horizontalAdvance(title));
     }
     mLayout.SetFirstDayOfWeek(static_cast<int>(locale().firstDayOfWeek()));
-    UpdateHeader(metrics);
-    UpdateToday();
+    MeasureHeader(metrics);
+    Relayout([&] { mLayout.SetFontNumbers(mNumbers); });
+    MeasureToday(); // its circle sample follows the new cell padding
 }
 
-// The locale's short day names, or their first two characters where those are too wide
-// for a cell of two digits (as "Mon" is), so the month stays compact.
-void TMonthCalendar::UpdateHeader(const QFontMetrics &metrics)
+// The header shows the locale's short day names, or their first two characters where those are
+// too wide for a cell of two digits (as "Mon" is), so the month stays compact.
+void TMonthCalendar::MeasureHeader(const QFontMetrics &metrics) const
 {
-    std::array<QString, 7> names;
     int widest = 0;
     for (int column = 0; column < 7; ++column) {
-        names[column] = locale().dayName(mLayout.ColumnWeekday(column), QLocale::ShortFormat);
-        widest = std::max(widest, metrics.horizontalAdvance(names[column]));
+        mHeaderNames[column] = locale().dayName(mLayout.ColumnWeekday(column), QLocale::ShortFormat);
+        widest = std::max(widest, metrics.horizontalAdvance(mHeaderNames[column]));
     }
-    const bool shorten = widest > mNumbers.DigitsWidth * 3 / 2;
+    if (widest <= mNumbers.DigitsWidth * 3 / 2) {
+        mNumbers.DayNameWidth = widest;
+        return;
+    }
     mNumbers.DayNameWidth = 0;
-    for (int column = 0; column < 7; ++column) {
-        const QString name = shorten ? Shortened(names[column]) : names[column];
+    for (QString &name : mHeaderNames) {
+        name = Shortened(name);
         mNumbers.DayNameWidth = std::max(mNumbers.DayNameWidth, metrics.horizontalAdvance(name));
-        mHeaderTexts[column] = PreparedText(name, font());
     }
 }
 
-// The today line follows the clock, the label and the circle sample; its width feeds the layout.
+// The today line follows the clock, the label, the locale and the circle sample.
 void TMonthCalendar::UpdateToday()
 {
     mTodayShown = Today();
     const TDateParts today = SplitDate(mTodayShown);
     const QDate date(today.Year, today.Month, today.Day);
     mTodayText = mTodayLabel + ' ' + locale().toString(date, QLocale::ShortFormat);
-    mTodayStatic = PreparedText(mTodayText, mTitleFont);
-    mNumbers.TodayWidth = QFontMetrics(mTitleFont).horizontalAdvance(mTodayText) + TodaySampleWidth();
-    Relayout([&] { mLayout.SetFontNumbers(mNumbers); });
+    if (mMeasured)
+        MeasureToday();
     update();
     updateGeometry();
+}
+
+// The today line's width feeds the layout (its hit area).
+void TMonthCalendar::MeasureToday() const
+{
+    mNumbers.TodayWidth = QFontMetrics(mTitleFont).horizontalAdvance(mTodayText) + TodaySampleWidth();
+    Relayout([&] { mLayout.SetFontNumbers(mNumbers); });
 }
 
 int TMonthCalendar::TodaySampleWidth() const
@@ -263,8 +278,30 @@ const TMonthCalendarLayout &TMonthCalendar::Layout() const
 
 void TMonthCalendar::SyncSize() const
 {
+    EnsureMeasured();
     if (mLayout.Size() != size())
         Relayout([&] { mLayout.SetSize(size()); });
+}
+
+void TMonthCalendar::PrepareTexts()
+{
+    if (mTextsDirty || mTodayStatic.text() != mTodayText)
+        mTodayStatic = PreparedText(mTodayText, mTitleFont);
+    if (!mTextsDirty)
+        return;
+    mTextsDirty = false;
+    mNumberTexts.fill(QStaticText());
+    for (int column = 0; column < 7; ++column)
+        mHeaderTexts[column] = PreparedText(mHeaderNames[column], font());
+}
+
+// Numbers are prepared as they are first drawn: without week numbers only the days are.
+const QStaticText &TMonthCalendar::NumberText(int number) const
+{
+    QStaticText &text = mNumberTexts[number];
+    if (text.text().isEmpty())
+        text = PreparedText(QString::number(number), font());
+    return text;
 }
 
 void TMonthCalendar::RebuildTitles()
@@ -340,7 +377,7 @@ void TMonthCalendar::changeEvent(QEvent *event)
     switch (event->type()) {
     case QEvent::FontChange:
     case QEvent::LocaleChange:
-        Remeasure();
+        FontsChanged();
         break;
     case QEvent::PaletteChange:
         mStampsDirty = true;
@@ -428,6 +465,7 @@ void TMonthCalendar::paintEvent(QPaintEvent *event)
     if (Today() != mTodayShown) // past midnight
         UpdateToday();
     SyncSize();
+    PrepareTexts();
     if (mTitlesDirty)
         RebuildTitles();
     QPainter painter(this);
@@ -453,7 +491,7 @@ void TMonthCalendar::MakeStamps(const TColors &colors, qreal ratio)
         return [this, pen](QPainter &painter, int index, const QRect &rect) {
             painter.setFont(font());
             painter.setPen(pen);
-            DrawCentered(painter, rect, mNumberTexts[index + 1]);
+            DrawCentered(painter, rect, NumberText(index + 1));
         };
     };
     mDayStamps.Make(31, cell, back, ratio, numbers(colors[mcText]));
@@ -538,7 +576,7 @@ void TMonthCalendar::PaintSelected(QPainter &painter, const QRect &rect, int day
     painter.fillRect(rect, colors[mcTitleBackground]);
     painter.setFont(font());
     painter.setPen(colors[mcTitleText]);
-    DrawCentered(painter, rect, mNumberTexts[day]);
+    DrawCentered(painter, rect, NumberText(day));
     if (hasFocus())
         PaintFocus(painter, rect, colors[mcTitleText]);
 }

@@ -85,12 +85,16 @@ protected:
 private:
     using TColors = std::array<QColor, ColorRoleCount>;
 
-    void Remeasure();
-    void UpdateHeader(const QFontMetrics &metrics);
+    void FontsChanged();
+    void EnsureMeasured() const;
+    void MeasureToday() const;
     void UpdateToday();
     void SyncSize() const;
     template <class Change> void Relayout(Change change) const;
+    void MeasureHeader(const QFontMetrics &metrics) const;
+    void PrepareTexts();
     void RebuildTitles();
+    const QStaticText &NumberText(int number) const;
     int TodaySampleWidth() const;
     void ScrollView(int months);
     void MoveSelection(TDateTime date);
@@ -117,13 +121,19 @@ private:
     QString mTodayLabel;
     QString mTodayText;
     TDateTime mTodayShown = 0;
-    TMonthCalendarFontNumbers mNumbers;
     QPointer<QMenu> mPopupMenu; // forgets a menu that is destroyed first
     int mWheelRest = 0;
 
-    // Text kept ready so painting only places it.
-    QFont mTitleFont;
-    std::array<QStaticText, 54> mNumberTexts; // 1..53: days and weeks
+    // Text sizes, measured when first needed after a change of font or locale, so that
+    // settings applied in a row before the first paint cost one measuring.
+    mutable bool mMeasured = false;
+    mutable TMonthCalendarFontNumbers mNumbers;
+    mutable QFont mTitleFont;
+    mutable std::array<QString, 7> mHeaderNames;
+
+    // Text kept ready so painting only places it; prepared at the first paint that needs it.
+    bool mTextsDirty = true;
+    mutable std::array<QStaticText, 54> mNumberTexts; // 1..53: days and weeks; empty until first drawn
     std::array<QStaticText, 7> mHeaderTexts;
     TMonthCalendarStamps mDayStamps;
     TMonthCalendarStamps mTrailingStamps;

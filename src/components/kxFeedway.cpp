@@ -411,26 +411,37 @@ void TkxNetDialog::TreeViewDirectMouseMove(const QPoint &position)
         SetStatus(FLinks.value(item->data(0, LinkIndexRole).toInt()));
 }
 
-TkxFeedway::TkxFeedway(QObject *parent) : QObject(parent), FDialog(std::make_unique<TkxNetDialog>())
-{
-    connect(FDialog.get(), &TkxNetDialog::LinkSelected, this,
-            [this](const QString &link) { emit OnURLSelected(this, link); });
-}
+TkxFeedway::TkxFeedway(QObject *parent) : QObject(parent) {}
 
 TkxFeedway::~TkxFeedway() = default;
 
+// The window is made when first needed: most programs never open it.
+TkxNetDialog *TkxFeedway::NetDialog()
+{
+    if (!FDialog) {
+        FDialog = std::make_unique<TkxNetDialog>();
+        FDialog->setWindowTitle(FTitle);
+        connect(FDialog.get(), &TkxNetDialog::LinkSelected, this,
+                [this](const QString &link) { emit OnURLSelected(this, link); });
+    }
+    return FDialog.get();
+}
+
 QString TkxFeedway::Title() const
 {
-    return FDialog->windowTitle();
+    return FDialog ? FDialog->windowTitle() : FTitle;
 }
 
 void TkxFeedway::SetTitle(const QString &title)
 {
-    FDialog->setWindowTitle(title);
+    FTitle = title;
+    if (FDialog)
+        FDialog->setWindowTitle(title);
 }
 
 void TkxFeedway::Execute()
 {
+    NetDialog();
     FDialog->SetAddress(FURL);
     FDialog->SetLanguage(FLanguage);
     FDialog->SetInformation(FInformation);

@@ -123,7 +123,8 @@ public:
     // Shows the news window without waiting for it to close and refreshes its list.
     void Execute();
 
-    TkxNetDialog *NetDialog() const { return FDialog.get(); }
+    // The news window, the caption being the title.
+    TkxNetDialog *NetDialog();
 
 signals:
     void OnURLSelected(TkxFeedway *Sender, const QString &StrURL);
@@ -132,5 +133,6 @@ private:
     TkxLanguage FLanguage = lgNederlands;
     QString FInformation;
     QString FURL;
+    QString FTitle; // until the window is made
     std::unique_ptr<TkxNetDialog> FDialog;
 };

@@ -1,6 +1,7 @@
 #include "components/kxFontCombobox.h"
 
 #include "platform/Screen.h"
+#include "platform/SvgIcon.h"
 
 #include <QAbstractItemView>
 #include <QEvent>
@@ -18,6 +19,7 @@
 namespace {
 
 const QString DefaultSample = QStringLiteral("AaBbYyZz");
+constexpr int DefaultWidth = 200;
 const QString CodeTrueTypeAnsi = QStringLiteral("TA");
 const QString CodeTrueTypeSymbol = QStringLiteral("TS");
 const QString CodeRaster = QStringLiteral("R");
@@ -146,9 +148,9 @@ TFormExampleFont::TFormExampleFont()
 
 TkxFontComboBox::TkxFontComboBox(QWidget *parent)
     : QComboBox(parent), FPreview(std::make_unique<TFormExampleFont>()),
-      PictureTrueTypeAnsi(QStringLiteral(":/art/fonttypes/truetype-ansi.svg")),
-      PictureTrueTypeSymbol(QStringLiteral(":/art/fonttypes/truetype-symbol.svg")),
-      PictureRaster(QStringLiteral(":/art/fonttypes/raster.svg"))
+      PictureTrueTypeAnsi(SvgIcon(QStringLiteral(":/art/fonttypes/truetype-ansi.svg"))),
+      PictureTrueTypeSymbol(SvgIcon(QStringLiteral(":/art/fonttypes/truetype-symbol.svg"))),
+      PictureRaster(SvgIcon(QStringLiteral(":/art/fonttypes/raster.svg")))
 {
     QFont face = font();
     face.setPointSize(10);
@@ -159,7 +161,10 @@ TkxFontComboBox::TkxFontComboBox(QWidget *parent)
     setMaxVisibleItems(12);
     // Never measure every font name for a size hint.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    resize(sizeHint());
+    // The default width at once; the height follows the font and is taken when the box is first
+    // shown (Qt sizes a widget nobody sized at its showing), so making one loads no font.
+    resize(DefaultWidth, height());
+    setAttribute(Qt::WA_Resized, false);
 
     setItemDelegate(new FontItemDelegate(this));
     if (auto *list = qobject_cast<QListView *>(view()))
@@ -174,7 +179,7 @@ TkxFontComboBox::TkxFontComboBox(QWidget *parent)
 
 QSize TkxFontComboBox::sizeHint() const
 {
-    return {200, qMax(QComboBox::minimumSizeHint().height(), FItemHeight + 6)};
+    return {DefaultWidth, qMax(QComboBox::minimumSizeHint().height(), FItemHeight + 6)};
 }
 
 QString TkxFontComboBox::NamePart(const QString &entry)

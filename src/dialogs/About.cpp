@@ -161,17 +161,16 @@ void TAboutBox::CreateControls()
     ntLinkLabelEmail = NewLink(Bevel2, "ntLinkLabelEmail", MailAddress);
     ntLinkLabelWeb = NewLink(Bevel2, "ntLinkLabelWeb", HomePage);
 
-    const auto newButton = [this](const char *name, const char *text, const char *glyph) {
+    const auto newButton = [this](const char *name, const char *text) {
         auto *button = new TkxBitBtn(this);
         button->setObjectName(name);
         button->setText(text);
-        button->SetResourceBitmap(glyph);
         return button;
     };
-    BitBtn_Feedway = newButton("BitBtn_Feedway", "Laatste nieuws", ":/art/about/news.svg");
+    BitBtn_Feedway = newButton("BitBtn_Feedway", "Laatste nieuws");
     BitBtn_Feedway->setVisible(false);
     BitBtn_Feedway->setEnabled(false);
-    BitBtn_Extra = newButton("BitBtn_Extra", "Meer info", ":/art/feed/info.svg");
+    BitBtn_Extra = newButton("BitBtn_Extra", "Meer info");
     BitBtn_OK = NewOkButton();
     for (TkxBitBtn *button : {BitBtn_Feedway, BitBtn_Extra, BitBtn_OK}) {
         button->setMinimumSize(Scaled(100), Scaled(27));
@@ -220,9 +219,20 @@ void TAboutBox::CreateControls()
 
 void TAboutBox::FormShow()
 {
+    LoadGlyphs();
     FitFonts();
     FitStrip();
     BitBtn_OK->setFocus(Qt::OtherFocusReason);
+}
+
+// The buttons' pictures are drawn at the first showing: the box is seldom opened.
+void TAboutBox::LoadGlyphs()
+{
+    if (!BitBtn_Extra->Glyph().isNull()) {
+        return;
+    }
+    BitBtn_Feedway->SetResourceBitmap(":/art/about/news.svg");
+    BitBtn_Extra->SetResourceBitmap(":/art/feed/info.svg");
 }
 
 // A window made taller by larger text gets a wider strip, so the artwork keeps its shape.

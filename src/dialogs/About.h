@@ -49,6 +49,7 @@ protected:
 
 private:
     void CreateControls();
+    void LoadGlyphs();
     void FitFonts();
     void FitStrip();
     int TextPixels(int reference) const;

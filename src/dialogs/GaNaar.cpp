@@ -3,13 +3,13 @@
 #include "components/MonthCalendar.h"
 #include "components/kxStandard.h"
 #include "date/DateFormat.h"
+#include "platform/SvgIcon.h"
 
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,7 +156,7 @@ void TForm_GaNaar::CreateControls()
     SpeedButtonConvert = Named<QToolButton>(box, "SpeedButtonConvert");
     SpeedButtonConvert->setAutoRaise(true);
     SpeedButtonConvert->setFocusPolicy(Qt::NoFocus);
-    SpeedButtonConvert->setIcon(QIcon(":/art/app/convert.svg"));
+    SpeedButtonConvert->setIcon(SvgIcon(":/art/app/convert.svg"));
     LabelDateSince = Named<QLabel>(box, "LabelDateSince");
     LabelDateSince->setWordWrap(true); // a date with a time of day takes two lines
     BitBtn_OK = NewOkButton();

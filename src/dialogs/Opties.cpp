@@ -7,6 +7,7 @@
 #include "dialogs/DialogHelpers.h"
 #include "dialogs/OptiesPictures.h"
 #include "dialogs/RadioGroup.h"
+#include "platform/SvgIcon.h"
 #include "settings/Settings.h"
 
 #include <QApplication>
@@ -17,7 +18,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHideEvent>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,7 +147,7 @@ QToolButton *NewExampleButton(QWidget *parent, const char *name)
     auto *button = Named<QToolButton>(parent, name);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setIcon(QIcon(":/art/options/example.svg"));
+    button->setIcon(SvgIcon(":/art/options/example.svg"));
     button->setToolTip("Voorbeeld");
     return button;
 }
@@ -223,7 +223,7 @@ TForm_Opties::TForm_Opties(QWidget *parent) : TToolDialog("Form_Opties", QSize(3
 {
     setWindowTitle("Opties");
     CreateControls();
-    PaintPictures();
+    SizePictures();
     PlaceArrow();
 
     connect(BitBtn_OK, &QPushButton::clicked, this, &TForm_Opties::BitBtn_OKClick);
@@ -255,7 +255,6 @@ void TForm_Opties::CreateControls()
     BitBtn_OK = NewOkButton();
     // Enter moves between the fields here, so OK is pressed only where it has the focus.
     BitBtn_OK->setDefault(false);
-    BitBtn_OK->SetHotGlyph(pictures::ArtPicture(":/art/app/ok-hot.svg", QSize(16, 16), 1, 1));
 
     // Holders of the preview pictures; never shown themselves.
     for (auto [holder, name] : {std::pair{&Image_Wg1, "Image_Wg1"},
@@ -607,6 +606,22 @@ void TForm_Opties::RefreshLayouts()
     }
 }
 
+// The pictures hold their places from the start, so the dialog lays out as it will show.
+void TForm_Opties::SizePictures()
+{
+    const auto fix = [this](QLabel *label, QSize size) {
+        label->setFixedSize(Scaled(size.width()), Scaled(size.height()));
+    };
+    for (QLabel *picture :
+         {Image2, Image1, Image3, Image6, Image5, Image_Weergave, Image_Toolbar, ImagePosition}) {
+        fix(picture, pictures::PictureSize);
+    }
+    fix(Image4, pictures::TaskBarSize);
+    fix(Image_Pijl, pictures::ArrowSize);
+}
+
+// The pictures are drawn at the first showing, for the screen the dialog shows on, and again only
+// when that screen's scale changes.
 void TForm_Opties::PaintPictures()
 {
     const qreal scale = logicalDpiY() / 96.0;
@@ -616,18 +631,18 @@ void TForm_Opties::PaintPictures()
     }
     mPicturesScale = scale;
     mPicturesRatio = ratio;
-    const QSize size = pictures::PictureSize;
+    SizePictures();
     const auto art = [&](QLabel *label, const char *path, QSize artSize) {
         label->setPixmap(pictures::ArtPicture(path, artSize, scale, ratio));
-        label->setFixedSize(Scaled(artSize.width()), Scaled(artSize.height()));
     };
-    art(Image2, ":/art/options/language.svg", size);
-    art(Image1, ":/art/options/startup.svg", size);
-    art(Image3, ":/art/options/font.svg", size);
-    art(Image6, ":/art/options/colors.svg", size);
-    art(Image5, ":/art/options/dateformat.svg", size);
+    art(Image2, ":/art/options/language.svg", pictures::PictureSize);
+    art(Image1, ":/art/options/startup.svg", pictures::PictureSize);
+    art(Image3, ":/art/options/font.svg", pictures::PictureSize);
+    art(Image6, ":/art/options/colors.svg", pictures::PictureSize);
+    art(Image5, ":/art/options/dateformat.svg", pictures::PictureSize);
     art(Image4, ":/art/options/taskbar.svg", pictures::TaskBarSize);
     art(Image_Pijl, ":/art/options/arrow.svg", pictures::ArrowSize);
+    BitBtn_OK->SetHotGlyph(pictures::ArtPicture(":/art/app/ok-hot.svg", QSize(16, 16), 1, 1));
 
     Image_Wg1->setPixmap(pictures::ViewPicture(false, false, scale, ratio));
     Image_Wg2->setPixmap(pictures::ViewPicture(false, true, scale, ratio));
@@ -639,9 +654,6 @@ void TForm_Opties::PaintPictures()
     Image_TB4->setPixmap(pictures::ToolbarPicture(false, false, scale, ratio));
     Image_Pos1->setPixmap(pictures::PositionPicture(false, scale, ratio));
     Image_Pos2->setPixmap(pictures::PositionPicture(true, scale, ratio));
-    for (QLabel *preview : {Image_Weergave, Image_Toolbar, ImagePosition}) {
-        preview->setFixedSize(Scaled(size.width()), Scaled(size.height()));
-    }
     UpdateViewPicture();
     UpdateToolbarPicture();
     UpdatePositionPicture();

@@ -134,6 +134,7 @@ private:
     QWidget *CreateGeneralTab();
     QWidget *CreateViewTab();
     QWidget *CreateDateFormatTab();
+    void SizePictures();
     void PaintPictures();
     void GrowToFit();
     QHBoxLayout *GroupRow(QGroupBox *group);

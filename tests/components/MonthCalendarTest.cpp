@@ -2,6 +2,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -428,6 +429,59 @@ TEST_F(MonthCalendarTest, TheFontDrivesTheSize)
     EXPECT_GT(calendar->sizeHint().height(), normal.height() * 13 / 10);
     calendar->setFont(DefaultFont());
     EXPECT_EQ(calendar->sizeHint(), normal);
+}
+
+// Settings applied one after another before the first paint (as the main window does at its
+// showing) give the control that was made with the last of them, to the pixel.
+TEST_F(MonthCalendarTest, ChangesBeforeTheFirstPaintShowAsTheLastOfThem)
+{
+    const auto configure = [](TMonthCalendar &view) {
+        view.SetWeekNumbers(true);
+        view.SetTodayCircle(true);
+        view.SetTodayLabel("Vandaag:");
+        view.resize(400, 260);
+    };
+    QFont big = DefaultFont();
+    big.setPointSize(20);
+    calendar->setFont(big);
+    calendar->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    configure(*calendar);
+    calendar->setLocale(QLocale(QLocale::Dutch, QLocale::Netherlands));
+    calendar->setFont(DefaultFont());
+
+    TMonthCalendar direct;
+    direct.setLocale(QLocale(QLocale::Dutch, QLocale::Netherlands));
+    direct.setFont(DefaultFont());
+    configure(direct);
+    for (TMonthCalendar *view : {calendar.get(), &direct})
+        view->SetDate(D(2026, 3, 10));
+
+    EXPECT_EQ(calendar->sizeHint(), direct.sizeHint());
+    EXPECT_EQ(calendar->TodayText(), direct.TodayText());
+    EXPECT_EQ(calendar->FirstVisibleMonth(), direct.FirstVisibleMonth());
+    EXPECT_EQ(calendar->Layout().TodayRect(), direct.Layout().TodayRect());
+    EXPECT_EQ(calendar->grab().toImage(), direct.grab().toImage());
+}
+
+// The whole today line, circle sample and text, selects today also after the font grew: its
+// width follows the new font's cell padding.
+TEST_F(MonthCalendarTest, TheTodayLineReachesItsLastCharacterAfterTheFontGrows)
+{
+    calendar->SetTodayCircle(true);
+    calendar->sizeHint(); // measured with the small font first
+    QFont big = DefaultFont();
+    big.setPointSize(24);
+    calendar->setFont(big);
+    ShowMonths(1);
+
+    QFont bold = big;
+    bold.setBold(true);
+    const TMonthCalendarLayout &layout = calendar->Layout();
+    const int sample = QFontMetrics(big).horizontalAdvance("00") + 4 * layout.CellPadding();
+    const int textEnd =
+        layout.TodayRect().left() + sample + QFontMetrics(bold).horizontalAdvance(calendar->TodayText());
+    Click(QPoint(textEnd - 2, layout.TodayRect().center().y()));
+    EXPECT_EQ(calendar->Date(), Sunday15March2026);
 }
 
 TEST_F(MonthCalendarTest, WeekNumbersShowAndWidenTheMonth)

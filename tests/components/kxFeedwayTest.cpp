@@ -439,6 +439,23 @@ TEST_F(FeedwayTest, TheTitleIsTheWindowCaption)
     EXPECT_EQ(feed.Title(), "changed by the window");
 }
 
+// The window is made at first need; a title given before that is its caption, and a picked
+// link is still reported through the component.
+TEST(Feedway, ATitleGivenBeforeTheWindowIsMadeBecomesItsCaption)
+{
+    TkxFeedway feed;
+    EXPECT_EQ(feed.Title(), "");
+    feed.SetTitle("Latest news KX");
+    EXPECT_EQ(feed.Title(), "Latest news KX");
+    TkxNetDialog *window = feed.NetDialog();
+    EXPECT_EQ(window->windowTitle(), "Latest news KX");
+    EXPECT_EQ(feed.NetDialog(), window);
+    QSignalSpy picked(&feed, &TkxFeedway::OnURLSelected);
+    emit window->LinkSelected("http://www.example.org/");
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked[0][1].toString(), "http://www.example.org/");
+}
+
 TEST_F(FeedwayTest, TheWindowStartsAt294By240AndNeverShrinksBelow470By310)
 {
     EXPECT_EQ(dialog->pos(), QPoint(294, 240));

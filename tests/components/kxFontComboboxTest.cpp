@@ -2,6 +2,7 @@
 #include "components/kxFontCombobox.h"
 
 #include <QAbstractItemView>
+#include <QFontMetrics>
 #include <QSignalSpy>
 #include <QTest>
 #include <gmock/gmock.h>
@@ -104,6 +105,19 @@ TEST(FontComboDefaults, AreThoseOfANewControl)
     ASSERT_NE(combo.Preview(), nullptr);
     EXPECT_EQ(combo.Preview()->size(), QSize(240, 60));
     EXPECT_FALSE(combo.Preview()->isVisible());
+}
+
+// A box that nobody sized takes its size hint, the height following its font, when shown.
+TEST(FontComboDefaults, ShownAloneItTakesItsSizeHint)
+{
+    TkxFontComboBox combo;
+    combo.SetFontSource([] { return std::vector<TkxFontFamily>{Outline("Alpha")}; });
+    QFont big = combo.font();
+    big.setPointSize(20);
+    combo.setFont(big);
+    combo.show();
+    EXPECT_EQ(combo.size(), combo.sizeHint());
+    EXPECT_GT(combo.height(), QFontMetrics(big).height());
 }
 
 TEST_F(FontComboTest, FillsSortedEntriesOfTheAdmittedKinds)

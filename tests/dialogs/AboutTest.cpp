@@ -225,6 +225,19 @@ TEST_F(AboutTest, TheNewsButtonIsHiddenAndDisabled)
     EXPECT_FALSE(box.kxFeedway1->NetDialog()->isVisible());
 }
 
+// The buttons' pictures, drawn at the first showing, are there at every showing.
+TEST_F(AboutTest, TheButtonsShowTheirPicturesFromTheFirstShowingOn)
+{
+    for (int showing = 0; showing < 2; ++showing) {
+        Open();
+        for (TkxBitBtn *button : {box.BitBtn_Extra, box.BitBtn_OK}) {
+            EXPECT_FALSE(button->Glyph().isNull()) << button->objectName().toStdString();
+            EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+        }
+        box.close();
+    }
+}
+
 TEST_F(AboutTest, TheNewsButtonOpensTheNewsListInTheInterfaceLanguage)
 {
     const TNoNetwork noNetwork;

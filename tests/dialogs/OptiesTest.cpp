@@ -1,6 +1,7 @@
 #include "dialogs/OptiesTestSupport.h"
 
 #include "components/kxFontCombobox.h"
+#include "dialogs/OptiesPictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -283,6 +284,34 @@ TEST_F(OptiesTest, PreviewsShowTheHolderOfTheSettings)
     for (QLabel *holder : form->findChildren<QLabel *>(QRegularExpression("^Image_(Wg|TB|Pos)\\d$"))) {
         EXPECT_TRUE(holder->isHidden()) << holder->objectName().toStdString();
     }
+}
+
+// The pictures are drawn at the first showing; a language switch before it, as at the program's
+// start, leaves every picture to show as drawn for the screen.
+TEST_F(OptiesTest, FirstShowingAfterALanguageSwitchShowsEveryPicture)
+{
+    RecRec.Weeknummers = true;
+    RecRec.TitelsKnoppen = true;
+    RecRec.PositieMaand = 1;
+    RecRec.Taal = 1;
+    ApplyLanguage(&*form, lnEnglish);
+    Open();
+    const qreal scale = form->logicalDpiY() / 96.0;
+    const qreal ratio = form->devicePixelRatioF();
+    EXPECT_EQ(Picture(form->Image_Weergave),
+              optiespictures::ViewPicture(true, false, scale, ratio).toImage());
+    EXPECT_EQ(Picture(form->ImagePosition), optiespictures::PositionPicture(true, scale, ratio).toImage());
+    EXPECT_EQ(Picture(form->Image_Toolbar),
+              optiespictures::ToolbarPicture(RecRec.PictogrammenOplichten, true, scale, ratio).toImage());
+    EXPECT_EQ(Picture(form->Image2), optiespictures::ArtPicture(":/art/options/language.svg",
+                                                                optiespictures::PictureSize, scale, ratio)
+                                         .toImage());
+    for (QLabel *art :
+         {form->Image1, form->Image3, form->Image6, form->Image5, form->Image4, form->Image_Pijl}) {
+        EXPECT_FALSE(art->pixmap().isNull()) << art->objectName().toStdString();
+    }
+    EXPECT_FALSE(form->BitBtn_OK->HotGlyph().isNull());
+    EXPECT_FALSE(form->MemoDateTagsEng->isHidden());
 }
 
 TEST_F(OptiesTest, PreviewsFollowTheControlsAtOnce)

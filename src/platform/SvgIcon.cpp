@@ -1,0 +1,112 @@
+#include "platform/SvgIcon.h"
+
+#include <QApplication>
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QIconEngine>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QStyle>
+#include <QStyleOption>
+#include <QSvgRenderer>
+#include <memory>
+
+namespace {
+
+class TSvgIconEngine final : public QIconEngine {
+public:
+    explicit TSvgIconEngine(const QString &path) : mPath(path), mSerial(NextSerial()) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        QSize size = rect.size();
+        if (painter->device())
+            size *= painter->device()->devicePixelRatio();
+        painter->drawPixmap(rect, pixmap(size, mode, state));
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override { return Fitted(size); }
+
+    // Every state shows the one picture of the file.
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const QString key = QStringLiteral("orvani_svg_%1_%2x%3_%4")
+                                .arg(mSerial)
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(int(mode));
+        QPixmap result;
+        if (QPixmapCache::find(key, &result))
+            return result;
+        result = Rendered(size, mode);
+        if (!result.isNull())
+            QPixmapCache::insert(key, result);
+        return result;
+    }
+
+    QString key() const override { return QStringLiteral("OrvaniSvg"); }
+    QIconEngine *clone() const override { return new TSvgIconEngine(mPath); }
+
+private:
+    static int NextSerial()
+    {
+        static QAtomicInt last;
+        return last.fetchAndAddRelaxed(1);
+    }
+
+    QSvgRenderer &Renderer()
+    {
+        if (!mRenderer)
+            mRenderer = std::make_unique<QSvgRenderer>(mPath);
+        return *mRenderer;
+    }
+
+    // The picture's own size scaled into `size`, keeping its proportions.
+    QSize Fitted(const QSize &size)
+    {
+        if (!Renderer().isValid())
+            return {};
+        QSize fitted = Renderer().defaultSize();
+        if (!fitted.isNull())
+            fitted.scale(size, Qt::KeepAspectRatio);
+        return fitted.isEmpty() ? QSize() : fitted;
+    }
+
+    // The one picture of the file stands for every state; modes other than Normal are derived
+    // from it by the style, as for any icon with a single picture.
+    QPixmap Rendered(const QSize &size, QIcon::Mode mode)
+    {
+        const QSize fitted = Fitted(size);
+        if (fitted.isEmpty())
+            return {};
+        QImage image(fitted, QImage::Format_ARGB32_Premultiplied);
+        image.fill(0);
+        QPainter painter(&image);
+        Renderer().render(&painter);
+        painter.end();
+        QPixmap pixmap = QPixmap::fromImage(image);
+        if (mode != QIcon::Normal && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+            QStyleOption option(0);
+            option.palette = QGuiApplication::palette();
+            const QPixmap generated = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+            if (!generated.isNull())
+                pixmap = generated;
+        }
+        return pixmap;
+    }
+
+    QString mPath;
+    int mSerial;
+    std::unique_ptr<QSvgRenderer> mRenderer;
+};
+
+} // namespace
+
+QIcon SvgIcon(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return {};
+    return QIcon(new TSvgIconEngine(path));
+}
