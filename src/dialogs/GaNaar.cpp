@@ -3,6 +3,7 @@
 #include "components/MonthCalendar.h"
 #include "components/kxStandard.h"
 #include "date/DateFormat.h"
+#include "dialogs/NamedControls.h"
 #include "platform/SvgIcon.h"
 
 #include <QDateEdit>
@@ -27,25 +28,11 @@ namespace {
 // The first serial after 31 December 9999.
 constexpr double SerialLimit = MaxDateSerial + 1;
 
-template <class T> T *Named(QWidget *parent, const char *name)
-{
-    auto *widget = new T(parent);
-    widget->setObjectName(name);
-    return widget;
-}
-
 QRadioButton *NewRadio(QWidget *parent, const char *name, const char *text)
 {
     auto *radio = Named<QRadioButton>(parent, name);
     radio->setText(text);
     return radio;
-}
-
-QLabel *NewLabel(QWidget *parent, const char *name, const char *text)
-{
-    auto *label = Named<QLabel>(parent, name);
-    label->setText(text);
-    return label;
 }
 
 QSpinBox *NewSpin(QWidget *parent, const char *name, int minimum, int maximum, int value)

@@ -5,6 +5,7 @@
 #include "components/kxStandard.h"
 #include "date/DateFormat.h"
 #include "dialogs/DialogHelpers.h"
+#include "dialogs/NamedControls.h"
 #include "dialogs/OptiesPictures.h"
 #include "dialogs/RadioGroup.h"
 #include "platform/SvgIcon.h"
@@ -84,25 +85,11 @@ const char *const SaveFailedTexts[] = {
     "The settings could not be saved.",
 };
 
-template <class T> T *Named(QWidget *parent, const char *name)
-{
-    auto *widget = new T(parent);
-    widget->setObjectName(name);
-    return widget;
-}
-
 template <class T> T *Titled(QWidget *parent, const char *name, const char *title)
 {
     auto *group = Named<T>(parent, name);
     group->setTitle(title);
     return group;
-}
-
-QLabel *NewLabel(QWidget *parent, const char *name, const char *text)
-{
-    auto *label = Named<QLabel>(parent, name);
-    label->setText(text);
-    return label;
 }
 
 QCheckBox *NewCheckBox(QWidget *parent, const char *name, const char *text)
@@ -247,10 +234,18 @@ void TForm_Opties::CreateControls()
 {
     PageControl1 = new TPageControl(Scaled(100), this);
     PageControl1->setObjectName("PageControl1");
-    PageControl1->addTab(CreateGeneralTab(), "Algemeen");
-    PageControl1->addTab(CreateViewTab(), "Weergave");
-    PageControl1->addTab(CreateDateFormatTab(), "Datum notatie");
+    // The pages join the control empty and are filled after: the control shows its first page at
+    // once, which would polish every control on it long before the dialog is first shown.
+    TabSheet_Algemeen = Named<QWidget>(nullptr, "TabSheet_Algemeen");
+    TabSheet_Weergave = Named<QWidget>(nullptr, "TabSheet_Weergave");
+    TabSheetDateFormat = Named<QWidget>(nullptr, "TabSheetDateFormat");
+    PageControl1->addTab(TabSheet_Algemeen, "Algemeen");
+    PageControl1->addTab(TabSheet_Weergave, "Weergave");
+    PageControl1->addTab(TabSheetDateFormat, "Datum notatie");
     PageControl1->setCurrentIndex(0);
+    CreateGeneralTab();
+    CreateViewTab();
+    CreateDateFormatTab();
 
     BitBtn_OK = NewOkButton();
     // Enter moves between the fields here, so OK is pressed only where it has the focus.
@@ -305,9 +300,8 @@ void TForm_Opties::StackGroups(QWidget *page, int spacing,
     column->addStretch(1);
 }
 
-QWidget *TForm_Opties::CreateGeneralTab()
+void TForm_Opties::CreateGeneralTab()
 {
-    TabSheet_Algemeen = Named<QWidget>(nullptr, "TabSheet_Algemeen");
     QWidget *page = TabSheet_Algemeen;
 
     RadioGroup_Taal = NewRadioGroup(page, "RadioGroup_Taal", "Taal", {"Nederlands", "English"});
@@ -350,12 +344,10 @@ QWidget *TForm_Opties::CreateGeneralTab()
                  {RadioGroup_SystemTray, {300, 66}},
                  {RadioGroup_Startup, {300, 68}},
                  {RadioGroup_MonthPosition, {300, 63}}});
-    return page;
 }
 
-QWidget *TForm_Opties::CreateViewTab()
+void TForm_Opties::CreateViewTab()
 {
-    TabSheet_Weergave = Named<QWidget>(nullptr, "TabSheet_Weergave");
     QWidget *page = TabSheet_Weergave;
 
     GroupBox_Weergave = Titled<QGroupBox>(page, "GroupBox_Weergave", "Weergave");
@@ -458,12 +450,10 @@ QWidget *TForm_Opties::CreateViewTab()
                  {GroupBoxFont, {300, 81}},
                  {GroupBox_Kleuren, {300, 157}},
                  {GroupBoxAlphaBlend, {300, 50}}});
-    return page;
 }
 
-QWidget *TForm_Opties::CreateDateFormatTab()
+void TForm_Opties::CreateDateFormatTab()
 {
-    TabSheetDateFormat = Named<QWidget>(nullptr, "TabSheetDateFormat");
     QWidget *page = TabSheetDateFormat;
 
     GroupBoxDateFormat = Titled<QGroupBox>(page, "GroupBoxDateFormat", "Datum notatie");
@@ -510,7 +500,6 @@ QWidget *TForm_Opties::CreateDateFormatTab()
     ShowTagMemo(false);
 
     StackGroups(page, 5, {{GroupBoxDateFormat, {300, 120}}, {GroupBoxInfoTags, {301, 209}}});
-    return page;
 }
 
 void TForm_Opties::ShowTagMemo(bool english)

@@ -131,9 +131,9 @@ protected:
 
 private:
     void CreateControls();
-    QWidget *CreateGeneralTab();
-    QWidget *CreateViewTab();
-    QWidget *CreateDateFormatTab();
+    void CreateGeneralTab();
+    void CreateViewTab();
+    void CreateDateFormatTab();
     void SizePictures();
     void PaintPictures();
     void GrowToFit();
