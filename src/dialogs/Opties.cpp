@@ -110,11 +110,6 @@ TRadioGroup *NewRadioGroup(QWidget *parent, const char *name, const char *title,
 QPlainTextEdit *NewTagMemo(QWidget *parent, const char *name, const char *const (&lines)[14])
 {
     auto *memo = Named<QPlainTextEdit>(parent, name);
-    QStringList text;
-    for (const char *line : lines) {
-        text << QString::fromUtf8(line);
-    }
-    memo->setPlainText(text.join('\n'));
     memo->setReadOnly(true);
     memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     memo->setFrameShape(QFrame::NoFrame);
@@ -126,6 +121,12 @@ QPlainTextEdit *NewTagMemo(QWidget *parent, const char *name, const char *const 
     palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
     palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
     memo->setPalette(palette);
+    // The text comes last, so the settings above do not lay it out again.
+    QStringList text;
+    for (const char *line : lines) {
+        text << QString::fromUtf8(line);
+    }
+    memo->setPlainText(text.join('\n'));
     return memo;
 }
 
