@@ -406,21 +406,16 @@ void ExpectArrangement(const TAboutBox &box)
 
 TEST_F(AboutTest, ShowsUnclippedInBothLanguagesAtBothFontSizes)
 {
-    for (const TLanguage language : {lnDutch, lnEnglish}) {
-        for (const double scale : {1.0, 1.5}) {
-            const QString name =
-                QString("About_%1_%2").arg(language == lnDutch ? "nl" : "en").arg(scale * 96);
-            SCOPED_TRACE(name.toStdString());
-            RecRec.Taal = language;
-            TAboutBox form;
-            SetFontScale(&form, scale);
-            ApplyLanguage(&form, language);
-            form.show();
-            EXPECT_EQ(ClippedControls(&form), QStringList());
-            ExpectArrangement(form);
-            testsupport::SaveScreenshot(&form, name);
-        }
-    }
+    ForEachLanguageAndTextSize("About", [&](TLanguage language, double scale, const QString &name) {
+        RecRec.Taal = language;
+        TAboutBox form;
+        SetFontScale(&form, scale);
+        ApplyLanguage(&form, language);
+        form.show();
+        EXPECT_EQ(ClippedControls(&form), QStringList());
+        ExpectArrangement(form);
+        testsupport::SaveScreenshot(&form, name);
+    });
 }
 
 TEST_F(AboutTest, ALanguageAndFontChangeWhileClosedShowsAtTheNextOpening)

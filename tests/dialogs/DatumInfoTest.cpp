@@ -203,35 +203,29 @@ TEST_F(DatumInfoTest, ControlsCarryTheirNamesAndDutchDesignTexts)
 
 TEST_F(DatumInfoTest, ShowsUnclippedAndAlignedInBothLanguagesAtBothFontSizes)
 {
-    for (const TLanguage language : {lnDutch, lnEnglish}) {
-        for (const double scale : {1.0, 1.5}) {
-            const QString name =
-                QString("DatumInfo_%1_%2").arg(language == lnDutch ? "nl" : "en").arg(scale * 96);
-            SCOPED_TRACE(name.toStdString());
-            RecRec.Taal = language;
-            TForm_DatumInfo form;
-            SetFontScale(&form, scale);
-            ApplyLanguage(&form, language);
-            form.CurrentDate = Date(2003, 9, 24); // a long month name, a long day name
-            form.show();
-            EXPECT_GE(form.width(), 255);
-            EXPECT_GE(form.height(), 451);
-            EXPECT_EQ(ClippedControls(&form), QStringList());
-            // Groups share their left and right edges, values their column.
-            const auto groups = form.findChildren<QGroupBox *>();
-            for (const QGroupBox *group : groups) {
-                EXPECT_EQ(group->x(), groups.front()->x()) << group->objectName().toStdString();
-                EXPECT_EQ(group->width(), groups.front()->width()) << group->objectName().toStdString();
-            }
-            const int valueColumn = form.ntLabelYear->mapTo(&form, QPoint()).x();
-            for (const QWidget *value : {form.ntLabelDaysInYear, form.ntLabelMonthNo, form.ntLabelWeekNo,
-                                         form.ntLabelDayNoYear, form.LabelCount}) {
-                EXPECT_EQ(value->mapTo(&form, QPoint()).x(), valueColumn)
-                    << value->objectName().toStdString();
-            }
-            testsupport::SaveScreenshot(&form, name);
+    ForEachLanguageAndTextSize("DatumInfo", [&](TLanguage language, double scale, const QString &name) {
+        RecRec.Taal = language;
+        TForm_DatumInfo form;
+        SetFontScale(&form, scale);
+        ApplyLanguage(&form, language);
+        form.CurrentDate = Date(2003, 9, 24); // a long month name, a long day name
+        form.show();
+        EXPECT_GE(form.width(), 255);
+        EXPECT_GE(form.height(), 451);
+        EXPECT_EQ(ClippedControls(&form), QStringList());
+        // Groups share their left and right edges, values their column.
+        const auto groups = form.findChildren<QGroupBox *>();
+        for (const QGroupBox *group : groups) {
+            EXPECT_EQ(group->x(), groups.front()->x()) << group->objectName().toStdString();
+            EXPECT_EQ(group->width(), groups.front()->width()) << group->objectName().toStdString();
         }
-    }
+        const int valueColumn = form.ntLabelYear->mapTo(&form, QPoint()).x();
+        for (const QWidget *value : {form.ntLabelDaysInYear, form.ntLabelMonthNo, form.ntLabelWeekNo,
+                                     form.ntLabelDayNoYear, form.LabelCount}) {
+            EXPECT_EQ(value->mapTo(&form, QPoint()).x(), valueColumn) << value->objectName().toStdString();
+        }
+        testsupport::SaveScreenshot(&form, name);
+    });
 }
 
 } // namespace

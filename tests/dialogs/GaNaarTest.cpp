@@ -352,25 +352,20 @@ TEST_F(GaNaarTest, ShowsCentredOnTheScreen)
 
 TEST_F(GaNaarTest, ShowsUnclippedInBothLanguagesAtBothFontSizes)
 {
-    for (const TLanguage language : {lnDutch, lnEnglish}) {
-        for (const double scale : {1.0, 1.5}) {
-            const QString name =
-                QString("GaNaar_%1_%2").arg(language == lnDutch ? "nl" : "en").arg(scale * 96);
-            SCOPED_TRACE(name.toStdString());
-            TMonthCalendar monthView;
-            TForm_GaNaar form(&monthView);
-            SetFontScale(&form, scale);
-            ApplyLanguage(&form, language);
-            form.CurrentDate = Date(2003, 6, 1);
-            form.show();
-            form.EditDateSince->setText("37773.5");
-            form.SpeedButtonConvert->click();
-            EXPECT_GE(form.width(), 185);
-            EXPECT_GE(form.height(), 304);
-            EXPECT_EQ(ClippedControls(&form), QStringList());
-            testsupport::SaveScreenshot(&form, name);
-        }
-    }
+    ForEachLanguageAndTextSize("GaNaar", [&](TLanguage language, double scale, const QString &name) {
+        TMonthCalendar monthView;
+        TForm_GaNaar form(&monthView);
+        SetFontScale(&form, scale);
+        ApplyLanguage(&form, language);
+        form.CurrentDate = Date(2003, 6, 1);
+        form.show();
+        form.EditDateSince->setText("37773.5");
+        form.SpeedButtonConvert->click();
+        EXPECT_GE(form.width(), 185);
+        EXPECT_GE(form.height(), 304);
+        EXPECT_EQ(ClippedControls(&form), QStringList());
+        testsupport::SaveScreenshot(&form, name);
+    });
 }
 
 } // namespace

@@ -98,4 +98,18 @@ inline void SetFontScale(QWidget *window, double scale)
     window->setFont(font);
 }
 
+// Runs a look at a window in both languages, at the platform's text size and half as large
+// again; each case is named "<prefix>_<nl|en>_<dpi>", the name of its screenshot.
+template <class Look> void ForEachLanguageAndTextSize(const char *prefix, Look look)
+{
+    for (const TLanguage language : {lnDutch, lnEnglish}) {
+        for (const double scale : {1.0, 1.5}) {
+            const QString name =
+                QString("%1_%2_%3").arg(prefix, language == lnDutch ? "nl" : "en").arg(scale * 96);
+            SCOPED_TRACE(name.toStdString());
+            look(language, scale, name);
+        }
+    }
+}
+
 } // namespace dialogtest
