@@ -37,8 +37,6 @@ public:
     // start-up and month-position groups (the stored choices selected again), the colour
     // pickers' language and the tag help shown.
     void ApplyLanguageTexts(TLanguage language);
-    // Selects in the minimise, start-up and month-position groups the entries that match the settings.
-    void ShowStoredChoices();
 
     QTabWidget *PageControl1;
     QWidget *TabSheet_Algemeen;
@@ -143,6 +141,8 @@ private:
     void RefreshLayouts();
     void LoadControls();
     void ShowStoredFont();
+    // Selects in the minimise, start-up and month-position groups the entries that match the settings.
+    void ShowStoredChoices();
     bool SaveSettings();
     void UpdateViewPicture();
     void UpdateToolbarPicture();

@@ -1,7 +1,6 @@
 #include "platform/SvgIcon.h"
 
 #include <QApplication>
-#include <QAtomicInt>
 #include <QFileInfo>
 #include <QIconEngine>
 #include <QImage>
@@ -17,7 +16,7 @@ namespace {
 
 class TSvgIconEngine final : public QIconEngine {
 public:
-    explicit TSvgIconEngine(const QString &path) : mPath(path), mSerial(NextSerial()) {}
+    explicit TSvgIconEngine(const QString &path) : mPath(path) {}
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
@@ -29,11 +28,12 @@ public:
 
     QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override { return Fitted(size); }
 
-    // Every state shows the one picture of the file.
+    // Every state shows the one picture of the file. The cache is keyed by the file, so icons
+    // made from the same file share their pictures and read the file once between them.
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
     {
         const QString key = QStringLiteral("orvani_svg_%1_%2x%3_%4")
-                                .arg(mSerial)
+                                .arg(mPath)
                                 .arg(size.width())
                                 .arg(size.height())
                                 .arg(int(mode));
@@ -50,12 +50,6 @@ public:
     QIconEngine *clone() const override { return new TSvgIconEngine(mPath); }
 
 private:
-    static int NextSerial()
-    {
-        static QAtomicInt last;
-        return last.fetchAndAddRelaxed(1);
-    }
-
     QSvgRenderer &Renderer()
     {
         if (!mRenderer)
@@ -98,7 +92,6 @@ private:
     }
 
     QString mPath;
-    int mSerial;
     std::unique_ptr<QSvgRenderer> mRenderer;
 };
 
