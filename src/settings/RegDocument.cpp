@@ -1,5 +1,7 @@
 #include "settings/RegDocument.h"
 
+#include <algorithm>
+#include <map>
 #include <optional>
 
 namespace {
@@ -7,7 +9,10 @@ namespace {
 constexpr std::string_view Header = "Windows Registry Editor Version 5.00";
 constexpr std::string_view OldHeader = "REGEDIT4";
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::size_t HexLineWidth = 77; // the editor keeps lines within 80 columns
+constexpr std::string_view Utf16LeMark = "\xFF\xFE";
+constexpr std::string_view Utf16BeMark = "\xFE\xFF";
+// The registry editor breaks a hex line once it reaches this column, keeping lines within 80.
+constexpr std::size_t HexLineWidth = 77;
 
 char FoldChar(char c)
 {
@@ -144,7 +149,7 @@ void PutUtf8(std::string &out, std::uint32_t cp)
     }
 }
 
-// With a terminating zero; a byte that starts no well-formed sequence becomes U+FFFD.
+// A byte that starts no well-formed sequence becomes U+FFFD.
 std::string Utf8ToUtf16Le(std::string_view text)
 {
     std::string out;
@@ -163,43 +168,109 @@ std::string Utf8ToUtf16Le(std::string_view text)
             PutUnit(out, cp);
         }
     }
-    PutUnit(out, 0);
+    return out;
+}
+
+// A lone surrogate or an odd last byte becomes U+FFFD and clears valid.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian, bool &valid)
+{
+    const std::size_t count = bytes.size() / 2;
+    const auto unit = [&](std::size_t k) -> std::uint32_t {
+        const auto first = static_cast<unsigned char>(bytes[2 * k]);
+        const auto second = static_cast<unsigned char>(bytes[2 * k + 1]);
+        return bigEndian ? (first << 8 | second) : (second << 8 | first);
+    };
+    const auto isLow = [&](std::size_t k) { return k < count && unit(k) >= 0xDC00 && unit(k) <= 0xDFFF; };
+    valid = bytes.size() % 2 == 0;
+    std::string out;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::uint32_t cp = unit(k);
+        if (cp >= 0xD800 && cp <= 0xDBFF && isLow(k + 1)) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(k + 1) - 0xDC00);
+            ++k;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+            valid = false;
+        }
+        PutUtf8(out, cp);
+    }
+    if (!valid && bytes.size() % 2 != 0) {
+        PutUtf8(out, 0xFFFD);
+    }
     return out;
 }
 
 // Trailing zero units are the terminator; an odd length or a lone surrogate is no text.
 std::optional<std::string> Utf16LeToUtf8(std::string_view bytes)
 {
-    if (bytes.size() % 2 != 0) {
-        return std::nullopt;
+    while (bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes.substr(bytes.size() - 2) == std::string_view("\0\0", 2)) {
+        bytes.remove_suffix(2);
     }
-    std::vector<std::uint32_t> units;
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        units.push_back(static_cast<unsigned char>(bytes[i]) |
-                        (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    }
-    while (!units.empty() && units.back() == 0) {
-        units.pop_back();
-    }
+    bool valid = true;
+    std::string text = Utf16ToUtf8(bytes, false, valid);
+    return valid ? std::optional(std::move(text)) : std::nullopt;
+}
+
+// --- Windows-1252, the code page of REGEDIT4 files ---
+
+// Bytes 0x80 to 0x9F; the five the code page leaves open stand for the control characters.
+constexpr std::uint16_t Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::uint32_t Windows1252CodePoint(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 0x80 && byte < 0xA0) ? Windows1252High[byte - 0x80] : byte;
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes)
+{
     std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        std::uint32_t cp = units[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            return std::nullopt;
-        }
-        PutUtf8(out, cp);
+    for (char c : bytes) {
+        PutUtf8(out, Windows1252CodePoint(c));
     }
     return out;
+}
+
+// Texts in hex(1), hex(2) and hex(7) values of REGEDIT4 files are in the code page, one byte a
+// character; the registry holds them in UTF-16LE.
+std::string Windows1252ToUtf16Le(std::string_view bytes)
+{
+    std::string out;
+    for (char c : bytes) {
+        PutUnit(out, Windows1252CodePoint(c));
+    }
+    return out;
+}
+
+struct TDecodedFile {
+    std::string Text; // UTF-8, or bytes as found where the file claims no encoding
+    bool Valid = true;
+};
+
+TDecodedFile DecodeFile(std::string_view bytes)
+{
+    TDecodedFile file;
+    if (bytes.substr(0, 2) == Utf16LeMark || bytes.substr(0, 2) == Utf16BeMark) {
+        file.Text = Utf16ToUtf8(bytes.substr(2), bytes.front() == Utf16BeMark.front(), file.Valid);
+    } else if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
+        file.Text = bytes.substr(ByteOrderMark.size());
+    } else if (bytes.substr(0, OldHeader.size()) == OldHeader) {
+        file.Text = Windows1252ToUtf8(bytes);
+    } else {
+        file.Text = bytes;
+    }
+    return file;
 }
 
 // --- reading ---
 
 // One logical line from pos on, without surrounding blanks: a physical line ending in a backslash
-// continues on the next. A continuation with nothing after it is damage, and so is a line that
-// still ends in a backslash (continued onto an empty line): written back, it would continue.
+// continues on the next, except a comment line, whose backslashes are its own. A continuation with
+// nothing after it is damage, and so is a line that still ends in a backslash (continued onto an
+// empty line): written back, it would continue.
 bool NextLogicalLine(std::string_view text, std::size_t &pos, std::string &line, bool &damaged)
 {
     if (pos >= text.size()) {
@@ -215,6 +286,10 @@ bool NextLogicalLine(std::string_view text, std::size_t &pos, std::string &line,
         // Blanks, the CR of a CRLF line end among them, never end a line.
         std::string_view physical = Trim(text.substr(pos, end == std::string_view::npos ? end : end - pos));
         pos = end == std::string_view::npos ? text.size() : end + 1;
+        if (line.empty() && !physical.empty() && physical.front() == ';') {
+            line = physical;
+            return true;
+        }
         continues = !physical.empty() && physical.back() == '\\';
         if (continues) {
             physical.remove_suffix(1);
@@ -229,8 +304,8 @@ bool NextLogicalLine(std::string_view text, std::size_t &pos, std::string &line,
     return true;
 }
 
-// A quoted text starting at s[pos] == '"'. \\ and \" are escapes; any other backslash stands for
-// itself. On success pos is just past the closing quote.
+// A quoted text starting at s[pos] == '"'. \\, \" and \n (a line feed) are escapes; any other
+// backslash stands for itself. On success pos is just past the closing quote.
 bool ReadQuoted(std::string_view s, std::size_t &pos, std::string &out)
 {
     out.clear();
@@ -239,10 +314,11 @@ bool ReadQuoted(std::string_view s, std::size_t &pos, std::string &out)
             pos = i + 1;
             return true;
         }
-        if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) {
+        const bool escape = s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"' || s[i + 1] == 'n');
+        if (escape) {
             ++i;
         }
-        out += s[i];
+        out += (escape && s[i] == 'n') ? '\n' : s[i];
     }
     return false;
 }
@@ -268,9 +344,20 @@ std::optional<std::string> ParseBytes(std::string_view s)
     }
 }
 
-// hex(1) is text and hex(4) an integer in the registry; other kinds keep their bytes.
-std::optional<TRegValue> TypedValue(std::uint32_t kind, std::string bytes)
+bool IsTextKind(std::uint32_t kind)
 {
+    return kind == static_cast<std::uint32_t>(TRegDataType::rdString) ||
+           kind == static_cast<std::uint32_t>(TRegDataType::rdExpandString) ||
+           kind == static_cast<std::uint32_t>(TRegDataType::rdMultiString);
+}
+
+// hex(1) is text and hex(4) an integer in the registry; other kinds keep their bytes. In REGEDIT4
+// files (ansi) the texts of hex(1), hex(2) and hex(7) are in Windows-1252.
+std::optional<TRegValue> TypedValue(std::uint32_t kind, std::string bytes, bool ansi)
+{
+    if (ansi && IsTextKind(kind)) {
+        bytes = Windows1252ToUtf16Le(bytes);
+    }
     if (kind == static_cast<std::uint32_t>(TRegDataType::rdString)) {
         auto text = Utf16LeToUtf8(bytes);
         return text ? std::optional(TRegValue::String(std::move(*text))) : std::nullopt;
@@ -288,7 +375,7 @@ std::optional<TRegValue> TypedValue(std::uint32_t kind, std::string bytes)
     return TRegValue{static_cast<TRegDataType>(kind), 0, std::move(bytes)};
 }
 
-std::optional<TRegValue> ParseHexValue(std::string_view data)
+std::optional<TRegValue> ParseHexValue(std::string_view data, bool ansi)
 {
     std::uint32_t kind = static_cast<std::uint32_t>(TRegDataType::rdBinary);
     if (!data.empty() && data.front() == '(') {
@@ -305,11 +392,11 @@ std::optional<TRegValue> ParseHexValue(std::string_view data)
         return std::nullopt;
     }
     auto bytes = ParseBytes(data.substr(1));
-    return bytes ? TypedValue(kind, std::move(*bytes)) : std::nullopt;
+    return bytes ? TypedValue(kind, std::move(*bytes), ansi) : std::nullopt;
 }
 
 // The text after "=", trimmed.
-TRegValue ParseData(std::string_view data)
+TRegValue ParseData(std::string_view data, bool ansi)
 {
     if (!data.empty() && data.front() == '"') {
         std::size_t pos = 0;
@@ -318,12 +405,11 @@ TRegValue ParseData(std::string_view data)
             return TRegValue::String(std::move(text));
         }
     } else if (StartsWithNoCase(data, "dword:")) {
-        const std::string_view digits = data.substr(6);
-        if (const auto number = ParseHex(digits, 8); number && digits.size() == 8) {
+        if (const auto number = ParseHex(Trim(data.substr(6)), 8)) {
             return TRegValue::Integer(*number);
         }
     } else if (StartsWithNoCase(data, "hex")) {
-        if (auto value = ParseHexValue(data.substr(3))) {
+        if (auto value = ParseHexValue(data.substr(3), ansi)) {
             return std::move(*value);
         }
     }
@@ -331,7 +417,7 @@ TRegValue ParseData(std::string_view data)
 }
 
 // A value line: "name"=data or @=data. False when it is not one.
-bool ParseValueLine(std::string_view line, std::string &name, TRegValue &value)
+bool ParseValueLine(std::string_view line, bool ansi, std::string &name, TRegValue &value)
 {
     std::size_t pos = 0;
     if (line.front() == '@') {
@@ -344,11 +430,26 @@ bool ParseValueLine(std::string_view line, std::string &name, TRegValue &value)
     if (rest.empty() || rest.front() != '=') {
         return false;
     }
-    value = ParseData(Trim(rest.substr(1)));
+    value = ParseData(Trim(rest.substr(1)), ansi);
     return true;
 }
 
 // --- writing ---
+
+// A key path's place among its siblings: components compared in upper case, as the registry
+// compares them, so that every key follows its parent and precedes its parent's next sibling.
+std::vector<std::string> RegistryOrder(std::string_view path)
+{
+    std::vector<std::string> order(1);
+    for (char c : path) {
+        if (c == '\\') {
+            order.emplace_back();
+        } else {
+            order.back() += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+    }
+    return order;
+}
 
 void AppendQuoted(std::string &out, std::string_view text)
 {
@@ -357,7 +458,7 @@ void AppendQuoted(std::string &out, std::string_view text)
         if (c == '\\' || c == '"') {
             out += '\\';
         }
-        out += c;
+        out += c == '\n' ? std::string_view("\\n") : std::string_view(&c, 1);
     }
     out += '"';
 }
@@ -372,18 +473,22 @@ void AppendHexValue(std::string &out, std::uint32_t kind, std::string_view bytes
         AppendHexDigits(out, kind, HexDigitCount(kind));
         out += "):";
     }
-    std::size_t column = out.size() - lineStart;
+    // Columns count characters, not UTF-8 bytes.
+    std::size_t column = 0;
+    for (std::size_t i = lineStart; i < out.size(); ++i) {
+        column += (static_cast<unsigned char>(out[i]) & 0xC0) != 0x80;
+    }
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i > 0) {
-            out += ',';
-            ++column;
-            if (column + 3 > HexLineWidth) {
-                out += "\\\n  ";
-                column = 2;
-            }
-        }
         AppendHexDigits(out, static_cast<unsigned char>(bytes[i]), 2);
-        column += 2;
+        if (i + 1 == bytes.size()) {
+            break;
+        }
+        out += ',';
+        column += 3;
+        if (column >= HexLineWidth) {
+            out += "\\\n  ";
+            column = 2;
+        }
     }
 }
 
@@ -402,12 +507,7 @@ void AppendValue(std::string &out, const TRegChange &entry)
         AppendHexDigits(out, value.Number, 8);
         break;
     case TRegDataType::rdString:
-        // A line feed cannot stand inside quotes; the registry's own UTF-16 form carries it.
-        if (value.Data.find('\n') == std::string::npos) {
-            AppendQuoted(out, value.Data);
-        } else {
-            AppendHexValue(out, 1, Utf8ToUtf16Le(value.Data));
-        }
+        AppendQuoted(out, value.Data);
         break;
     case TRegDataType::rdUnknown:
         out += value.Data;
@@ -443,36 +543,39 @@ bool SameRegName(std::string_view a, std::string_view b)
     return true;
 }
 
+bool IsRegKeyBelow(std::string_view path, std::string_view ancestor)
+{
+    return path.size() > ancestor.size() && path[ancestor.size()] == '\\' &&
+           SameRegName(path.substr(0, ancestor.size()), ancestor);
+}
+
 bool TRegDocument::KeyExists(std::string_view path) const
 {
-    if (index_.count(FoldRegName(path)) != 0) {
-        return true;
-    }
-    for (const TRegKey &key : keys_) {
-        if (key.Path.size() > path.size() && key.Path[path.size()] == '\\' &&
-            SameRegName(std::string_view(key.Path).substr(0, path.size()), path)) {
-            return true;
-        }
-    }
-    return false;
+    return index_.count(FoldRegName(path)) != 0 ||
+           std::any_of(keys_.begin(), keys_.end(), [&](const TRegKey &key) { return IsRegKeyBelow(key.Path, path); });
+}
+
+const TRegKey *TRegDocument::FindKey(std::string_view path) const
+{
+    const auto key = index_.find(FoldRegName(path));
+    return key == index_.end() ? nullptr : &keys_[key->second];
 }
 
 const TRegValue *TRegDocument::Find(std::string_view path, std::string_view name) const
 {
-    const auto key = index_.find(FoldRegName(path));
-    if (key == index_.end()) {
+    const TRegKey *key = FindKey(path);
+    if (!key) {
         return nullptr;
     }
-    const TRegKey &found = keys_[key->second];
-    const auto value = found.Index.find(FoldRegName(name));
-    return value == found.Index.end() ? nullptr : &found.Values[value->second].Value;
+    const auto value = key->Index.find(FoldRegName(name));
+    return value == key->Index.end() ? nullptr : &key->Values[value->second].Value;
 }
 
 TRegKey &TRegDocument::CreateKey(std::string_view path)
 {
     const auto [position, added] = index_.try_emplace(FoldRegName(path), keys_.size());
     if (added) {
-        keys_.push_back(TRegKey{std::string(path), {}, {}});
+        keys_.push_back(TRegKey{std::string(path), {}, {}, {}});
     }
     return keys_[position->second];
 }
@@ -495,14 +598,15 @@ void TRegDocument::Apply(std::string_view path, const std::vector<TRegChange> &c
     }
 }
 
-TRegParseResult ParseRegText(std::string_view text)
+TRegParseResult ParseRegText(std::string_view bytes)
 {
     TRegParseResult result;
-    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
-        text.remove_prefix(ByteOrderMark.size());
-    }
+    const TDecodedFile file = DecodeFile(bytes);
+    const std::string_view text = file.Text;
+    result.Damaged = !file.Valid;
     TRegKey *key = nullptr;
     bool seenContent = false;
+    bool ansi = false;
     std::size_t pos = 0;
     std::string line;
     std::string name;
@@ -515,11 +619,17 @@ TRegParseResult ParseRegText(std::string_view text)
         if (!seenContent) {
             seenContent = true;
             if (content == Header || content == OldHeader) {
+                ansi = content == OldHeader;
                 continue;
             }
             result.Damaged = true;
         }
         if (content.front() == ';') {
+            if (key) {
+                key->Comments.push_back(TRegComment{key->Values.size(), std::string(content)});
+            } else {
+                result.Document.LeadingComments.emplace_back(content);
+            }
             continue;
         }
         if (content.front() == '[') {
@@ -529,7 +639,7 @@ TRegParseResult ParseRegText(std::string_view text)
             key = path.empty() ? nullptr : &result.Document.CreateKey(path);
             result.Damaged = result.Damaged || key == nullptr;
         } else if ((content.front() == '"' || content.front() == '@') && key &&
-                   ParseValueLine(content, name, value)) {
+                   ParseValueLine(content, ansi, name, value)) {
             result.Document.Set(*key, name, std::move(value));
         } else {
             result.Damaged = true;
@@ -542,14 +652,58 @@ std::string FormatRegText(const TRegDocument &document)
 {
     std::string out(Header);
     out += "\n\n";
+    for (const std::string &comment : document.LeadingComments) {
+        out += comment + '\n';
+    }
+    if (!document.LeadingComments.empty()) {
+        out += '\n';
+    }
     for (const TRegKey &key : document.Keys()) {
         out += '[';
         out += key.Path;
         out += "]\n";
-        for (const TRegChange &entry : key.Values) {
-            AppendValue(out, entry);
+        auto comment = key.Comments.begin();
+        for (std::size_t i = 0; i <= key.Values.size(); ++i) {
+            for (; comment != key.Comments.end() && comment->Before <= i; ++comment) {
+                out += comment->Text + '\n';
+            }
+            if (i < key.Values.size()) {
+                AppendValue(out, key.Values[i]);
+            }
         }
         out += '\n';
     }
     return out;
+}
+
+std::string FormatRegExport(const TRegDocument &document, std::string_view root)
+{
+    std::map<std::vector<std::string>, std::string> paths; // in the registry's order
+    for (const TRegKey &key : document.Keys()) {
+        if (!SameRegName(key.Path, root) && !IsRegKeyBelow(key.Path, root)) {
+            continue;
+        }
+        // The key and every key between it and the root.
+        for (std::size_t end = key.Path.size(); end != std::string::npos && end >= root.size();
+             end = end == root.size() ? std::string::npos : key.Path.rfind('\\', end - 1)) {
+            const std::string_view path = std::string_view(key.Path).substr(0, end);
+            paths.try_emplace(RegistryOrder(path), path);
+        }
+    }
+    TRegDocument view;
+    for (const auto &entry : paths) {
+        TRegKey &key = view.CreateKey(entry.second);
+        if (const TRegKey *source = document.FindKey(entry.second)) {
+            for (const TRegChange &value : source->Values) {
+                if (value.Value.Kind != TRegDataType::rdUnknown) {
+                    view.Set(key, value.Name, value.Value);
+                }
+            }
+        }
+    }
+    std::string text;
+    for (char c : FormatRegText(view)) {
+        text += c == '\n' ? std::string_view("\r\n") : std::string_view(&c, 1);
+    }
+    return std::string(Utf16LeMark) + Utf8ToUtf16Le(text);
 }

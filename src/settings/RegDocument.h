@@ -1,8 +1,10 @@
 #pragma once
 // The registry editor's export format ("Windows Registry Editor Version 5.00"), held in memory as
-// keys with named values. Parsing is linear in the input, never recursive, and accepts any bytes:
-// what it cannot read becomes a value of unknown kind (keeping its text) or, where not even a value
-// name can be found, is dropped and reported as damage. Pure C++, no Qt.
+// keys with named values and the comment lines between them. Parsing is linear in the input, never
+// recursive, and accepts any bytes: what it cannot read becomes a value of unknown kind (keeping its
+// text) or, where not even a value name can be found, is dropped and reported as damage. It reads
+// every form the registry editor writes: UTF-16LE or UTF-16BE with a byte-order mark, UTF-8 with or
+// without one, and "REGEDIT4" files in Windows-1252. Pure C++, no Qt.
 
 #include <cstdint>
 #include <string>
@@ -41,23 +43,35 @@ struct TRegChange {
 // Key paths and value names compare without regard to ASCII letter case, as in the registry.
 std::string FoldRegName(std::string_view name);
 bool SameRegName(std::string_view a, std::string_view b);
+// True when path names a key somewhere below ancestor.
+bool IsRegKeyBelow(std::string_view path, std::string_view ancestor);
+
+// A comment line (";" first), kept where it stood: in front of the value at position Before.
+struct TRegComment {
+    std::size_t Before;
+    std::string Text;
+};
 
 struct TRegKey {
     std::string Path; // as first written, e.g. HKEY_CURRENT_USER\Software\KX\Orvani
     std::vector<TRegChange> Values;
     std::unordered_map<std::string, std::size_t> Index; // folded name -> position in Values
+    std::vector<TRegComment> Comments;
 };
 
 class TRegDocument {
 public:
     // True for a key with a section of its own or below which some section lies.
     bool KeyExists(std::string_view path) const;
+    const TRegKey *FindKey(std::string_view path) const;
     const TRegValue *Find(std::string_view path, std::string_view name) const;
     TRegKey &CreateKey(std::string_view path);
     void Set(TRegKey &key, std::string name, TRegValue value);
     // Creates the key and sets the values, in order.
     void Apply(std::string_view path, const std::vector<TRegChange> &changes);
     const std::vector<TRegKey> &Keys() const { return keys_; }
+    // Comment lines in front of the first key.
+    std::vector<std::string> LeadingComments;
 
 private:
     std::vector<TRegKey> keys_;
@@ -71,7 +85,15 @@ struct TRegParseResult {
     bool Damaged = false;
 };
 
+// text is the file's bytes in any of the forms above.
 TRegParseResult ParseRegText(std::string_view text);
 
-// The document in the export format: header, then each key and its values, LF line ends.
+// The document in the export format, as the store keeps it: UTF-8, header, then each key with its
+// comments and values, LF line ends.
 std::string FormatRegText(const TRegDocument &document);
+
+// The key root and every key below it exactly as the registry editor exports them for Windows:
+// UTF-16LE with a byte-order mark, CRLF line ends, keys in the registry's order (each after its
+// parent, siblings sorted by name, keys that only lead to others included), no comments, and no
+// values of unknown kind (the registry editor could not take them).
+std::string FormatRegExport(const TRegDocument &document, std::string_view root);

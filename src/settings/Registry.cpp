@@ -40,12 +40,6 @@ std::optional<std::string> ResolvePath(std::string_view base, std::string_view p
     return result;
 }
 
-bool IsBelow(std::string_view path, std::string_view ancestor)
-{
-    return path.size() > ancestor.size() && path[ancestor.size()] == '\\' &&
-           SameRegName(path.substr(0, ancestor.size()), ancestor);
-}
-
 std::string Quoted(std::string_view text)
 {
     return "'" + std::string(text) + "'";
@@ -77,7 +71,7 @@ bool TRegistry::OpenKey(std::string_view path, bool canCreate)
     }
     // Opening below a new key that holds no values creates that key along the way, so it needs
     // no store of its own (opening Software, then KX\Orvani, then Algemeen is one write).
-    const bool implied = createPending_ && pending_.empty() && IsBelow(*target, path_);
+    const bool implied = createPending_ && pending_.empty() && IsRegKeyBelow(*target, path_);
     if (!implied) {
         Flush();
     }

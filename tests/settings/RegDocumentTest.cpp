@@ -40,8 +40,10 @@ TEST(ParseRegText, RecognisesEveryKind)
     const Case cases[] = {
         {R"("a"=dword:0000002a)", TRegValue::Integer(42)},
         {R"("a"=DWORD:FFFFFFFF)", TRegValue::Integer(0xFFFFFFFF)},
+        {R"("a"=dword:0)", TRegValue::Integer(0)},
+        {R"("a"=dword:  2a  )", TRegValue::Integer(42)},
         {R"("a" = dword:00000001)", TRegValue::Integer(1)},
-        {R"("a"="C:\\Temp\\ \"quoted\" \n")", TRegValue::String("C:\\Temp\\ \"quoted\" \\n")},
+        {R"("a"="C:\\Temp\\ \"quoted\" \n \t")", TRegValue::String("C:\\Temp\\ \"quoted\" \n \\t")},
         {R"("a"="")", TRegValue::String("")},
         {"\"a\"=\"Zo\xC3\xAB \xE2\x82\xAC\"", TRegValue::String("Zo\xC3\xAB \xE2\x82\xAC")},
         {R"("a"=hex:01,02,ff)", Bytes(TRegDataType::rdBinary, "\x01\x02\xFF")},
@@ -57,7 +59,7 @@ TEST(ParseRegText, RecognisesEveryKind)
         {R"("a"=hex(1):41,00,e9,00,3d,d8,00,de,00,00)", TRegValue::String("A\xC3\xA9\xF0\x9F\x98\x80")},
         {R"("a"=hex(4):2a,00,00,80)", TRegValue::Integer(0x8000002A)},
         // What cannot be read keeps its text.
-        {R"("a"=dword:2a)", Unknown("dword:2a")},
+        {R"("a"=dword:)", Unknown("dword:")},
         {R"("a"=dword:0000002a9)", Unknown("dword:0000002a9")},
         {R"("a"=dword:0000002g)", Unknown("dword:0000002g")},
         {R"("a"="open)", Unknown("\"open")},
@@ -79,15 +81,29 @@ TEST(ParseRegText, RecognisesEveryKind)
     }
 }
 
-TEST(ParseRegText, JoinsContinuedLinesAndIgnoresComments)
+TEST(ParseRegText, JoinsContinuedLinesButNeverComments)
 {
-    const TRegParseResult parsed = ParseRegText(InKey("; a comment\n"
+    const TRegParseResult parsed = ParseRegText(InKey("; a comment C:\\\n"
                                                       "\"a\"=hex:01,02,\\\n"
                                                       "  03,04\n"
-                                                      "@=\"default\"\r\n"));
+                                                      "@=\"default\"\r\n"
+                                                      "[" + Key + "\\Positie]\n"
+                                                      "\"Links\"=dword:1\n"));
     EXPECT_FALSE(parsed.Damaged);
     EXPECT_EQ(*parsed.Document.Find(Key, "A"), Bytes(TRegDataType::rdBinary, "\x01\x02\x03\x04"));
     EXPECT_EQ(*parsed.Document.Find(Key, ""), TRegValue::String("default"));
+    EXPECT_EQ(*parsed.Document.Find(Key + "\\Positie", "Links"), TRegValue::Integer(1));
+}
+
+TEST(FormatRegText, KeepsCommentsWhereTheyStood)
+{
+    const std::string text = Header + "; made by hand\n\n[" + Key + "]\n; C:\\\n\"a\"=dword:00000001\n; last\n\n";
+    TRegParseResult parsed = ParseRegText(text);
+    EXPECT_EQ(FormatRegText(parsed.Document), text);
+
+    parsed.Document.Apply(Key, {{"b", TRegValue::Integer(2)}, {"a", TRegValue::Integer(3)}});
+    EXPECT_EQ(FormatRegText(parsed.Document), Header + "; made by hand\n\n[" + Key +
+                                                  "]\n; C:\\\n\"a\"=dword:00000003\n; last\n\"b\"=dword:00000002\n\n");
 }
 
 TEST(ParseRegText, NamesIgnoreLetterCaseAndTheLastValueWins)
@@ -121,6 +137,9 @@ TEST(ParseRegText, ReportsWhatARewriteWouldLose)
         {"line without a name", InKey("garbage\n"), true},
         {"value outside a key", Header + "\"a\"=\"b\"\n", true},
         {"broken key line", InKey("[Other\n\"a\"=\"b\"\n"), true},
+        {"UTF-16LE", std::string("\xFF\xFE" "R\0E\0G\0E\0D\0I\0T\0" "4\0\n\0", 20), false},
+        {"UTF-16 with a lone surrogate", std::string("\xFE\xFF\xD8\x00\0\n", 6), true},
+        {"UTF-16 cut inside a character", std::string("\xFF\xFE\n\0\n", 5), true},
         {"binary",
          std::string("\x7F"
                      "ELF\x02\x01\x01\0\0\0",
@@ -158,7 +177,7 @@ TEST(FormatRegText, WritesTheExportFormat)
                                            "\"Bin\"=hex:01,ab\n"
                                            "\"Expand\"=hex(2):41,00,00,00\n"
                                            "\"Odd\"=dword:1\n"
-                                           "\"Lines\"=hex(1):61,00,0a,00,62,00,00,00\n"
+                                           "\"Lines\"=\"a\\nb\"\n"
                                            "\n"
                                            "[" +
                                            Key +
@@ -220,4 +239,35 @@ TEST(FormatRegText, ARewriteReadsBackUnchanged)
         EXPECT_FALSE(reread.Damaged) << text;
         EXPECT_EQ(FormatRegText(reread.Document), written) << text;
     }
+}
+
+TEST(ParseRegText, TakesTheTextsOfRegedit4FilesAsWindows1252)
+{
+    const TRegParseResult parsed = ParseRegText("REGEDIT4\r\n\r\n[" + Key +
+                                                "]\r\n\"a\"=\"Caf\xE9 \x80\"\r\n\"b\"=hex(2):43,e9,00\r\n"
+                                                "\"c\"=hex(7):41,00,00\r\n\"d\"=hex:e9\r\n");
+    EXPECT_FALSE(parsed.Damaged);
+    EXPECT_EQ(*parsed.Document.Find(Key, "a"), TRegValue::String("Caf\xC3\xA9 \xE2\x82\xAC"));
+    EXPECT_EQ(*parsed.Document.Find(Key, "b"), Bytes(TRegDataType::rdExpandString, std::string("C\0\xE9\0\0\0", 6)));
+    EXPECT_EQ(*parsed.Document.Find(Key, "c"), Bytes(TRegDataType::rdMultiString, std::string("A\0\0\0\0\0", 6)));
+    EXPECT_EQ(*parsed.Document.Find(Key, "d"), Bytes(TRegDataType::rdBinary, "\xE9"));
+}
+
+TEST(FormatRegExport, WritesTheTreeBelowTheRootInTheRegistrysOrder)
+{
+    TRegDocument document;
+    document.Apply(Key + "\\b\\Deep", {{"x", TRegValue::Integer(1)}});
+    document.Apply(Key + "\\A", {{"odd", Unknown("what")}, {"y", TRegValue::String("\xC3\xA9")}});
+    document.Apply("HKEY_CURRENT_USER\\Software\\Other", {{"z", TRegValue::Integer(2)}});
+
+    std::string expected = "\xFF\xFE";
+    for (char c : Header + "[" + Key + "]\n\n[" + Key + "\\A]\n\"y\"=\"\xE9\"\n\n[" + Key + "\\b]\n\n[" + Key +
+                      "\\b\\Deep]\n\"x\"=dword:00000001\n\n") {
+        if (c == '\n') {
+            expected += std::string("\r\0", 2);
+        }
+        expected += c;
+        expected += '\0';
+    }
+    EXPECT_EQ(FormatRegExport(document, Key), expected);
 }
