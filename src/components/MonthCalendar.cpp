@@ -1,5 +1,8 @@
 #include "components/MonthCalendar.h"
 
+#include "components/MonthCalendarAccessible.h"
+#include "components/kxAccessible.h"
+
 #include <QContextMenuEvent>
 #include <QDate>
 #include <QFontMetrics>
@@ -106,6 +109,7 @@ TMonthCalendar::TMonthCalendar(QWidget *parent) : QWidget(parent), mTodayLabel(Q
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
+    InstallComponentAccessibility();
     mDate = MakeDate(2002, 8, 10);
     mLayout.SetFirstMonth({2002, 8});
     UpdateToday();
@@ -120,6 +124,7 @@ void TMonthCalendar::SetDate(TDateTime date)
     if (mLayout.ScrollToDate(mDate))
         mTitlesDirty = true;
     update();
+    MonthCalendarAccessibilityUpdate(this);
 }
 
 void TMonthCalendar::SetColor(int role, const QColor &color)
@@ -159,6 +164,7 @@ void TMonthCalendar::SetWeekNumbers(bool on)
     Relayout([&] { mLayout.SetWeekNumbers(on); });
     update();
     updateGeometry();
+    MonthCalendarAccessibilityUpdate(this);
 }
 
 void TMonthCalendar::SetTodayCircle(bool on)
@@ -173,12 +179,19 @@ void TMonthCalendar::SetShowToday(bool on)
     Relayout([&] { mLayout.SetShowToday(on); });
     update();
     updateGeometry();
+    MonthCalendarAccessibilityUpdate(this);
 }
 
 void TMonthCalendar::SetTodayLabel(const QString &label)
 {
     mTodayLabel = label;
     UpdateToday();
+}
+
+void TMonthCalendar::SetAccessibleTexts(const TMonthCalendarTexts &texts)
+{
+    mAccessibleTexts = texts;
+    MonthCalendarAccessibilityUpdate(this);
 }
 
 QSize TMonthCalendar::sizeHint() const
@@ -199,6 +212,7 @@ void TMonthCalendar::FontsChanged()
     mTextsDirty = true;
     mStampsDirty = true;
     UpdateToday(); // the locale writes the date
+    MonthCalendarAccessibilityUpdate(this);
 }
 
 void TMonthCalendar::EnsureMeasured() const
@@ -322,6 +336,7 @@ void TMonthCalendar::ScrollView(int months)
     if (mLayout.ScrollBy(months)) {
         mTitlesDirty = true;
         update();
+        MonthCalendarAccessibilityUpdate(this);
     }
 }
 
@@ -369,6 +384,7 @@ void TMonthCalendar::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     SyncSize();
     update();
+    MonthCalendarAccessibilityUpdate(this);
 }
 
 void TMonthCalendar::changeEvent(QEvent *event)
@@ -450,6 +466,7 @@ void TMonthCalendar::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     update();
+    MonthCalendarAccessibilityUpdate(this, true);
 }
 
 void TMonthCalendar::focusOutEvent(QFocusEvent *event)

@@ -18,6 +18,16 @@
 
 class QFontMetrics;
 
+// What assistive technology hears beyond the dates: English until the program gives its language.
+struct TMonthCalendarTexts {
+    QString Week = QStringLiteral("week");             // before a week number, and the week column's header
+    QString Today = QStringLiteral("today");           // after the name of today's date
+    QString OtherMonth = QStringLiteral("other month"); // describes the days of neighbouring months
+    QString Previous = QStringLiteral("Previous months");
+    QString Next = QStringLiteral("Next months");
+    friend bool operator==(const TMonthCalendarTexts &, const TMonthCalendarTexts &) = default;
+};
+
 // Colour roles, numbered as the program stores them.
 enum TMonthCalendarColor : int {
     mcBackground = 0,      // around the month grids
@@ -56,6 +66,11 @@ public:
     QString TodayLabel() const { return mTodayLabel; }
     QString TodayText() const { return mTodayText; } // the whole line as shown
 
+    // The words of the accessible interface beyond the dates. Its name is the widget's
+    // accessibleName, "Month calendar" while none is set.
+    void SetAccessibleTexts(const TMonthCalendarTexts &texts);
+    const TMonthCalendarTexts &AccessibleTexts() const { return mAccessibleTexts; }
+
     // Shown on right click and with the context-menu key; the control does not own it.
     void SetPopupMenu(QMenu *menu) { mPopupMenu = menu; }
     QMenu *PopupMenu() const { return mPopupMenu; }
@@ -67,6 +82,9 @@ public:
 
     QSize sizeHint() const override;        // one month with the today line
     QSize minimumSizeHint() const override; // the same: less clips the month
+
+    // Scrolls by whole months; the selected day stays.
+    void ScrollView(int months);
 
 signals:
     void OnClick();
@@ -96,7 +114,6 @@ private:
     void RebuildTitles();
     const QStaticText &NumberText(int number) const;
     int TodaySampleWidth() const;
-    void ScrollView(int months);
     void MoveSelection(TDateTime date);
     std::optional<TDateTime> KeyTarget(const QKeyEvent *event) const;
     TColors ResolvedColors() const;
@@ -120,6 +137,7 @@ private:
     bool mShowToday = true;
     QString mTodayLabel;
     QString mTodayText;
+    TMonthCalendarTexts mAccessibleTexts;
     TDateTime mTodayShown = 0;
     QPointer<QMenu> mPopupMenu; // forgets a menu that is destroyed first
     int mWheelRest = 0;

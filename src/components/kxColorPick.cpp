@@ -1,5 +1,7 @@
 #include "components/kxColorPick.h"
 
+#include "components/kxAccessible.h"
+
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -144,6 +146,7 @@ TkxColorPicker::TkxColorPicker(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     resize(sizeHint());
+    InstallComponentAccessibility();
 }
 
 void TkxColorPicker::SetColor(TColor color)
@@ -388,6 +391,24 @@ QString TkxColorForm::OtherCaption(TkxLanguage language)
     default:
         return QStringLiteral("&Other...");
     }
+}
+
+QString TkxColorForm::ColorName(TColor color, TkxLanguage language)
+{
+    // Dutch and English names of the grid's colours, row by row.
+    static const char *const Names[Rows * Columns][2] = {
+        {"wit", "white"},           {"zwart", "black"},        {"zilver", "silver"},
+        {"grijs", "grey"},          {"rood", "red"},           {"kastanjebruin", "maroon"},
+        {"geel", "yellow"},         {"olijfgroen", "olive"},   {"limoen", "lime"},
+        {"groen", "green"},         {"aqua", "aqua"},          {"blauwgroen", "teal"},
+        {"blauw", "blue"},          {"marineblauw", "navy"},   {"fuchsia", "fuchsia"},
+        {"paars", "purple"},        {"muntgroen", "mint green"}, {"hemelsblauw", "sky blue"},
+        {"crème", "cream"},         {"middengrijs", "medium grey"},
+    };
+    const QPoint cell = CellOf(color);
+    if (cell.y() > Rows)
+        return ToQColor(color).name().toUpper();
+    return QString::fromUtf8(Names[(cell.y() - 1) * Columns + cell.x() - 1][language == lgNederlands ? 0 : 1]);
 }
 
 void TkxColorForm::SetHover(QPoint target)

@@ -110,6 +110,8 @@ public:
 
     // The caption of the button that opens the colour dialog.
     static QString OtherCaption(TkxLanguage language);
+    // The colour as a person says it: the name of a grid colour, else its hexadecimal RGB code.
+    static QString ColorName(TColor color, TkxLanguage language);
 
 signals:
     void OnSelectColor(QObject *sender, TColor newColor);

@@ -1,5 +1,6 @@
 #include "components/kxLinkLabel.h"
 
+#include "components/kxAccessible.h"
 #include "platform/Shell.h"
 
 #include <QFileInfo>
@@ -27,6 +28,7 @@ TkxLinkLabel::TkxLinkLabel(QWidget *parent)
     : QLabel(parent), fontStandard_(MakeKxFont(font(), clWindowText)),
       fontHighlight_(MakeKxFont(font(), clBlue, true)), fontUsed_(MakeKxFont(font(), clPurple))
 {
+    InstallComponentAccessibility();
 }
 
 void TkxLinkLabel::SetCaption(const QString &caption)
