@@ -126,16 +126,31 @@ TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
     }
     setWindowTitle("Orvani");
     QApplication::setApplicationName("Orvani");
-    if (RecRec.GeminimaliseerdOpstarten) {
-        // Without a notification area a window hidden in the tray could never come back:
-        // it starts minimised to the task bar instead.
-        if (RecRec.SysteemLade && TTrayIcon::IsAvailable()) {
-            JvTrayIcon1->SetActive(true);
-            FShowMainForm = false;
-        } else {
-            setWindowState(Qt::WindowMinimized);
-        }
+    if (RecRec.GeminimaliseerdOpstarten)
+        StartMinimized(RecRec.SysteemLade);
+}
+
+void TForm_Orvani::StartMinimized(bool toTray)
+{
+    // Without a notification area a window hidden in the tray could never come back:
+    // it starts minimised to the task bar instead.
+    if (toTray && TTrayIcon::IsAvailable()) {
+        JvTrayIcon1->SetActive(true);
+        FShowMainForm = false;
+    } else {
+        setWindowState(Qt::WindowMinimized);
     }
+}
+
+bool TForm_Orvani::BringBack()
+{
+    Menu_ST_OpenClick();
+    // A dialog open on the window stays in front of it.
+    if (QWidget *dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+    }
+    return isVisible() && !isMinimized();
 }
 
 void TForm_Orvani::CreateToolBar()

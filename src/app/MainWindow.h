@@ -34,6 +34,11 @@ public:
 
     // Shows the window as the settings ask: normally, minimised, or not at all (in the tray).
     void ShowAtStart();
+    // Before ShowAtStart: start minimised, to the tray or the task bar, whatever the settings say.
+    void StartMinimized(bool toTray);
+    // Another start of the program asks for the window: brought back as "Open" in the tray menu
+    // does. Says whether the window is now shown.
+    bool BringBack();
 
     void ApplySettings();
     void ApplyLanguage();

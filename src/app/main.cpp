@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "date/FormatSettings.h"
 #include "dialogs/About.h"
@@ -6,15 +7,41 @@
 #include "dialogs/Opties.h"
 #include "platform/Locale.h"
 #include "platform/QuitSignals.h"
+#include "platform/SingleInstance.h"
+#include "settings/RecRec.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLocale>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
+    // The actions of the command line run before any display is opened.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    TStartOptions start;
+    if (const std::optional<int> status = RunCommandLine(arguments, start))
+        return *status;
+
+    // One Orvani per user: a later start brings the running one's window back and ends. A start
+    // minimised or in the tray leaves the running one as it is.
+    TSingleInstance instance;
+    switch (instance.HandOver(!start.Minimized && !start.Tray)) {
+    case THandOver::HandedOver:
+        return 0;
+    case THandOver::NoAnswer:
+        std::fputs("orvani: Orvani runs already but does not answer\n", stderr);
+        return 1;
+    case THandOver::First:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Orvani");
-    QGuiApplication::setDesktopFileName("orvani"); // matches the installed menu entry and icon
+    QGuiApplication::setDesktopFileName("orvani");  // matches the installed menu entry and icon
     QApplication::setQuitOnLastWindowClosed(false); // the main window's close ends the program
     SetProgramFormatSettings(FormatSettingsFromLocale(QLocale::system()));
 
@@ -24,6 +51,9 @@ int main(int argc, char **argv)
     TForm_DatumInfo datumInfo(&mainWindow);
     TAboutBox aboutBox(&mainWindow);
     mainWindow.AttachDialogs(&gaNaar, &opties, &datumInfo, &aboutBox);
+    if (start.Minimized || start.Tray)
+        mainWindow.StartMinimized(start.Tray || RecRec.SysteemLade);
+    instance.Listen([&mainWindow] { return mainWindow.BringBack(); });
 
     // A request to end (SIGTERM, SIGINT, the end of the desktop session) closes the window as
     // the user would, so its placement is stored.

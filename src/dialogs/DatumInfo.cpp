@@ -1,7 +1,7 @@
 #include "dialogs/DatumInfo.h"
 
 #include "components/kxStandard.h"
-#include "date/DateFormat.h"
+#include "dialogs/DatumInfoFacts.h"
 #include "platform/Colors.h"
 #include "settings/RecRec.h"
 
@@ -18,19 +18,6 @@
 #include <exception>
 
 namespace {
-
-// "3e vrijdag in maand juni" or "3rd Friday in month June": the interface language picks the
-// sentence, the names are the locale's.
-QString OccurrenceSentence(int occurrence, const QString &dayName, const QString &monthName)
-{
-    const QByteArray day = dayName.toUtf8();
-    const QByteArray month = monthName.toUtf8();
-    if (RecRec.Taal == 0) {
-        return QString::asprintf("%de %s in maand %s", occurrence, day.constData(), month.constData());
-    }
-    const char *suffix = occurrence == 1 ? "st" : occurrence == 2 ? "nd" : occurrence == 3 ? "rd" : "th";
-    return QString::asprintf("%d%s %s in month %s", occurrence, suffix, day.constData(), month.constData());
-}
 
 QString FromUtf8(const std::string &text)
 {
@@ -183,14 +170,12 @@ void TForm_DatumInfo::CreateControls()
 
 void TForm_DatumInfo::ApplyLanguageTexts(TLanguage language)
 {
-    const std::string dayZero = FormatDateStandard(ProgramFormatSettings().ShortDateFormat, 0);
-    LabelDaysSinceNull->setText(QString::fromUtf8(LanguageTexts(language).DaysSincePrefix) +
-                                FromUtf8(dayZero));
+    LabelDaysSinceNull->setText(FromUtf8(DaysSinceCaption(language, ProgramFormatSettings())));
 }
 
 void TForm_DatumInfo::FormShow()
 {
-    const TFormatSettings &settings = ProgramFormatSettings();
+    const TDateInfoFacts facts = DateInfoFacts(CurrentDate, LanguageOf(RecRec.Taal), ProgramFormatSettings());
     QPalette palette = PanelDate->palette();
     palette.setColor(QPalette::Window, ToQColor(RecRec.KleurAchtergrondTitel));
     palette.setColor(QPalette::WindowText, ToQColor(RecRec.KleurTitel));
@@ -201,28 +186,26 @@ void TForm_DatumInfo::FormShow()
     title.setPixelSize(std::max(Scaled(13), QFontInfo(font()).pixelSize()));
     PanelDate->setFont(title);
     PanelDate->setFixedHeight(std::max(Scaled(24), QFontMetrics(title).height() + Scaled(6)));
-    PanelDate->setText(ShortDate(CurrentDate));
+    PanelDate->setText(FromUtf8(facts.ShortDate));
 
-    const TDateParts parts = SplitDate(CurrentDate);
-    ntLabelYear->setNum(parts.Year);
-    CheckBoxLeapYear->setChecked(IsLeap(parts.Year));
-    ntLabelDaysInYear->setNum(YearLength(parts.Year));
-    ntLabelMonthNo->setNum(parts.Month);
-    ntLabelMonthname->setText(FromUtf8(settings.LongMonthNames[parts.Month - 1]));
-    ntLabelDaysInMonth->setNum(MonthLength(parts.Year, parts.Month));
-    ntLabelWeekNo->setNum(IsoWeekNumber(CurrentDate));
+    ntLabelYear->setNum(facts.Year);
+    CheckBoxLeapYear->setChecked(facts.LeapYear);
+    ntLabelDaysInYear->setNum(facts.DaysInYear);
+    ntLabelMonthNo->setNum(facts.Month);
+    ntLabelMonthname->setText(FromUtf8(facts.MonthName));
+    ntLabelDaysInMonth->setNum(facts.DaysInMonth);
+    ntLabelWeekNo->setNum(facts.IsoWeek);
     UpdatePickerFormat(DateTimePickerUntil);
     {
         const QSignalBlocker blocker(DateTimePickerUntil);
         DateTimePickerUntil->setDate(ToQDate(CurrentDate));
     }
-    ntLabelDay->setNum(parts.Day);
-    ntLabelDayNo->setNum(IsoWeekday(CurrentDate));
-    ntLabelDayName->setText(FromUtf8(settings.LongDayNames[WeekdayOf(CurrentDate) - 1]));
-    ntLabelDayNoYear->setNum(DayNumberInYear(CurrentDate));
-    LabelDaysSince->setText(QString::number(WholeDayNumber(CurrentDate)));
-    LabelDayInMonth->setText(
-        OccurrenceSentence(WeekdayOccurrence(CurrentDate), ntLabelDayName->text(), ntLabelMonthname->text()));
+    ntLabelDay->setNum(facts.Day);
+    ntLabelDayNo->setNum(facts.IsoWeekday);
+    ntLabelDayName->setText(FromUtf8(facts.DayName));
+    ntLabelDayNoYear->setNum(facts.DayNumberInYear);
+    LabelDaysSince->setText(QString::number(facts.Serial));
+    LabelDayInMonth->setText(FromUtf8(facts.Occurrence));
     // The second date now equals the shown one; the count says so rather than keeping an old one.
     DateTimePickerUntilChange();
     AlignColumns();

@@ -116,13 +116,17 @@ constexpr TLanguageTexts Texts[2] = {
      {"Normaal (zichtbaar)", "Geminimaliseerd"},
      {"Eerste", "Laatste"},
      "Dagen sinds ",
-     "Vandaag:"},
+     "Vandaag:",
+     {"ja", "nee"},
+     "Dag in maand"},
     {"Orvani",
      {"In taskbar (default)", "In system tray"},
      {"Normal (Visible)", "Minimized"},
      {"First", "Last"},
      "Days since ",
-     "Today:"},
+     "Today:",
+     {"yes", "no"},
+     "Day in month"},
 };
 
 } // namespace

@@ -52,6 +52,8 @@ struct TLanguageTexts {
     const char *RadioMonthPosition[2];
     const char *DaysSincePrefix; // followed by day 0 in the short date format
     const char *TodayLabel;      // before the date on the month view's today line
+    const char *YesNo[2];          // the leap-year box in words, for the command line
+    const char *DayInMonthCaption; // the occurrence sentence's caption, for the command line
 };
 const TLanguageTexts &LanguageTexts(TLanguage language);
 

@@ -1,5 +1,10 @@
+#include "app/MainWindow.h"
+#include "platform/SingleInstance.h"
+#include "platform/Tray.h"
+
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,19 +25,53 @@ template <typename Condition> bool WaitFor(Condition condition, int milliseconds
     return condition();
 }
 
+// Starts the program offscreen with settings and runtime folders of the test's own.
+void Start(QProcess &program, const QString &config, const QString &runtime,
+           const QStringList &arguments = {})
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", config);
+    environment.insert("XDG_RUNTIME_DIR", runtime);
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.start(qEnvironmentVariable("ORVANI_BUILD_DIR") + "/orvani", arguments);
+    ASSERT_TRUE(program.waitForStarted());
+}
+
+// A start while another runs ends at once with status 0; the running one answers only once its
+// window is shown, so the status says that it is.
+void ExpectHandOver(const QString &config, const QString &runtime)
+{
+    QProcess second;
+    Start(second, config, runtime);
+    ASSERT_TRUE(WaitFor([&] { return second.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+}
+
+// Whether a program listens on the socket.
+bool Answers(const QString &socket)
+{
+    QLocalSocket probe;
+    probe.connectToServer(socket);
+    return probe.waitForConnected(1000);
+}
+
+void Terminate(QProcess &program)
+{
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
 TEST(Process, EndingTheProgramWithSigtermStoresThePlacement)
 {
-    QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
+    QTemporaryDir home, runtime;
+    ASSERT_TRUE(home.isValid() && runtime.isValid());
     const QString store = home.path() + "/KX/Orvani.reg";
 
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", home.path());
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    program.setProcessEnvironment(environment);
-    program.start(qEnvironmentVariable("ORVANI_BUILD_DIR") + "/orvani", {});
-    ASSERT_TRUE(program.waitForStarted());
+    Start(program, home.path(), runtime.path());
 
     // The settings are read (and their defaults written) while the window is created.
     ASSERT_TRUE(WaitFor([&] { return QFile::exists(store); }));
@@ -49,6 +88,60 @@ TEST(Process, EndingTheProgramWithSigtermStoresThePlacement)
     const QString text = QString::fromUtf8(file.readAll());
     for (const char *name : {"Boven", "Links", "Breedte", "Hoogte", "OpVoorgrond"})
         EXPECT_TRUE(text.contains(QStringLiteral("\"%1\"=dword:").arg(name))) << name;
+}
+
+TEST(Process, ASecondStartBringsBackTheRunningWindowAndEnds)
+{
+    // Offscreen there is no tray: --tray starts minimised to the task bar.
+    for (const QStringList &firstStart : {QStringList{}, QStringList{"--minimized"}, QStringList{"--tray"}}) {
+        QTemporaryDir home, runtime;
+        QProcess first;
+        Start(first, home.path(), runtime.path(), firstStart);
+        ASSERT_TRUE(WaitFor([&] { return QFile::exists(runtime.path() + "/orvani.socket"); }));
+        ExpectHandOver(home.path(), runtime.path());
+        EXPECT_EQ(first.state(), QProcess::Running) << firstStart.join(' ').toStdString();
+        Terminate(first);
+    }
+}
+
+TEST(Process, ASocketLeftByAKilledProgramIsTakenOver)
+{
+    QTemporaryDir home, runtime;
+    const QString socket = runtime.path() + "/orvani.socket";
+    QProcess killed;
+    Start(killed, home.path(), runtime.path());
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(socket); }));
+    killed.kill();
+    ASSERT_TRUE(killed.waitForFinished(20000));
+    ASSERT_FALSE(Answers(socket));
+
+    QProcess next;
+    Start(next, home.path(), runtime.path());
+    ASSERT_TRUE(WaitFor([&] { return next.state() != QProcess::Running || Answers(socket); }));
+    ASSERT_EQ(next.state(), QProcess::Running) << next.readAllStandardError().toStdString();
+    ExpectHandOver(home.path(), runtime.path());
+    Terminate(next);
+}
+
+TEST(Process, ASecondStartBringsBackTheWindowHiddenInTheTray)
+{
+    QTemporaryDir runtime;
+    TTrayIcon::SetAvailableForTests(true);
+    TForm_Orvani window;
+    window.StartMinimized(true);
+    window.ShowAtStart();
+    ASSERT_FALSE(window.isVisible());
+    ASSERT_TRUE(window.JvTrayIcon1->Active());
+
+    TSingleInstance first(runtime.path());
+    ASSERT_EQ(first.HandOver(true), THandOver::First);
+    ASSERT_TRUE(first.Listen([&window] { return window.BringBack(); }));
+    QTemporaryDir home;
+    ExpectHandOver(home.path(), runtime.path());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_FALSE(window.JvTrayIcon1->Active());
+    TTrayIcon::ResetAvailableForTests();
 }
 
 } // namespace

@@ -1,0 +1,131 @@
+#include "platform/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Requests end in a line feed; anything longer than this is not ours.
+constexpr qint64 MaxRequest = 64;
+// A caller that connects and never speaks is let go after this.
+constexpr int IdleCallerMs = 5000;
+
+bool IsPrivateFolder(const QByteArray &path)
+{
+    struct stat info {};
+    return path.startsWith('/') && lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == getuid() && (info.st_mode & 077) == 0;
+}
+
+} // namespace
+
+TSingleInstance::TSingleInstance(const QString &folder)
+    : FSocketPath(folder.isEmpty() ? QString() : folder + "/orvani.socket")
+{
+}
+
+TSingleInstance::~TSingleInstance()
+{
+    Unlock();
+}
+
+QString TSingleInstance::UserRuntimeFolder()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (IsPrivateFolder(runtime))
+        return QFile::decodeName(runtime);
+    // Without a runtime folder: one of the user's own, which another user cannot take first.
+    const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/orvani-" + QByteArray::number(getuid());
+    mkdir(own.constData(), 0700);
+    return IsPrivateFolder(own) ? QFile::decodeName(own) : QString();
+}
+
+THandOver TSingleInstance::HandOver(bool bringBack, int timeoutMs)
+{
+    if (FSocketPath.isEmpty())
+        return THandOver::First;
+    const QDeadlineTimer deadline(timeoutMs);
+    const QByteArray lockPath = QFile::encodeName(FSocketPath) + ".lock";
+    FLock = open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
+    while (FLock >= 0 && flock(FLock, LOCK_EX | LOCK_NB) != 0 && !deadline.hasExpired())
+        QThread::msleep(10);
+
+    while (true) {
+        QLocalSocket socket;
+        socket.connectToServer(FSocketPath);
+        if (!socket.waitForConnected(int(deadline.remainingTime()))) {
+            const bool noneRuns = socket.error() == QLocalSocket::ServerNotFoundError ||
+                                  socket.error() == QLocalSocket::ConnectionRefusedError;
+            return noneRuns ? THandOver::First : THandOver::NoAnswer;
+        }
+        Unlock(); // the running one answers; a third start may look as well
+        socket.write(bringBack ? "open\n" : "hello\n");
+        QByteArray reply;
+        while (!reply.endsWith('\n') && reply.size() < MaxRequest &&
+               (socket.bytesAvailable() > 0 || socket.waitForReadyRead(int(deadline.remainingTime()))))
+            reply += socket.readAll();
+        reply += socket.readAll();
+        if (reply == "shown\n" || reply == "running\n")
+            return THandOver::HandedOver;
+        if (!reply.isEmpty() || deadline.hasExpired())
+            return THandOver::NoAnswer;
+        // Closed without a word: the running one is ending. Look again in a moment.
+        QThread::msleep(20);
+    }
+}
+
+bool TSingleInstance::Listen(std::function<bool()> bringBack)
+{
+    FBringBack = std::move(bringBack);
+    if (FSocketPath.isEmpty())
+        return false;
+    FServer = new QLocalServer(this);
+    FServer->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(FServer, &QLocalServer::newConnection, this, &TSingleInstance::Answer);
+    // An ending Orvani takes no more requests: a start from then on is the first again.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, FServer, &QLocalServer::close);
+    // Nobody answered on the socket: what is left there belongs to a killed Orvani.
+    QLocalServer::removeServer(FSocketPath);
+    const bool listening = FServer->listen(FSocketPath);
+    Unlock();
+    return listening;
+}
+
+void TSingleInstance::Answer()
+{
+    while (QLocalSocket *caller = FServer->nextPendingConnection()) {
+        connect(caller, &QLocalSocket::disconnected, caller, &QObject::deleteLater);
+        QTimer::singleShot(IdleCallerMs, caller, &QLocalSocket::abort);
+        connect(caller, &QLocalSocket::readyRead, caller, [this, caller] {
+            if (!caller->canReadLine()) {
+                if (caller->bytesAvailable() > MaxRequest)
+                    caller->abort();
+                return;
+            }
+            const QByteArray request = caller->readLine(MaxRequest).trimmed();
+            if (request == "open")
+                caller->write(FBringBack && FBringBack() ? "shown\n" : "hidden\n");
+            else if (request == "hello")
+                caller->write("running\n");
+            caller->disconnectFromServer();
+        });
+    }
+}
+
+void TSingleInstance::Unlock()
+{
+    if (FLock >= 0)
+        close(FLock);
+    FLock = -1;
+}

@@ -1,0 +1,202 @@
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// 30 December 1899 is day 0 of the date serials.
+qint64 DaysSinceDayZero(QDate date)
+{
+    return QDate(1899, 12, 30).daysTo(date);
+}
+
+struct TRun {
+    int Status = -1;
+    QString Out;
+    QString Err;
+};
+
+// Runs the program as a terminal would with no display at all, in its own settings and runtime
+// folders and the given locale.
+class CommandLine : public testing::Test {
+protected:
+    TRun Run(const QStringList &arguments, const char *locale = "en_GB.UTF-8")
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_TIME"})
+            environment.remove(name);
+        environment.insert("LC_ALL", locale);
+        environment.insert("XDG_CONFIG_HOME", config.path());
+        environment.insert("XDG_RUNTIME_DIR", runtime.path());
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(qEnvironmentVariable("ORVANI_BUILD_DIR") + "/orvani", arguments);
+        EXPECT_TRUE(program.waitForFinished(30000)) << arguments.join(' ').toStdString();
+        return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+                QString::fromUtf8(program.readAllStandardError())};
+    }
+    QString StorePath() const { return config.path() + "/KX/Orvani.reg"; }
+    void WriteStore(const QByteArray &text)
+    {
+        ASSERT_TRUE(QDir().mkpath(config.path() + "/KX"));
+        QFile file(StorePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QTemporaryDir config;
+    QTemporaryDir runtime;
+};
+
+TEST_F(CommandLine, OptionsPrintAndEndWithoutTouchingTheSettings)
+{
+    struct TCase {
+        QStringList Arguments;
+        const char *Locale;
+        QString Out; // exact standard output
+    };
+    const TCase cases[] = {
+        {{"--version"}, "en_GB.UTF-8", "Orvani 2.21\n"},
+        {{"-v"}, "en_GB.UTF-8", "Orvani 2.21\n"},
+        {{"--format", "'Week' ww iiii", "2005-01-01"}, "en_GB.UTF-8", "Week 53 2004\n"},
+        {{"--format", "'Week' w/iiii", "2009-12-31"}, "en_GB.UTF-8", "Week 53/2009\n"},
+        {{"--format", "dd-mm-yyyy hh:nn fff", "37773,5"}, "en_GB.UTF-8", "01-06-2003 12:00 152\n"},
+        {{"--format", "ddddd", "37773.25"}, "en_GB.UTF-8", "01/06/2003\n"},
+        {{"--format", "dddd d mmmm yyyy", "2003-06-20"}, "en_GB.UTF-8", "Friday 20 June 2003\n"},
+        {{"--format", "dddd d mmmm yyyy", "2003-06-20"}, "nl_NL.UTF-8", "vrijdag 20 juni 2003\n"},
+        {{"--format", "yyyy-mm-dd", "1-1-1"}, "en_GB.UTF-8", "0001-01-01\n"},
+        {{"--format", "yyyy-mm-dd", "9999-12-31"}, "en_GB.UTF-8", "9999-12-31\n"},
+        {{"--format", "yyyy-mm-dd", "--", "-1"}, "en_GB.UTF-8", "1899-12-29\n"},
+        {{"--info", "2004-02-29", "--lang", "en"},
+         "en_GB.UTF-8",
+         "Current date information: 29/02/2004\n"
+         "Year: 2004\n"
+         "Leap year: yes\n"
+         "Days in year: 366\n"
+         "Month: 2 (February)\n"
+         "Days in month: 29\n"
+         "ISO weeknumber: 9\n"
+         "Day: 29\n"
+         "Day in week: 7 (Sunday)\n"
+         "Daynumber in year: 60\n"
+         "Day in month: 5th Sunday in month February\n"
+         "Days since 30/12/1899: 38046\n"
+         "Number of days between current date and "},
+        {{"--info", "2003-06-20", "--lang", "NL"},
+         "nl_NL.UTF-8",
+         "Info huidige datum: 20-06-2003\n"
+         "Jaar: 2003\n"
+         "Schrikkeljaar: nee\n"
+         "Dagen in jaar: 365\n"
+         "Maand: 6 (juni)\n"
+         "Dagen in maand: 30\n"
+         "ISO weeknummer: 25\n"
+         "Dag: 20\n"
+         "Dag in week: 5 (vrijdag)\n"
+         "Dagnummer in jaar: 171\n"
+         "Dag in maand: 3e vrijdag in maand juni\n"
+         "Dagen sinds 30-12-1899: 37792\n"
+         "Aantal dagen tussen huidige datum en "},
+    };
+    for (const TCase &c : cases) {
+        const QString arguments = c.Arguments.join(' ');
+        const qint64 before = DaysSinceDayZero(QDate::currentDate());
+        const TRun run = Run(c.Arguments, c.Locale);
+        const qint64 after = DaysSinceDayZero(QDate::currentDate());
+        EXPECT_EQ(run.Status, 0) << arguments.toStdString();
+        EXPECT_EQ(run.Err, "") << arguments.toStdString();
+        if (!c.Arguments.contains("--info")) {
+            EXPECT_EQ(run.Out, c.Out) << arguments.toStdString();
+            continue;
+        }
+        // --info ends with the days from the date to today, after today's date as a caption.
+        ASSERT_TRUE(run.Out.startsWith(c.Out)) << run.Out.toStdString();
+        const QString last = run.Out.mid(c.Out.size()).trimmed();
+        const qint64 serial = run.Out.section(": ", -2, -2).section('\n', 0, 0).toLongLong();
+        const qint64 days = last.section(": ", 1).toLongLong();
+        EXPECT_TRUE(days == after - serial || days == before - serial) << last.toStdString();
+    }
+    EXPECT_TRUE(QDir(config.path()).isEmpty()) << "the settings folder was written";
+}
+
+TEST_F(CommandLine, TodayIsTheDateWhenNoneIsGiven)
+{
+    const QDate before = QDate::currentDate();
+    const TRun run = Run({"--format", "yyyy-mm-dd"});
+    const QDate after = QDate::currentDate();
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_TRUE(run.Out == before.toString(Qt::ISODate) + "\n" ||
+                run.Out == after.toString(Qt::ISODate) + "\n")
+        << run.Out.toStdString();
+}
+
+TEST_F(CommandLine, InfoTakesTheLanguageOfTheSettingsAndLeavesThemAsTheyAre)
+{
+    const QByteArray store = "Windows Registry Editor Version 5.00\n\n"
+                             "[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen]\n"
+                             "\"Taal\"=dword:00000000\n";
+    WriteStore(store);
+    const TRun run = Run({"--info", "2005-01-01"}, "en_GB.UTF-8");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_TRUE(run.Out.contains("\nISO weeknummer: 53\n")) << run.Out.toStdString();
+    EXPECT_TRUE(run.Out.contains("\nDag in maand: 1e Saturday in maand January\n")) << run.Out.toStdString();
+    QFile file(StorePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), store);
+    EXPECT_EQ(QDir(config.path() + "/KX").entryList(QDir::Files | QDir::Hidden), QStringList{"Orvani.reg"});
+}
+
+TEST_F(CommandLine, MistakesEndWithOneLineAndStatusTwo)
+{
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"--bogus"}, "Unknown option 'bogus'"},
+        {{"--format"}, "Missing value after '--format'"},
+        {{"--format", "d", "2005-02-30"}, "'2005-02-30' is not a date"},
+        {{"--info", "yesterday"}, "'yesterday' is not a date: give yyyy-mm-dd or a date serial number"},
+        {{"--format", "d", "0-01-01"}, "the year of '0-01-01' lies outside 1..9999"},
+        {{"--format", "d", "10000-01-01"}, "the year of '10000-01-01' lies outside 1..9999"},
+        {{"--info", "2958466"}, "the year of '2958466' lies outside 1..9999"},
+        {{"--info", "--", "-693594"}, "the year of '-693594' lies outside 1..9999"},
+        {{"--info", "--lang", "fr"}, "--lang takes nl or en, not 'fr'"},
+        {{"--lang", "nl"}, "--lang goes with --info"},
+        {{"--format", "d", "--info"},
+         "give one of --format, --info, --export-settings and --import-settings"},
+        {{"2005-01-01"}, "unexpected argument '2005-01-01'"},
+        {{"--info", "2005-01-01", "2005-01-02"}, "unexpected argument '2005-01-02'"},
+        {{"--tray", "--info"}, "--minimized and --tray go with starting the window"},
+    };
+    for (const auto &[arguments, message] : cases) {
+        const TRun run = Run(arguments);
+        EXPECT_EQ(run.Status, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.Out, "");
+        EXPECT_TRUE(run.Err.startsWith(QString("orvani: ") + message)) << run.Err.toStdString();
+        EXPECT_EQ(run.Err.count('\n'), 1) << run.Err.toStdString();
+    }
+    EXPECT_TRUE(QDir(config.path()).isEmpty()) << "the settings folder was written";
+}
+
+TEST_F(CommandLine, HelpListsEveryOptionWithExamples)
+{
+    const TRun run = Run({"--help"});
+    EXPECT_EQ(run.Status, 0);
+    for (const char *text : {"--help", "--version", "--format <PATTERN>", "--info", "--lang <nl|en>",
+                             "--export-settings <FILE>", "--import-settings <FILE>", "--minimized", "--tray",
+                             "DATE", "Examples:", "orvani --format \"'Week' ww iiii\" 2005-01-01"})
+        EXPECT_TRUE(run.Out.contains(text)) << text;
+    EXPECT_FALSE(run.Out.contains("-platform")) << "Qt's own options stay out of the help";
+    EXPECT_TRUE(QDir(config.path()).isEmpty());
+}
+
+TEST_F(CommandLine, ASettingsFileThatCannotBeReadIsToldInOneLine)
+{
+    const TRun missing = Run({"--import-settings", runtime.path() + "/missing.reg"});
+    EXPECT_NE(missing.Status, 0);
+    EXPECT_EQ(missing.Out, "");
+    EXPECT_EQ(missing.Err.count('\n'), 1) << missing.Err.toStdString();
+    EXPECT_TRUE(QDir(config.path()).isEmpty());
+}
+
+} // namespace
