@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
@@ -35,21 +36,61 @@ QRadioButton *NewRadio(QWidget *parent, const char *name, const char *text)
     return radio;
 }
 
-QSpinBox *NewSpin(QWidget *parent, const char *name, int minimum, int maximum, int value)
+// A spin field that takes any whole number typed, so a number beyond the range is never cut short
+// while it is typed; the value used is clamped to the range. Text that is no whole number (an
+// emptied field) counts as the field's empty value, on every path: OK, Enter, or leaving the field.
+class TWholeNumberSpin final : public QSpinBox {
+public:
+    TWholeNumberSpin(QWidget *parent, int minimum, int maximum, int emptyValue)
+        : QSpinBox(parent), FEmptyValue(emptyValue)
+    {
+        setRange(minimum, maximum);
+    }
+
+    // The typed text as the value it stands for.
+    int TypedValue() const { return valueFromText(cleanText()); }
+
+protected:
+    // A sign and digits, blanks around; the sign and digits captured.
+    static const QRegularExpression &WholeNumber()
+    {
+        static const QRegularExpression pattern(QStringLiteral("^\\s*([+-]?)([0-9]*)\\s*$"));
+        return pattern;
+    }
+
+    QValidator::State validate(QString &text, int &) const override
+    {
+        const QRegularExpressionMatch match = WholeNumber().match(text);
+        if (!match.hasMatch())
+            return QValidator::Invalid;
+        return match.capturedLength(2) > 0 ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+
+    void fixup(QString &text) const override { text = QString::number(valueFromText(text)); }
+
+    int valueFromText(const QString &text) const override
+    {
+        const QRegularExpressionMatch match = WholeNumber().match(text);
+        if (!match.hasMatch() || match.capturedLength(2) == 0)
+            return FEmptyValue;
+        bool ok = false;
+        const qlonglong value = match.captured(2).toLongLong(&ok);
+        const bool negative = match.captured(1) == QLatin1String("-");
+        if (!ok) // more digits than any number the field could hold
+            return negative ? minimum() : maximum();
+        return int(std::clamp<qlonglong>(negative ? -value : value, minimum(), maximum()));
+    }
+
+private:
+    int FEmptyValue;
+};
+
+TWholeNumberSpin *NewSpin(QWidget *parent, const char *name, int minimum, int maximum, int value, int emptyValue)
 {
-    auto *spin = Named<QSpinBox>(parent, name);
-    spin->setRange(minimum, maximum);
+    auto *spin = new TWholeNumberSpin(parent, minimum, maximum, emptyValue);
+    spin->setObjectName(name);
     spin->setValue(value);
     return spin;
-}
-
-// A spin field's text as a whole number within its range; text that is no whole number counts
-// as the field's minimum.
-int SpinValue(const QSpinBox *spin)
-{
-    bool ok = false;
-    const int value = spin->locale().toInt(spin->cleanText(), &ok);
-    return ok ? std::clamp(value, spin->minimum(), spin->maximum()) : spin->minimum();
 }
 
 // Text as a decimal number with the given decimal separator: an optional sign, digits with at most
@@ -128,15 +169,16 @@ void TForm_GaNaar::CreateControls()
     RadioButton_Vandaag = NewRadio(box, "RadioButton_Vandaag", "Vandaag");
     RadioButton_Vandaag->setChecked(true);
     RadioButton_Jaren = NewRadio(box, "RadioButton_Jaren", "Jaren");
-    SpinEdit_Jaren = NewSpin(box, "SpinEdit_Jaren", -150, 150, 0);
+    // An emptied offset field means no offset; an emptied year the first year of the range.
+    SpinEdit_Jaren = NewSpin(box, "SpinEdit_Jaren", -150, 150, 0, 0);
     Label_Maanden = NewLabel(box, "Label_Maanden", "Maanden");
-    SpinEdit_Maanden = NewSpin(box, "SpinEdit_Maanden", -500, 500, 0);
+    SpinEdit_Maanden = NewSpin(box, "SpinEdit_Maanden", -500, 500, 0, 0);
     Label_Dagen = NewLabel(box, "Label_Dagen", "Dagen");
-    SpinEdit_Dagen = NewSpin(box, "SpinEdit_Dagen", -8000, 8000, 0);
+    SpinEdit_Dagen = NewSpin(box, "SpinEdit_Dagen", -8000, 8000, 0, 0);
     RadioButton_Datum = NewRadio(box, "RadioButton_Datum", "Datum");
     DateTimePicker1 = NewDatePicker("DateTimePicker1", false, box);
     RadioButtonEasterSunday = NewRadio(box, "RadioButtonEasterSunday", "Paaszondag");
-    SpinEditEaster = NewSpin(box, "SpinEditEaster", 1900, 2500, 1900);
+    SpinEditEaster = NewSpin(box, "SpinEditEaster", 1900, 2500, 1900, 1900);
     RadioButtonDateAsFloat = NewRadio(box, "RadioButtonDateAsFloat", "Datum als getal");
     EditDateSince = Named<QLineEdit>(box, "EditDateSince");
     EditDateSince->setText("0");
@@ -146,6 +188,9 @@ void TForm_GaNaar::CreateControls()
     SpeedButtonConvert->setIcon(SvgIcon(":/art/app/convert.svg"));
     LabelDateSince = Named<QLabel>(box, "LabelDateSince");
     LabelDateSince->setWordWrap(true); // a date with a time of day takes two lines
+    LabelOutOfRange = NewLabel(this, "LabelOutOfRange", "Deze datum ligt buiten het bereik van de kalender.");
+    LabelOutOfRange->setWordWrap(true);
+    LabelOutOfRange->hide();
     BitBtn_OK = NewOkButton();
 
     for (QSpinBox *spin : {SpinEdit_Jaren, SpinEdit_Maanden, SpinEdit_Dagen, SpinEditEaster}) {
@@ -186,6 +231,7 @@ void TForm_GaNaar::CreateControls()
     outer->setContentsMargins(Scaled(8), Scaled(6), Scaled(8), Scaled(6));
     outer->setSpacing(Scaled(5));
     outer->addWidget(GroupBox1, 1);
+    outer->addWidget(LabelOutOfRange);
     outer->addWidget(BitBtn_OK, 0, Qt::AlignHCenter);
 }
 
@@ -197,6 +243,7 @@ void TForm_GaNaar::FormShow()
     SpinEditEaster->setValue(SplitDate(today).Year);
     EditDateSince->setText(QString::number(WholeDayNumber(CurrentDate)));
     LabelDateSince->setText(ShortDate(CurrentDate));
+    LabelOutOfRange->hide();
 
     FitNumberRow();
 
@@ -229,14 +276,24 @@ void TForm_GaNaar::BitBtn_OKClick()
 {
     // The fields show the values the jump uses.
     for (QSpinBox *spin : {SpinEdit_Jaren, SpinEdit_Maanden, SpinEdit_Dagen, SpinEditEaster}) {
-        spin->setValue(SpinValue(spin));
+        spin->setValue(static_cast<const TWholeNumberSpin *>(spin)->TypedValue());
     }
     try {
         mMonthView->SetDate(ChosenDate());
     } catch (const EDateError &) {
-        // A jump beyond 1 January 1 .. 31 December 9999 leaves the month view where it was.
+        ShowOutOfRange();
+        return;
     }
     accept();
+}
+
+// A jump beyond 1 January 1 .. 31 December 9999 leaves the month view where it was; the dialog
+// stays open and says why, growing to hold the message.
+void TForm_GaNaar::ShowOutOfRange()
+{
+    LabelOutOfRange->show();
+    layout()->activate();
+    setFixedHeight(std::max(height(), layout()->totalHeightForWidth(width())));
 }
 
 TDateTime TForm_GaNaar::ChosenDate() const
@@ -260,12 +317,21 @@ TDateTime TForm_GaNaar::ChosenDate() const
 TDateTime TForm_GaNaar::NumberModeDate() const
 {
     const double value = DateSinceValue();
-    return value >= 0 && value < SerialLimit ? value : CurrentDate;
+    if (value >= SerialLimit) {
+        throw ERangeError(); // beyond 31 December 9999, like any other jump out of range
+    }
+    return value >= 0 ? value : CurrentDate;
 }
 
+// Read with the user's decimal separator, or with "." or "," where that is the only one typed.
 double TForm_GaNaar::DateSinceValue() const
 {
-    return TextToNumber(EditDateSince->text().toStdString(), ProgramFormatSettings().DecimalSeparator);
+    const std::string text = EditDateSince->text().toStdString();
+    const bool point = text.find('.') != std::string::npos;
+    const bool comma = text.find(',') != std::string::npos;
+    const std::string separator =
+        point != comma ? std::string(point ? "." : ",") : ProgramFormatSettings().DecimalSeparator;
+    return TextToNumber(text, separator);
 }
 
 void TForm_GaNaar::SpeedButtonConvertClick()
@@ -287,6 +353,11 @@ void TForm_GaNaar::DateTimePicker1Enter()
 void TForm_GaNaar::SpinEditEasterEnter()
 {
     RadioButtonEasterSunday->setChecked(true);
+}
+
+void TForm_GaNaar::SpinEdit_JarenEnter()
+{
+    RadioButton_Jaren->setChecked(true);
 }
 
 void TForm_GaNaar::EditDateSinceEnter()
@@ -314,7 +385,9 @@ bool TForm_GaNaar::eventFilter(QObject *watched, QEvent *event)
         // Coming back to the window or out of a menu is no entering of the field.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (watched == DateTimePicker1) {
+            if (watched == SpinEdit_Jaren || watched == SpinEdit_Maanden || watched == SpinEdit_Dagen) {
+                SpinEdit_JarenEnter();
+            } else if (watched == DateTimePicker1) {
                 DateTimePicker1Enter();
             } else if (watched == SpinEditEaster) {
                 SpinEditEasterEnter();

@@ -40,6 +40,7 @@ public:
     QLineEdit *EditDateSince;
     QToolButton *SpeedButtonConvert;
     QLabel *LabelDateSince;
+    QLabel *LabelOutOfRange; // shown when a jump would leave the calendar's range
     TkxBitBtn *BitBtn_OK;
 
 public slots:
@@ -56,6 +57,8 @@ protected:
 private:
     void CreateControls();
     void FitNumberRow();
+    void ShowOutOfRange();
+    void SpinEdit_JarenEnter();
     void DateTimePicker1Enter();
     void SpinEditEasterEnter();
     void EditDateSinceEnter();

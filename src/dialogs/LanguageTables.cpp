@@ -45,6 +45,10 @@ constexpr TLanguageRow Rows[] = {
     {GaNaar, "RadioButton_Datum", Text, {"Datum", "Date"}},
     {GaNaar, "RadioButtonEasterSunday", Text, {"Paaszondag", "Easter sunday"}},
     {GaNaar, "RadioButtonDateAsFloat", Text, {"Datum als getal", "Date as float"}},
+    {GaNaar,
+     "LabelOutOfRange",
+     Text,
+     {"Deze datum ligt buiten het bereik van de kalender.", "This date lies outside the calendar's range."}},
     // Options.
     {Opties, "", Caption, {"Opties", "Options"}},
     {Opties, "TabSheet_Algemeen", Tab, {"Algemeen", "General"}},

@@ -77,6 +77,7 @@ protected:
     TDateTime JumpToNumber(TDateTime from, const QString &text)
     {
         Open(from);
+        Choose(dialog.RadioButtonDateAsFloat);
         Type(dialog.EditDateSince, text);
         ClickOk();
         return view.Date();
@@ -135,8 +136,9 @@ TEST_F(GaNaarTest, EasterModeJumpsToEasterSundayOfTheYear)
 {
     const std::pair<const char *, TDateTime> cases[] = {
         {"2003", Date(2003, 4, 20)}, {"2024", Date(2024, 3, 31)}, {"2500", Date(2500, 4, 18)},
-        {"19", Date(1900, 4, 15)}, // a year typed below the range counts as its start
-        {"", Date(1900, 4, 15)},   // no number: the minimum
+        {"19", Date(1900, 4, 15)},   // a year typed below the range counts as its start
+        {"", Date(1900, 4, 15)},     // no number: the minimum
+        {"2501", Date(2500, 4, 18)}, // typed in full, then clamped
     };
     for (const auto &[year, expected] : cases) {
         SCOPED_TRACE(year);
@@ -145,19 +147,41 @@ TEST_F(GaNaarTest, EasterModeJumpsToEasterSundayOfTheYear)
         EXPECT_TRUE(dialog.RadioButtonEasterSunday->isChecked());
         QTest::keyClick(dialog.SpinEditEaster, Qt::Key_Return); // before the field can correct itself
         EXPECT_EQ(view.Date(), expected);
+        EXPECT_EQ(dialog.SpinEditEaster->text(), QString::number(SplitDate(expected).Year))
+            << "the field shows the year used";
     }
 }
 
-TEST_F(GaNaarTest, AnEmptyOffsetFieldCountsAsItsMinimum)
+// Whole numbers are typed in full and clamped at OK; an emptied offset field is no offset, whether
+// Enter or a click on OK carries out the jump (the click takes the focus from the field first).
+TEST_F(GaNaarTest, OffsetFieldsTakeWholeNumbersClampedAndEmptyAsZero)
 {
-    Open(Date(2003, 6, 1));
-    Choose(dialog.RadioButton_Jaren);
-    Type(dialog.SpinEdit_Maanden, "0");
-    Type(dialog.SpinEdit_Dagen, "0");
-    Type(dialog.SpinEdit_Jaren, "");
-    QTest::keyClick(dialog.SpinEdit_Jaren, Qt::Key_Return);
-    EXPECT_EQ(view.Date(), Date(1853, 6, 1));
-    EXPECT_EQ(dialog.SpinEdit_Jaren->text(), "-150") << "the field shows what was used";
+    struct Case {
+        const char *years;
+        bool byEnter;
+        TDateTime expected;
+        const char *shown;
+    };
+    const Case cases[] = {
+        {"200", true, Date(2153, 6, 1), "150"},  {"200", false, Date(2153, 6, 1), "150"},
+        {"-99999", true, Date(1853, 6, 1), "-150"}, {"12", false, Date(2015, 6, 1), "12"},
+        {"", true, Date(2003, 6, 1), "0"},        {"", false, Date(2003, 6, 1), "0"},
+        {"-", false, Date(2003, 6, 1), "0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "\"" << c.years << "\" " << (c.byEnter ? "Enter" : "click"));
+        Open(Date(2003, 6, 1));
+        Type(dialog.SpinEdit_Maanden, "0");
+        Type(dialog.SpinEdit_Dagen, "0");
+        Type(dialog.SpinEdit_Jaren, c.years);
+        EXPECT_EQ(dialog.SpinEdit_Jaren->text(), c.years) << "typed as it stands";
+        if (c.byEnter)
+            QTest::keyClick(dialog.SpinEdit_Jaren, Qt::Key_Return);
+        else
+            ClickOk();
+        EXPECT_EQ(view.Date(), c.expected);
+        EXPECT_EQ(dialog.SpinEdit_Jaren->text(), c.shown) << "the field shows what was used";
+    }
 }
 
 TEST_F(GaNaarTest, NumberModeReadsASerialAndIgnoresNumbersOutOfRange)
@@ -169,7 +193,6 @@ TEST_F(GaNaarTest, NumberModeReadsASerialAndIgnoresNumbersOutOfRange)
         {" 1e3 ", 1000},
         {"-5", selected},
         {"-0.5", selected},
-        {"2958466", selected},
         {"2958465.99", MaxDateSerial},
         {"0", 0},
         {"abc", 0},
@@ -177,7 +200,8 @@ TEST_F(GaNaarTest, NumberModeReadsASerialAndIgnoresNumbersOutOfRange)
         {"nan", 0},
         {"inf", 0},
         {"1e999", 0},
-        {"37773,5", 0}, // not the decimal separator
+        {"37773,5", Date(2003, 6, 1)}, // the only separator in the text
+        {"1.000,5", 0},                // both: only the user's separator is one
         {"12abc", 0},
     };
     for (const auto &[text, expected] : cases) {
@@ -192,7 +216,7 @@ TEST_F(GaNaarTest, NumberModeUsesTheUsersDecimalSeparator)
     settings.DecimalSeparator = ",";
     SetProgramFormatSettings(settings);
     EXPECT_EQ(JumpToNumber(Date(2010, 5, 5), "37773,5"), Date(2003, 6, 1));
-    EXPECT_EQ(JumpToNumber(Date(2010, 5, 5), "37773.5"), 0);
+    EXPECT_EQ(JumpToNumber(Date(2010, 5, 5), "37773.5"), Date(2003, 6, 1));
 }
 
 TEST_F(GaNaarTest, ConvertShowsTheDateOfTheNumberWithoutChangingTheMode)
@@ -240,16 +264,18 @@ TEST_F(GaNaarTest, ShowingAgainKeepsModeAndOffsetsButRefillsTheRest)
     EXPECT_EQ(dialog.LabelDateSince->text(), "01-06-2003");
 }
 
-TEST_F(GaNaarTest, EnteringAFieldSelectsItsModeExceptTheOffsets)
+TEST_F(GaNaarTest, EnteringAFieldSelectsItsMode)
 {
     Open(Date(2003, 6, 1));
     const std::pair<QWidget *, QRadioButton *> cases[] = {
         {dialog.DateTimePicker1, dialog.RadioButton_Datum},
         {dialog.SpinEditEaster, dialog.RadioButtonEasterSunday},
         {dialog.EditDateSince, dialog.RadioButtonDateAsFloat},
-        {dialog.SpinEdit_Jaren, dialog.RadioButtonDateAsFloat}, // offsets leave the mode
-        {dialog.SpinEdit_Maanden, dialog.RadioButtonDateAsFloat},
-        {dialog.SpinEdit_Dagen, dialog.RadioButtonDateAsFloat},
+        {dialog.SpinEdit_Jaren, dialog.RadioButton_Jaren},
+        {dialog.EditDateSince, dialog.RadioButtonDateAsFloat},
+        {dialog.SpinEdit_Maanden, dialog.RadioButton_Jaren},
+        {dialog.SpinEditEaster, dialog.RadioButtonEasterSunday},
+        {dialog.SpinEdit_Dagen, dialog.RadioButton_Jaren},
     };
     for (const auto &[field, mode] : cases) {
         SCOPED_TRACE(field->objectName().toStdString());
@@ -302,7 +328,7 @@ TEST_F(GaNaarTest, EscapeDoesNothingAndTheTitleBarCloseJumpsNowhere)
     EXPECT_EQ(view.Date(), Date(2003, 6, 1));
 }
 
-TEST_F(GaNaarTest, AJumpBeyondTheCalendarLeavesTheMonthViewWhereItWas)
+TEST_F(GaNaarTest, AJumpBeyondTheCalendarKeepsTheDialogOpenAndSaysSo)
 {
     struct Case {
         TDateTime from;
@@ -316,8 +342,23 @@ TEST_F(GaNaarTest, AJumpBeyondTheCalendarLeavesTheMonthViewWhereItWas)
         SCOPED_TRACE(testing::Message()
                      << c.from << " " << c.years << "y " << c.months << "m " << c.days << "d");
         EXPECT_EQ(JumpBy(c.from, c.years, c.months, c.days), c.from);
-        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(dialog.LabelOutOfRange->isVisible());
+        dialog.hide();
     }
+    // The number field beyond 31 December 9999 alike; the message is the interface language's.
+    ApplyLanguage(&dialog, lnEnglish);
+    EXPECT_EQ(JumpToNumber(Date(2010, 5, 5), "2958466"), Date(2010, 5, 5));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.LabelOutOfRange->text(), "This date lies outside the calendar's range.");
+    EXPECT_EQ(ClippedControls(&dialog), QStringList());
+    testsupport::SaveScreenshot(&dialog, "GaNaar-out-of-range");
+    // A jump that can be made closes the dialog; the next showing starts without the message.
+    Type(dialog.EditDateSince, "37773");
+    ClickOk();
+    EXPECT_FALSE(dialog.isVisible());
+    Open(Date(2010, 5, 5));
+    EXPECT_FALSE(dialog.LabelOutOfRange->isVisible());
 }
 
 TEST_F(GaNaarTest, ControlsCarryTheirNamesRangesAndDutchDesignTexts)
@@ -346,7 +387,8 @@ TEST_F(GaNaarTest, ShowsCentredOnTheScreen)
 {
     SetScreenMetricsForTests(TScreenMetrics{1000, 800, 96});
     Open(Date(2003, 6, 1));
-    EXPECT_EQ(dialog.pos(), QPoint((1000 - dialog.width()) / 2, (800 - dialog.height()) / 2));
+    const QRect frame = dialog.frameGeometry();
+    EXPECT_EQ(frame.topLeft(), QPoint((1000 - frame.width()) / 2, (800 - frame.height()) / 2));
     SetScreenMetricsForTests(std::nullopt);
 }
 
