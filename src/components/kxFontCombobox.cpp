@@ -6,10 +6,12 @@
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QHash>
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QRegularExpression>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
@@ -27,13 +29,20 @@ constexpr int MaxNameLength = 32;
 
 QString TypeCode(const TkxFontFamily &family)
 {
-    // Symbol fonts claim Latin too (their glyphs sit on Latin code points), so Symbol decides.
     if (family.Scalable) {
-        if (family.Symbol)
+        if (family.Symbol && !family.Latin)
             return CodeTrueTypeSymbol;
         return family.Latin ? CodeTrueTypeAnsi : QString();
     }
     return family.Bitmap ? CodeRaster : QString();
+}
+
+// Qt names a family that several foundries make "Family [Foundry]", once per foundry; the list
+// holds the family once under its plain name, and drawing that name picks its regular face.
+QString PlainFamilyName(const QString &name)
+{
+    static const QRegularExpression foundry(QStringLiteral(" \\[[^\\]]*\\]$"));
+    return QString(name).remove(foundry);
 }
 
 bool Admitted(const QString &code, TkxFontTypes types)
@@ -98,15 +107,31 @@ public:
 std::vector<TkxFontFamily> SystemFontFamilies()
 {
     std::vector<TkxFontFamily> families;
+    QHash<QString, std::size_t> byName;
     const QStringList names = QFontDatabase::families();
     families.reserve(names.size());
     for (const QString &name : names) {
         if (QFontDatabase::isPrivateFamily(name))
             continue;
+        // Qt's Symbol writing system holds every font of a script it does not know. A font of the
+        // symbol set puts its pictures on the Latin code points and covers nothing else, so Qt
+        // reports exactly Latin and Symbol for it; such a font is no Latin font.
         const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(name);
+        const bool latinCodes = systems.contains(QFontDatabase::Latin);
+        const bool symbolSet = latinCodes && systems.contains(QFontDatabase::Symbol) && systems.size() == 2;
         const bool scalable = QFontDatabase::isSmoothlyScalable(name);
-        families.push_back({name, scalable, !scalable, systems.contains(QFontDatabase::Latin),
-                            systems.contains(QFontDatabase::Symbol)});
+        const TkxFontFamily family{PlainFamilyName(name), scalable, !scalable, latinCodes && !symbolSet, symbolSet};
+        const auto known = byName.constFind(family.Name);
+        if (known == byName.cend()) {
+            byName.insert(family.Name, families.size());
+            families.push_back(family);
+            continue;
+        }
+        TkxFontFamily &merged = families[*known]; // the same family from another foundry
+        merged.Scalable = merged.Scalable || family.Scalable;
+        merged.Bitmap = merged.Bitmap || family.Bitmap;
+        merged.Latin = merged.Latin || family.Latin;
+        merged.Symbol = merged.Symbol || family.Symbol;
     }
     return families;
 }

@@ -32,16 +32,18 @@ private:
     unsigned Bits = 0;
 };
 
-// One installed typeface as the font list needs it.
+// One installed typeface as the font list needs it. A symbol font is one whose characters are the
+// symbol set and not Latin.
 struct TkxFontFamily {
     QString Name;
     bool Scalable = false; // outline font (TrueType, OpenType, Type 1)
     bool Bitmap = false;   // raster font
     bool Latin = false;    // covers the Latin writing system
-    bool Symbol = false;   // a symbol font
+    bool Symbol = false;   // its characters are the symbol set
 };
 
-// The typefaces of this machine, from the font database.
+// The typefaces of this machine, from the font database: each family once, by its plain name,
+// also where several foundries make it.
 std::vector<TkxFontFamily> SystemFontFamilies();
 
 // The borderless preview window: the font's name in a strip over a sample text in that font.

@@ -2,7 +2,11 @@
 #include "components/kxFontCombobox.h"
 
 #include <QAbstractItemView>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <gmock/gmock.h>
@@ -327,6 +331,53 @@ TEST(FontComboEntryParts, SplitAtTheLastEquals)
     EXPECT_EQ(TkxFontComboBox::CodePart("Gill Sans=TA"), "TA");
     EXPECT_EQ(TkxFontComboBox::NamePart("Odd=Name=R"), "Odd=Name");
     EXPECT_EQ(TkxFontComboBox::CodePart("Odd=Name=R"), "R");
+}
+
+// The machine's own font list, with typefaces of the URW and Noto packages added as the
+// application's fonts: Nimbus Sans from two foundries (the second in italics only), and two fonts
+// of scripts that Qt does not know, which are neither symbol nor Latin fonts.
+TEST(SystemFontList, ShowsEachFamilyOnceInItsRegularStyleAndNoFontsOfOtherScripts)
+{
+    struct Case {
+        const char *file;
+        const char *family;
+        const char *entry; // nullptr: not listed
+    };
+    const Case cases[] = {
+        {"/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf", "Nimbus Sans", "Nimbus Sans=TA"},
+        {"/usr/share/fonts/type1/urw-base35/NimbusSans-Italic.t1", "Nimbus Sans", "Nimbus Sans=TA"},
+        {"/usr/share/fonts/truetype/noto/NotoSansAdlam-Regular.ttf", "Noto Sans Adlam", nullptr},
+        {"/usr/share/fonts/truetype/noto/NotoSansCherokee-Regular.ttf", "Noto Sans Cherokee", nullptr},
+    };
+    std::vector<int> added;
+    for (const Case &c : cases)
+        if (QFile::exists(c.file))
+            added.push_back(QFontDatabase::addApplicationFont(c.file));
+    if (added.empty())
+        GTEST_SKIP() << "neither fonts-urw-base35 nor fonts-noto-core is installed";
+
+    TkxFontComboBox combo;
+    combo.FillFontList();
+    const QStringList entries = Entries(combo);
+    EXPECT_EQ(entries.filter("[").size(), 0) << "no foundry in brackets";
+    EXPECT_EQ(QSet<QString>(entries.begin(), entries.end()).size(), entries.size()) << "each family once";
+    for (const Case &c : cases) {
+        if (!QFile::exists(c.file))
+            continue;
+        SCOPED_TRACE(c.file);
+        if (!c.entry) {
+            EXPECT_TRUE(entries.filter(QString(c.family) + "=").isEmpty());
+            continue;
+        }
+        const int index = int(entries.indexOf(c.entry));
+        ASSERT_GE(index, 0);
+        combo.SetFontName(c.family);
+        EXPECT_EQ(combo.FontName(), c.family) << "the plain family name is what is chosen";
+        const QFontInfo drawn(combo.EntryFont(index, true));
+        EXPECT_FALSE(drawn.italic()) << "drawn in its regular style";
+    }
+    for (int id : added)
+        QFontDatabase::removeApplicationFont(id);
 }
 
 } // namespace
