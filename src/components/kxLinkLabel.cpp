@@ -3,6 +3,7 @@
 #include "components/kxAccessible.h"
 #include "platform/Shell.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QProcess>
@@ -98,23 +99,28 @@ void TkxLinkLabel::Click()
     emit OnClick(this);
 }
 
-// Web addresses are recognised before mail addresses, so a web address with "@" in its path
-// still opens in the browser; a link that already says "mailto:" is not prefixed twice.
+// Addresses are recognised by their scheme, before mail addresses, so a web address with "@" in
+// its path still opens in the browser. Anything else is a file; a relative path lies in the
+// program's folder, never in whatever folder the program was started from.
 void TkxLinkLabel::OpenLink() const
 {
     const QString link = link_.trimmed();
     const QString viewer = viewer_.trimmed();
     if (link.isEmpty())
         return;
-    if (link.startsWith("http", Qt::CaseInsensitive) || link.startsWith("mailto:", Qt::CaseInsensitive))
+    if (HasScheme(link)) {
         Shell().OpenUrl(link);
-    else if (link.contains('@'))
+        return;
+    }
+    if (link.contains('@')) {
         Shell().OpenUrl("mailto:" + link);
-    else if (!viewer.isEmpty())
-        Shell().StartProgram(viewer, QStringList{link} + QProcess::splitCommand(parameters_),
-                             FolderOf(viewer));
-    else if (IsProgram(link))
-        Shell().StartProgram(link, QProcess::splitCommand(parameters_), FolderOf(link));
+        return;
+    }
+    const QString file = ResolveLink(link, QCoreApplication::applicationDirPath());
+    if (!viewer.isEmpty())
+        Shell().StartProgram(viewer, QStringList{file} + QProcess::splitCommand(parameters_), FolderOf(viewer));
+    else if (IsProgram(file))
+        Shell().StartProgram(file, QProcess::splitCommand(parameters_), FolderOf(file));
     else
-        Shell().OpenUrl(link);
+        Shell().OpenUrl(file);
 }

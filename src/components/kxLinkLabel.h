@@ -3,9 +3,10 @@
 // pointer (and the hand pointer when it has a link), opens its link when clicked and then keeps
 // its visited (used) look until Used is switched off.
 //
-// A click opens, in this order: a web address (starting with "http") in the browser; a mail
-// address (containing "@") in the mail program; with a Viewer, that program with the link and the
-// Parameters as arguments in the viewer's folder; otherwise the link itself, in its own folder.
+// A click opens, in this order: an address with a scheme ("https:", "mailto:") in its program; a
+// mail address (containing "@") in the mail program; otherwise the link is a file, a relative path
+// lying in the program's folder: with a Viewer, that program with the file and the Parameters as
+// arguments in the viewer's folder; otherwise the file itself, in its own folder.
 
 #include "components/kxFont.h"
 

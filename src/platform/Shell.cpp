@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -11,9 +12,9 @@ class DesktopShell final : public TShell {
 public:
     bool OpenUrl(const QString &address) override
     {
-        // A relative path naming a document in the current folder opens that document; anything
-        // else without a scheme is taken as a web address ("www.example.com").
-        const QUrl url = QUrl::fromUserInput(address, QDir::currentPath());
+        // Never a guess: without a scheme the address is a file, never a web host.
+        const QUrl url = HasScheme(address) ? QUrl(address)
+                                            : QUrl::fromLocalFile(ResolveLink(address, QDir::currentPath()));
         return url.isValid() && QDesktopServices::openUrl(url);
     }
 
@@ -27,6 +28,21 @@ public:
 TShell *installedShell = nullptr;
 
 } // namespace
+
+bool HasScheme(const QString &link)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    return scheme.match(link).hasMatch();
+}
+
+QString ResolveLink(const QString &link, const QString &folder)
+{
+    // A drive letter ("C:\\...") or a separator at the start makes a path absolute on any system.
+    static const QRegularExpression absolute(QStringLiteral("^([A-Za-z]:)?[\\\\/]"));
+    if (HasScheme(link) || absolute.match(link).hasMatch())
+        return link;
+    return QDir::cleanPath(QDir(folder).absoluteFilePath(link));
+}
 
 TShell &Shell()
 {

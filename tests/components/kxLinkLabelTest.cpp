@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QSignalSpy>
@@ -85,7 +86,10 @@ TEST_P(LinkLabelClickTest, OpensTheLinkAndBecomesUsed)
     label.SetParameters(GetParam().parameters);
     QSignalSpy clicked(&label, &TkxLinkLabel::OnClick);
     Click();
-    EXPECT_THAT(shell.requests, testing::ElementsAre(GetParam().expected));
+    // "<app>" stands for the program's folder, where relative paths lie.
+    Request expected = GetParam().expected;
+    expected.target.replace("<app>", QCoreApplication::applicationDirPath());
+    EXPECT_THAT(shell.requests, testing::ElementsAre(expected));
     EXPECT_TRUE(label.Used());
     ASSERT_EQ(clicked.count(), 1);
     EXPECT_EQ(clicked.at(0).at(0).value<QObject *>(), &label);
@@ -113,7 +117,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "/opt/tools/view",
                   "",
                   {"/opt/tools/view", "/home/me/a.txt", "/opt/tools/"}},
-        ClickCase{"Document", " /home/me/a.txt ", "", "-x", {{}, "/home/me/a.txt", {}}}),
+        ClickCase{"Document", " /home/me/a.txt ", "", "-x", {{}, "/home/me/a.txt", {}}},
+        ClickCase{"RelativeDocument", "notes.txt", "", "", {{}, "<app>/notes.txt", {}}},
+        ClickCase{"RelativeWithViewer",
+                  "docs/../notes.txt",
+                  "/opt/tools/view",
+                  "",
+                  {"/opt/tools/view", "<app>/notes.txt", "/opt/tools/"}},
+        ClickCase{"HostWithoutSchemeIsAFile", "www.example.com", "", "", {{}, "<app>/www.example.com", {}}},
+        ClickCase{"OtherScheme", "ftp://example.com/a.txt", "", "", {{}, "ftp://example.com/a.txt", {}}}),
     [](const testing::TestParamInfo<ClickCase> &info) { return info.param.name; });
 
 TEST_F(LinkLabelTest, ProgramRunsInItsFolderWithTheParameters)

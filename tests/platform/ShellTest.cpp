@@ -44,17 +44,33 @@ TEST_F(ShellTest, OpensWebMailAndDocumentAddresses)
                                             QUrl::fromLocalFile("/tmp/readme.htm")}));
 }
 
-TEST_F(ShellTest, RelativePathOfADocumentOpensItAndAHostNameIsAWebAddress)
+TEST_F(ShellTest, AnAddressWithoutASchemeIsAFileNeverAWebHost)
 {
     QTemporaryDir folder;
     QFile(folder.filePath("readme.htm")).open(QIODevice::WriteOnly);
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
     EXPECT_TRUE(Shell().OpenUrl("readme.htm"));
-    EXPECT_TRUE(Shell().OpenUrl("www.example.com"));
+    Shell().OpenUrl("www.example.com");
     QDir::setCurrent(previous);
     EXPECT_EQ(recorder.opened, QList<QUrl>({QUrl::fromLocalFile(folder.filePath("readme.htm")),
-                                            QUrl("http://www.example.com")}));
+                                            QUrl::fromLocalFile(folder.filePath("www.example.com"))}));
+}
+
+TEST(ResolveLink, KeepsAddressesAndAbsolutePathsAndPlacesRelativePathsInTheFolder)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"https://example.org/a", "https://example.org/a"},
+        {"mailto:info@example.org", "mailto:info@example.org"},
+        {"file:///tmp/a.txt", "file:///tmp/a.txt"},
+        {"/tmp/a.txt", "/tmp/a.txt"},
+        {"C:\\Docs\\a.txt", "C:\\Docs\\a.txt"},
+        {"notes.txt", "/lists/notes.txt"},
+        {"sub/../notes.txt", "/lists/notes.txt"},
+        {"www.example.com", "/lists/www.example.com"},
+    };
+    for (const auto &[link, resolved] : cases)
+        EXPECT_EQ(ResolveLink(link, "/lists"), resolved) << link;
 }
 
 } // namespace
