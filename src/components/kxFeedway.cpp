@@ -267,6 +267,7 @@ void TkxNetDialog::RefreshList()
 
     if (!FFromWeb) {
         const QString path = LocalListPath(FAddress);
+        FListFolder = QFileInfo(path).absolutePath();
         if (const std::optional<QByteArray> text = ReadListFile(path)) {
             if (FirstLineHas404(View(*text)))
                 SetStatus(StatusMessage(2) + StatusMessage(4));
@@ -292,8 +293,12 @@ void TkxNetDialog::DownloadFinished(TDownloadResult result, const QByteArray &bo
     SetBusy(false);
     SetStatus({});
     if (result == TDownloadResult::Succeeded && !FirstLineHas404(View(body))) {
+        // Only a list with entries is an update: an answer that holds none (a web page) keeps
+        // the last good copy, as a failed download does.
         if (ShowList(body, FAddress))
             StoreCopy(body);
+        else if (!body.isEmpty())
+            ShowFallback(1);
     } else {
         ShowFallback(result == TDownloadResult::Failed ? 1 : 2);
     }
@@ -307,9 +312,10 @@ void TkxNetDialog::ShowFallback(int cause)
         SetStatus(StatusMessage(cause) + StatusMessage(4));
         return;
     }
-    const std::optional<QByteArray> copy = ReadListFile(FCachePath);
-    if (copy && ShowList(*copy, FCachePath))
+    if (const std::optional<QByteArray> copy = ReadListFile(FCachePath)) {
+        ShowList(*copy, FCachePath);
         SetStatus(StatusMessage(cause) + StatusMessage(3));
+    }
 }
 
 // Written beside the old copy and renamed over it, so a crash never leaves half a list.
@@ -352,7 +358,8 @@ bool TkxNetDialog::ShowList(const QByteArray &text, const QString &source)
         item->setData(0, SelectedIndexRole, node.SelectedIndex);
         item->setIcon(0, NodeIcon(node.ImageIndex, node.SelectedIndex));
     };
-    for (const TFeedNode &root : ParseFeedList(View(text))) {
+    const std::vector<TFeedNode> roots = ParseFeedList(View(text));
+    for (const TFeedNode &root : roots) {
         auto *rootItem = new QTreeWidgetItem(TreeViewDirect);
         addNode(rootItem, root);
         for (const TFeedNode &child : root.Children) {
@@ -362,7 +369,7 @@ bool TkxNetDialog::ShowList(const QByteArray &text, const QString &source)
             FLinks.append(decode(child.Link));
         }
     }
-    return true;
+    return !roots.empty();
 }
 
 QIcon TkxNetDialog::NodeIcon(int imageIndex, int selectedIndex) const
@@ -397,10 +404,15 @@ bool TkxNetDialog::MayOpen(const QString &link) const
 void TkxNetDialog::TreeViewDirectClick(const QModelIndex &)
 {
     const QString link = SelectedLink();
-    if (link.isEmpty() || !MayOpen(link))
+    if (link.isEmpty())
         return;
+    if (!MayOpen(link)) {
+        SetStatus(Text("Link niet geopend: ", "Link not opened: ") + link);
+        return;
+    }
     emit LinkSelected(link);
-    Shell().OpenUrl(link);
+    // A relative link of a local list names a file beside that list.
+    Shell().OpenUrl(FFromWeb ? link : ResolveLink(link, FListFolder));
     TreeViewDirect->clearSelection(); // so the next click on the same entry opens it again
 }
 

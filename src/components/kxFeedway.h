@@ -47,7 +47,8 @@ public:
     QString LocalFileName() const;
     // The link of the selected child; empty when nothing or a root is selected.
     QString SelectedLink() const;
-    // Status phrase 1..4; a message joins a cause (1 or 2) and an outcome (3 or 4).
+    // Status phrase 1..4; a message joins a cause (1 or 2) and an outcome (3 or 4). A link that a
+    // list from the network may not open is named in the status line after its own phrase.
     QString StatusMessage(int number) const;
     QString StatusText() const;
 
@@ -83,6 +84,7 @@ private:
     void ShowFallback(int cause);
     void StoreCopy(const QByteArray &text);
     std::optional<QByteArray> ReadListFile(const QString &path);
+    // Shows the list's entries; false when it holds none (text without lines is an error).
     bool ShowList(const QByteArray &text, const QString &source);
     void LoadArtwork();
     QIcon NodeIcon(int imageIndex, int selectedIndex) const;
@@ -101,6 +103,7 @@ private:
     bool FFromWeb = false;      // the shown list came over the network (now or earlier)
     bool FPreviousCopy = false; // a cache file existed when the refresh began
     QString FCachePath;
+    QString FListFolder; // of a local list: its relative links lie there
     QStringList FLinks;
     TDownload FDownload;
 };

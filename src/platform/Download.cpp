@@ -55,12 +55,13 @@ void TDownload::ReplyFinished()
     ReplyReadyRead();
     if (!FReply)
         return; // the last bytes went over the limit
+    const int status = FReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (FReply->error() == QNetworkReply::NoError)
         Finish(TDownloadResult::Succeeded);
-    else if (FReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 300)
-        Finish(TDownloadResult::ServerError);
+    else if (status == 404 || status == 410)
+        Finish(TDownloadResult::NotFound);
     else
-        Finish(TDownloadResult::Failed);
+        Finish(TDownloadResult::Failed); // the server answered, but gave no file: a failed download
 }
 
 void TDownload::Finish(TDownloadResult result)

@@ -13,9 +13,9 @@ class QNetworkAccessManager;
 class QNetworkReply;
 
 enum class TDownloadResult {
-    Succeeded,   // a 2xx answer; the body is complete
-    ServerError, // the server answered with an error status (404 and the like)
-    Failed,      // no connection, time-out, body over the limit, bad redirect
+    Succeeded, // a 2xx answer; the body is complete
+    NotFound,  // the server has no such file (404, 410)
+    Failed,    // no connection, time-out, any other error status, body over the limit, bad redirect
 };
 
 class TDownload : public QObject {

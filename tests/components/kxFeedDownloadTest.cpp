@@ -47,12 +47,16 @@ TEST_F(DownloadTest, DeliversTheBodyOfAGoodAnswer)
     EXPECT_FALSE(download.IsRunning());
 }
 
-TEST_F(DownloadTest, TellsServerErrorsFromConnectionFailures)
+TEST_F(DownloadTest, TellsAMissingFileFromFailures)
 {
     server.Put("/gone.inf", {404, "<html>404 Not Found</html>"});
+    server.Put("/removed.inf", {410, "gone"});
     server.Put("/broken.inf", {500, "oops"});
-    EXPECT_EQ(Fetch(server.Url("/gone.inf")).Result, TDownloadResult::ServerError);
-    EXPECT_EQ(Fetch(server.Url("/broken.inf")).Result, TDownloadResult::ServerError);
+    server.Put("/forbidden.inf", {403, "no"});
+    EXPECT_EQ(Fetch(server.Url("/gone.inf")).Result, TDownloadResult::NotFound);
+    EXPECT_EQ(Fetch(server.Url("/removed.inf")).Result, TDownloadResult::NotFound);
+    EXPECT_EQ(Fetch(server.Url("/broken.inf")).Result, TDownloadResult::Failed);
+    EXPECT_EQ(Fetch(server.Url("/forbidden.inf")).Result, TDownloadResult::Failed);
     const TFetched refused = Fetch(TTestHttpServer::RefusedUrl("/list.inf"));
     EXPECT_EQ(refused.Result, TDownloadResult::Failed);
     EXPECT_TRUE(refused.Body.isEmpty());

@@ -156,6 +156,9 @@ struct FailureCase {
 const FailureCase Failures[] = {
     {"connection refused", {}, true, "Connection error, "},
     {"404 status", {404, "<html>404 Not Found</html>"}, false, "Web server not found, "},
+    {"403 status", {403, "<html>Forbidden</html>"}, false, "Connection error, "},
+    {"500 status", {500, "oops"}, false, "Connection error, "},
+    {"a web page, no list", {200, "<html><body>Moved</body></html>"}, false, "Connection error, "},
     {"404 in the first line",
      {200, "<title>404 Not Found</title>\nitem0=0000 x"},
      false,
@@ -397,20 +400,30 @@ TEST_F(FeedwayTest, LinksFromTheNetworkOpenOnlyAsWebOrMailAddresses)
     Execute(server.Url("/Feedway_Eng.inf"));
     int notified = 0;
     QObject::connect(&feed, &TkxFeedway::OnURLSelected, [&] { ++notified; });
-    for (int i = 0; i < 7; ++i)
+    const char *refused[] = {"/usr/bin/xterm", "file:///etc/passwd", "javascript:alert(1)", "notes.htm"};
+    for (int i = 0; i < 7; ++i) {
         Click(Center(Child(0, i)));
+        if (i >= 3)
+            EXPECT_EQ(dialog->StatusText(), QString("Link not opened: ") + refused[i - 3]);
+    }
     EXPECT_EQ(shell.Opened,
               (QStringList{"http://example.org/a", "HTTPS://example.org/b", "mailto:news@example.org"}));
     EXPECT_EQ(notified, 3);
+
+    feed.SetLanguage(lgNederlands);
+    Execute(server.Url("/Feedway_Eng.inf"));
+    Click(Center(Child(0, 3)));
+    EXPECT_EQ(dialog->StatusText(), "Link niet geopend: /usr/bin/xterm");
 }
 
-TEST_F(FeedwayTest, LinksFromALocalListOpenAsGiven)
+TEST_F(FeedwayTest, LinksFromALocalListOpenAsGivenRelativeOnesBesideTheList)
 {
     Execute(LocalList("item0=0000 Links\nsubitem0-0=0000 d|/usr/share/doc/readme.txt\n"
-                      "subitem0-1=0000 g|notes.htm\n"));
-    Click(Center(Child(0, 0)));
-    Click(Center(Child(0, 1)));
-    EXPECT_EQ(shell.Opened, (QStringList{"/usr/share/doc/readme.txt", "notes.htm"}));
+                      "subitem0-1=0000 g|notes.htm\nsubitem0-2=0000 w|https://example.org/\n"));
+    for (int i = 0; i < 3; ++i)
+        Click(Center(Child(0, i)));
+    EXPECT_EQ(shell.Opened, (QStringList{"/usr/share/doc/readme.txt", lists.filePath("notes.htm"),
+                                         "https://example.org/"}));
 }
 
 TEST_F(FeedwayTest, TheInformationButtonShowsOnlyForNonBlankText)
