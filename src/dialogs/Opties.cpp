@@ -695,7 +695,11 @@ bool TForm_Opties::SaveSettings()
 
     RecRec.AlphaBlend = TrackBarAlphaBlend->value();
 
-    return WriteAlgemeen(UserSettingsBackend(), RecRec);
+    if (!WriteAlgemeen(UserSettingsBackend(), RecRec, mStored)) {
+        return false;
+    }
+    mStored = RecRec;
+    return true;
 }
 
 void TForm_Opties::BitBtn_OKClick()

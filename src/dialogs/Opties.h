@@ -6,6 +6,7 @@
 
 #include "dialogs/LanguageTables.h"
 #include "dialogs/ToolDialog.h"
+#include "settings/RecRec.h"
 
 #include <initializer_list>
 #include <string>
@@ -153,4 +154,7 @@ private:
     // The screen scale and pixel ratio the pictures were drawn for.
     qreal mPicturesScale = 0;
     qreal mPicturesRatio = 0;
+    // The settings as the store held them when this program last read or wrote them: OK stores
+    // only what differs, so another running copy's choices stay.
+    TRecRec mStored = RecRec;
 };

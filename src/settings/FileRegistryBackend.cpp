@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <thread>
 
 #include <fcntl.h>
@@ -59,11 +62,6 @@ private:
     FileDescriptor file_;
 };
 
-struct StoreContents {
-    TRegDocument Document;
-    bool KeepAside = false; // the file exists but will not survive a rewrite unchanged
-};
-
 // The whole file, unless reading fails or it grows past the limit while being read.
 bool ReadAll(int fd, std::string &text)
 {
@@ -83,22 +81,43 @@ bool ReadAll(int fd, std::string &text)
     }
 }
 
-StoreContents LoadStore(const std::string &path)
+enum class TFileRead { Read, Missing, Unreadable, NotAStore };
+
+struct TFileContents {
+    TFileRead Result = TFileRead::Missing;
+    std::string Text;
+    int Error = 0; // errno of a file that could not be read
+};
+
+// Non-blocking, so that a pipe put in the store's place cannot stall the program. A file that is
+// no regular file, or is too large, is no store; one that cannot be opened or read is left alone.
+TFileContents ReadBounded(const std::string &path)
 {
-    // Non-blocking, so that a pipe put in the store's place cannot stall the program.
+    TFileContents contents;
     const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!file) {
-        // No file (or no folder) yet is a first start; anything else is a file we cannot use.
-        return {{}, errno != ENOENT && errno != ENOTDIR};
+        contents.Error = errno;
+        contents.Result = (errno == ENOENT || errno == ENOTDIR) ? TFileRead::Missing : TFileRead::Unreadable;
+        return contents;
     }
     struct stat info {};
-    std::string text;
-    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::size_t>(info.st_size) > MaxStoreSize || !ReadAll(file.Get(), text)) {
-        return {{}, true};
+    if (fstat(file.Get(), &info) != 0) {
+        contents.Error = errno;
+        contents.Result = TFileRead::Unreadable;
+    } else if (!S_ISREG(info.st_mode) || static_cast<std::size_t>(info.st_size) > MaxStoreSize) {
+        contents.Result = TFileRead::NotAStore;
+    } else if (!ReadAll(file.Get(), contents.Text)) {
+        contents.Error = errno;
+        contents.Result = contents.Text.size() > MaxStoreSize ? TFileRead::NotAStore : TFileRead::Unreadable;
+    } else {
+        contents.Result = TFileRead::Read;
     }
-    TRegParseResult parsed = ParseRegText(text);
-    return {std::move(parsed.Document), parsed.Damaged};
+    return contents;
+}
+
+std::string Describe(int error)
+{
+    return std::strerror(error);
 }
 
 bool WriteAll(int fd, std::string_view data)
@@ -113,11 +132,14 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
-bool WriteSynced(const std::string &path, std::string_view text)
+bool WriteSynced(const std::string &path, std::string_view text, int flags = O_TRUNC)
 {
-    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0600));
+    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | flags, 0600));
     const bool written = file && WriteAll(file.Get(), text) && fsync(file.Get()) == 0;
-    return file.Close() && written;
+    const int error = errno;
+    const bool closed = file.Close();
+    errno = written ? errno : error;
+    return closed && written;
 }
 
 // So that the rename itself survives a power loss.
@@ -148,7 +170,103 @@ bool MakeFolders(const std::string &folder)
         }
     }
     struct stat info {};
-    return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (stat(folder.c_str(), &info) != 0) {
+        return false;
+    }
+    errno = S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    return S_ISDIR(info.st_mode);
+}
+
+// Write permission as the user set it: the mode bits count even where the system would let an
+// administrator write anyway.
+bool MayWrite(const std::string &path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return access(path.c_str(), W_OK) == 0;
+}
+
+// The file a write must replace: symbolic links (as dotfile managers make them) are followed to
+// the file they name, which need not exist yet.
+std::string LinkTarget(std::string path)
+{
+    constexpr int MaxLinks = 40;
+    for (int depth = 0; depth < MaxLinks; ++depth) {
+        std::string target(4096, '\0');
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            break;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
+    }
+    return path;
+}
+
+std::string Timestamp()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    char text[32] = "";
+    if (localtime_r(&now, &local)) {
+        std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    }
+    return text;
+}
+
+// A copy of the regular file at from in a new file at to; false (errno EEXIST) where to exists.
+bool CopyNew(const std::string &from, const std::string &to)
+{
+    const FileDescriptor source(open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    FileDescriptor copy(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600));
+    if (!source || !copy) {
+        return false;
+    }
+    char buffer[65536];
+    ssize_t count = 0;
+    bool copied = true;
+    while (copied && (count = read(source.Get(), buffer, sizeof buffer)) != 0) {
+        copied = (count < 0 && errno == EINTR) ||
+                 (count > 0 && WriteAll(copy.Get(), std::string_view(buffer, static_cast<std::size_t>(count))));
+    }
+    copied = copied && fsync(copy.Get()) == 0;
+    if (!copy.Close() || !copied) {
+        unlink(to.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Gives the damaged file at path a name of its own beside it, never an earlier copy's, while path
+// itself stays: a hard link, or a copy where the file system has none. Anything but a regular
+// file (a folder, say) holds no settings and is moved.
+std::string KeepAside(const std::string &path)
+{
+    constexpr int MaxCopiesASecond = 1000;
+    const std::string base = path + ".damaged-" + Timestamp();
+    struct stat info {};
+    const bool regular = lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    for (int n = 1; n <= MaxCopiesASecond; ++n) {
+        const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
+        if (link(path.c_str(), name.c_str()) == 0) {
+            return name;
+        }
+        if (errno != EEXIST) {
+            if (regular ? CopyNew(path, name) : (access(name.c_str(), F_OK) != 0 && rename(path.c_str(), name.c_str()) == 0)) {
+                return name;
+            }
+            if (errno != EEXIST) {
+                return {};
+            }
+        }
+    }
+    return {};
 }
 
 std::string HomeFolder()
@@ -170,7 +288,42 @@ std::string DefaultSettingsPath()
     return base + "/KX/Orvani.reg";
 }
 
-TFileRegistryBackend::TFileRegistryBackend(std::string path) : path_(std::move(path)) {}
+void ReportToStandardError(const std::string &line)
+{
+    std::fputs((line + "\n").c_str(), stderr);
+}
+
+std::string ReadSettingsFile(const std::string &path, std::string &text)
+{
+    TFileContents contents = ReadBounded(path);
+    text = std::move(contents.Text);
+    switch (contents.Result) {
+    case TFileRead::Read:
+        return {};
+    case TFileRead::NotAStore:
+        return "orvani: " + path + " is not a settings file (not a plain file, or larger than 4 MB)";
+    default:
+        return "orvani: cannot read " + path + ": " + Describe(contents.Error);
+    }
+}
+
+std::string ReplaceSettingsFile(const std::string &path, const std::string &text)
+{
+    const std::string target = LinkTarget(path);
+    const std::string temporary = target + ".tmp";
+    if (!WriteSynced(temporary, text) || rename(temporary.c_str(), target.c_str()) != 0) {
+        const std::string problem = "orvani: cannot write " + path + ": " + Describe(errno);
+        unlink(temporary.c_str());
+        return problem;
+    }
+    SyncFolder(FolderOf(target));
+    return {};
+}
+
+TFileRegistryBackend::TFileRegistryBackend(std::string path, TReport report)
+    : path_(std::move(path)), report_(std::move(report))
+{
+}
 
 bool TFileRegistryBackend::KeyExists(std::string_view path)
 {
@@ -185,40 +338,128 @@ std::optional<TRegValue> TFileRegistryBackend::ReadValue(std::string_view path, 
 
 bool TFileRegistryBackend::CanWrite()
 {
-    return MakeFolders(FolderOf(path_)) &&
-           FileDescriptor(open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600));
+    const std::string problem = WriteProblem();
+    if (!problem.empty()) {
+        ReportOnce(problem);
+    }
+    return problem.empty();
 }
 
 bool TFileRegistryBackend::Commit(std::string_view path, const std::vector<TRegChange> &changes)
 {
-    const std::string folder = FolderOf(path_);
-    if (!MakeFolders(folder)) {
-        return false;
+    const std::string problem = Store([&](TRegDocument &document) { document.Apply(path, changes); });
+    if (!problem.empty()) {
+        ReportOnce(problem);
     }
-    const StoreLock lock(path_ + ".lock");
-    if (!lock.Held()) {
-        return false;
+    return problem.empty();
+}
+
+void TFileRegistryBackend::RepairDamage()
+{
+    Document();
+    if (load_ == TLoad::Damaged && WriteProblem().empty()) {
+        if (const std::string problem = Store([](TRegDocument &) {}); !problem.empty()) {
+            ReportOnce(problem);
+        }
     }
-    // Read again under the lock: another instance may have written since.
-    StoreContents store = LoadStore(path_);
-    store.Document.Apply(path, changes);
-    const std::string temporary = path_ + ".tmp";
-    const bool stored = WriteSynced(temporary, FormatRegText(store.Document)) &&
-                        (!store.KeepAside || rename(path_.c_str(), (path_ + ".bad").c_str()) == 0) &&
-                        rename(temporary.c_str(), path_.c_str()) == 0;
-    if (!stored) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    SyncFolder(folder);
-    document_ = std::move(store.Document);
-    return true;
+}
+
+std::string TFileRegistryBackend::Merge(const TRegDocument &values)
+{
+    return Store([&](TRegDocument &document) {
+        for (const TRegKey &key : values.Keys()) {
+            document.Apply(key.Path, key.Values);
+        }
+    });
 }
 
 const TRegDocument &TFileRegistryBackend::Document()
 {
     if (!document_) {
-        document_ = LoadStore(path_).Document;
+        TFileContents contents = ReadBounded(path_);
+        TRegParseResult parsed = ParseRegText(contents.Text);
+        document_ = std::move(parsed.Document);
+        switch (contents.Result) {
+        case TFileRead::Missing:
+            load_ = TLoad::Missing;
+            break;
+        case TFileRead::Unreadable:
+            load_ = TLoad::Unreadable;
+            ReportOnce("orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) +
+                       "); it is left as it is, the default settings are used and nothing is stored");
+            break;
+        case TFileRead::NotAStore:
+            load_ = TLoad::Damaged;
+            break;
+        case TFileRead::Read:
+            load_ = parsed.Damaged ? TLoad::Damaged : TLoad::Read;
+            break;
+        }
     }
     return *document_;
+}
+
+std::string TFileRegistryBackend::WriteProblem()
+{
+    Document();
+    const std::string target = LinkTarget(path_);
+    if (load_ == TLoad::Unreadable) {
+        return "orvani: cannot read the settings file " + path_ + "; nothing is stored";
+    }
+    if (access(target.c_str(), F_OK) == 0 && !MayWrite(target)) {
+        return "orvani: the settings file " + path_ + " is read-only; changes to the settings are not stored";
+    }
+    for (const std::string &folder : {FolderOf(path_), FolderOf(target)}) {
+        if (!MakeFolders(folder) || !MayWrite(folder)) {
+            return "orvani: the settings cannot be stored in " + folder + " (" + Describe(errno) +
+                   "); changes to the settings are not stored";
+        }
+    }
+    return {};
+}
+
+std::string TFileRegistryBackend::Store(const std::function<void(TRegDocument &)> &change)
+{
+    if (std::string problem = WriteProblem(); !problem.empty()) {
+        return problem;
+    }
+    const StoreLock lock(path_ + ".lock");
+    if (!lock.Held()) {
+        return "orvani: the settings file " + path_ + " stayed locked by another program; nothing was stored";
+    }
+    // Read again under the lock: another instance may have written since.
+    const std::string target = LinkTarget(path_);
+    TFileContents contents = ReadBounded(target);
+    if (contents.Result == TFileRead::Unreadable) {
+        return "orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) + "); nothing was stored";
+    }
+    TRegParseResult store = ParseRegText(contents.Text);
+    const bool damaged = contents.Result == TFileRead::NotAStore || (contents.Result == TFileRead::Read && store.Damaged);
+    change(store.Document);
+    const std::string temporary = target + ".tmp";
+    std::string kept;
+    const bool stored = WriteSynced(temporary, FormatRegText(store.Document)) &&
+                        (!damaged || !(kept = KeepAside(target)).empty()) &&
+                        rename(temporary.c_str(), target.c_str()) == 0;
+    if (!stored) {
+        const std::string problem = "orvani: the settings could not be stored in " + path_ + ": " + Describe(errno);
+        unlink(temporary.c_str());
+        return problem;
+    }
+    SyncFolder(FolderOf(target));
+    document_ = std::move(store.Document);
+    load_ = TLoad::Read;
+    if (!kept.empty()) {
+        keptCopy_ = kept;
+        report_("orvani: the settings file " + path_ +
+                " was damaged; what could not be read was reset to the defaults, and the damaged file was kept as " + kept);
+    }
+    return {};
+}
+
+void TFileRegistryBackend::ReportOnce(const std::string &line)
+{
+    if (reported_.insert(line).second) {
+        report_(line);
+    }
 }

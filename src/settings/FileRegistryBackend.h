@@ -3,13 +3,21 @@
 // editor's export format. Every write takes an exclusive lock (a lock file beside the store),
 // re-reads the file, applies its changes, writes a temporary file in the same folder, flushes it
 // to disk and renames it over the store, so two running instances never lose each other's values
-// and a crash leaves the old or the new file, never a torn one. A file that cannot be read, is
-// too large or is damaged is kept aside as <store>.bad before the new one replaces it.
+// and a crash leaves the old or the new file, never a torn one.
+//
+// A file that is too large or damaged is kept under a name of its own (<store>.damaged-<time>,
+// never an earlier copy's) by a hard link or a copy, while the store stays in place until the
+// repaired file is renamed over it. A file that cannot be read (permissions) is left alone and
+// nothing is written; so is a read-only file. A symbolic link is written through: the new file
+// is made in its target's folder and renamed over the target. What happens is said once, in one
+// line, through the report function (standard error unless the caller chooses otherwise).
 
 #include "settings/Registry.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 // Larger files are not settings written by this program; they are never read into memory.
@@ -19,19 +27,46 @@ constexpr std::size_t MaxStoreSize = 4 * 1024 * 1024;
 // or not an absolute path.
 std::string DefaultSettingsPath();
 
+// Writes the line and a line feed to standard error.
+void ReportToStandardError(const std::string &line);
+
+// The whole of the regular file at path, at most MaxStoreSize bytes. Empty on success, otherwise
+// one line saying why not.
+std::string ReadSettingsFile(const std::string &path, std::string &text);
+
+// Puts text in path in one step (a synced temporary file renamed over it), through symbolic links
+// to their target. Empty on success, otherwise one line saying why not; on failure path is as it
+// was.
+std::string ReplaceSettingsFile(const std::string &path, const std::string &text);
+
 class TFileRegistryBackend : public TRegistryBackend {
 public:
-    explicit TFileRegistryBackend(std::string path);
+    using TReport = std::function<void(const std::string &line)>;
+    explicit TFileRegistryBackend(std::string path, TReport report = ReportToStandardError);
     const std::string &Path() const { return path_; }
 
     bool KeyExists(std::string_view path) override;
     std::optional<TRegValue> ReadValue(std::string_view path, std::string_view name) override;
     bool CanWrite() override;
     bool Commit(std::string_view path, const std::vector<TRegChange> &changes) override;
+    void RepairDamage() override;
+    std::string KeptDamagedCopy() const override { return keptCopy_; }
+
+    // Stores every value of values in one write under the lock. Empty on success, otherwise one
+    // line saying why nothing was stored.
+    std::string Merge(const TRegDocument &values);
 
 private:
+    enum class TLoad { Missing, Read, Damaged, Unreadable };
     const TRegDocument &Document(); // read once, then kept up to date by this process's writes
+    std::string WriteProblem();     // why the store cannot take writes; empty when it can
+    std::string Store(const std::function<void(TRegDocument &)> &change);
+    void ReportOnce(const std::string &line);
 
     std::string path_;
+    TReport report_;
     std::optional<TRegDocument> document_;
+    TLoad load_ = TLoad::Missing;
+    std::string keptCopy_;
+    std::set<std::string> reported_;
 };

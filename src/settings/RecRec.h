@@ -32,6 +32,8 @@ struct TRecRec {
     std::string KopieerDatumFormaat;
     std::string HintSysteemLadeFormaat;
     std::int32_t AlphaBlend = 0;
+
+    friend bool operator==(const TRecRec &, const TRecRec &) = default;
 };
 
 extern TRecRec RecRec;

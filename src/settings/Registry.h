@@ -23,6 +23,11 @@ public:
     virtual bool CanWrite() = 0;
     // Creates the key and stores the values in order, all or nothing. False on failure.
     virtual bool Commit(std::string_view path, const std::vector<TRegChange> &changes) = 0;
+    // A store that was found damaged is kept under a name of its own and replaced by what could
+    // be read from it. Stores that cannot be damaged have nothing to do.
+    virtual void RepairDamage() {}
+    // Where the damaged store went during this run; empty when nothing was set aside.
+    virtual std::string KeptDamagedCopy() const { return {}; }
 };
 
 class ERegistryException : public std::runtime_error {

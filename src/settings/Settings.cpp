@@ -39,11 +39,6 @@ std::uint32_t RegReadColor(TRegistry &reg, std::string_view name, std::uint32_t 
     return static_cast<std::uint32_t>(RegReadInteger(reg, name, static_cast<std::int32_t>(defaultValue)));
 }
 
-void WriteColor(TRegistry &reg, std::string_view name, std::uint32_t color)
-{
-    reg.WriteInteger(name, static_cast<std::int32_t>(color));
-}
-
 // size96 scaled to dpi, rounded to nearest with ties to even (the default rounding mode). A dpi
 // no screen has counts as 96.
 std::int32_t ScaledSize(double dpi, int size96)
@@ -121,10 +116,10 @@ std::int32_t RegReadInteger(TRegistry &reg, std::string_view name, std::int32_t 
             return reg.ReadInteger(name);
         }
         reg.WriteInteger(name, defaultValue);
-        return defaultValue;
     } catch (const std::exception &) {
-        return 0;
+        // A store that cannot take the default: the program still starts as it would the first time.
     }
+    return defaultValue;
 }
 
 bool RegReadBool(TRegistry &reg, std::string_view name, bool defaultValue)
@@ -137,10 +132,10 @@ bool RegReadBool(TRegistry &reg, std::string_view name, bool defaultValue)
             }
         }
         reg.WriteBool(name, defaultValue);
-        return defaultValue;
     } catch (const std::exception &) {
-        return true;
+        // As above.
     }
+    return defaultValue;
 }
 
 std::string RegReadString(TRegistry &reg, std::string_view name, std::string_view defaultValue)
@@ -150,16 +145,17 @@ std::string RegReadString(TRegistry &reg, std::string_view name, std::string_vie
             return reg.ReadString(name);
         }
         reg.WriteString(name, defaultValue);
-        return std::string(defaultValue);
     } catch (const std::exception &) {
-        return {};
+        // As above.
     }
+    return std::string(defaultValue);
 }
 
 void ReadSettings(TRecRec &rec, TRegistryBackend &backend, double dpi, int screenWidth, int screenHeight,
                   std::uint32_t lcid)
 {
     try {
+        backend.RepairDamage();
         TRegistry reg(backend);
         OpenSettingsKey(reg, "Algemeen");
         rec.KleurAchtergrond = RegReadColor(reg, "KleurAchtergrond", 0x00F5F2F1);
@@ -206,29 +202,39 @@ bool WritePositie(TRegistryBackend &backend, int boven, int links, int breedte, 
     });
 }
 
-bool WriteAlgemeen(TRegistryBackend &backend, const TRecRec &rec)
+bool WriteAlgemeen(TRegistryBackend &backend, const TRecRec &rec, const TRecRec &before)
 {
     return WriteSettingsKey(backend, "Algemeen", [&](TRegistry &reg) {
-        reg.WriteInteger("AantalMaanden", rec.AantalMaanden);
-        WriteColor(reg, "KleurAchtergrond", rec.KleurAchtergrond);
-        WriteColor(reg, "KleurAchtergrondTitel", rec.KleurAchtergrondTitel);
-        WriteColor(reg, "KleurTitel", rec.KleurTitel);
-        WriteColor(reg, "KleurDagenDezeMaand", rec.KleurDagenDezeMaand);
-        WriteColor(reg, "KleurDagenAndereMaand", rec.KleurDagenAndereMaand);
-        reg.WriteInteger("Taal", rec.Taal);
-        reg.WriteString("Lettertype", rec.Lettertype);
-        reg.WriteInteger("Lettergrootte", rec.Lettergrootte);
-        reg.WriteInteger("PositieMaand", rec.PositieMaand);
-        reg.WriteBool("SysteemLade", rec.SysteemLade);
-        reg.WriteBool("GeminimaliseerdOpstarten", rec.GeminimaliseerdOpstarten);
-        reg.WriteBool("Weeknummers", rec.Weeknummers);
-        reg.WriteBool("Vandaag", rec.Vandaag);
-        reg.WriteBool("PictogrammenOplichten", rec.PictogrammenOplichten);
-        reg.WriteBool("TitelsKnoppen", rec.TitelsKnoppen);
-        reg.WriteBool("StatusTonen", rec.StatusTonen);
-        reg.WriteString("KopieerDatumFormaat", rec.KopieerDatumFormaat);
-        reg.WriteString("HintSysteemLadeFormaat", rec.HintSysteemLadeFormaat);
-        reg.WriteInteger("AlphaBlend", rec.AlphaBlend);
+        const auto number = [&](std::string_view name, auto TRecRec::*field) {
+            if (rec.*field != before.*field) {
+                reg.WriteInteger(name, static_cast<std::int32_t>(rec.*field));
+            }
+        };
+        const auto text = [&](std::string_view name, std::string TRecRec::*field) {
+            if (rec.*field != before.*field) {
+                reg.WriteString(name, rec.*field);
+            }
+        };
+        number("AantalMaanden", &TRecRec::AantalMaanden);
+        number("KleurAchtergrond", &TRecRec::KleurAchtergrond);
+        number("KleurAchtergrondTitel", &TRecRec::KleurAchtergrondTitel);
+        number("KleurTitel", &TRecRec::KleurTitel);
+        number("KleurDagenDezeMaand", &TRecRec::KleurDagenDezeMaand);
+        number("KleurDagenAndereMaand", &TRecRec::KleurDagenAndereMaand);
+        number("Taal", &TRecRec::Taal);
+        text("Lettertype", &TRecRec::Lettertype);
+        number("Lettergrootte", &TRecRec::Lettergrootte);
+        number("PositieMaand", &TRecRec::PositieMaand);
+        number("SysteemLade", &TRecRec::SysteemLade);
+        number("GeminimaliseerdOpstarten", &TRecRec::GeminimaliseerdOpstarten);
+        number("Weeknummers", &TRecRec::Weeknummers);
+        number("Vandaag", &TRecRec::Vandaag);
+        number("PictogrammenOplichten", &TRecRec::PictogrammenOplichten);
+        number("TitelsKnoppen", &TRecRec::TitelsKnoppen);
+        number("StatusTonen", &TRecRec::StatusTonen);
+        text("KopieerDatumFormaat", &TRecRec::KopieerDatumFormaat);
+        text("HintSysteemLadeFormaat", &TRecRec::HintSysteemLadeFormaat);
+        number("AlphaBlend", &TRecRec::AlphaBlend);
         reg.WriteString("Versie", Version);
     });
 }

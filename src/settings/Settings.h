@@ -1,8 +1,8 @@
 #pragma once
 // The program's settings in the per-user store, under HKEY_CURRENT_USER\Software\KX\Orvani in
 // the subkeys Algemeen (general) and Positie (window placement). A value that is missing or stored
-// with the wrong kind is replaced by its default, which is written back at once; when even that
-// write fails the reader falls back to 0, true or the empty text. Pure C++, no Qt.
+// with the wrong kind is replaced by its default, which is written back at once; where the store
+// cannot take writes the default is still what is read. Pure C++, no Qt.
 
 #include "settings/RecRec.h"
 #include "settings/Registry.h"
@@ -29,15 +29,17 @@ std::int32_t RegReadInteger(TRegistry &reg, std::string_view name, std::int32_t 
 bool RegReadBool(TRegistry &reg, std::string_view name, bool defaultValue); // only 0 and 1 are read
 std::string RegReadString(TRegistry &reg, std::string_view name, std::string_view defaultValue);
 
-// Fills every field of rec at start. dpi is the screen's logical pixels per inch, the screen size
-// that of the whole primary screen, lcid the user's locale identifier. Never throws: after a
-// failure the fields read so far are kept.
+// Fills every field of rec at start, after a damaged store has been repaired. dpi is the screen's
+// logical pixels per inch, the screen size that of the whole primary screen, lcid the user's
+// locale identifier. Never throws: after a failure the fields read so far are kept.
 void ReadSettings(TRecRec &rec, TRegistryBackend &backend, double dpi, int screenWidth, int screenHeight,
                   std::uint32_t lcid);
 
 // The placement at close. False when it could not be stored; never throws.
 bool WritePositie(TRegistryBackend &backend, int boven, int links, int breedte, int hoogte, bool opVoorgrond);
 
-// The general settings at Options OK, ending with Versie = "2.2". False when they could not be
-// stored; never throws.
-bool WriteAlgemeen(TRegistryBackend &backend, const TRecRec &rec);
+// The general settings at Options OK: those that differ between rec and before (what the store
+// held when this program last read or wrote them), in the order of the Options dialog, then
+// Versie = "2.2". Values another running copy stored meanwhile stay unless changed here. False
+// when they could not be stored; never throws.
+bool WriteAlgemeen(TRegistryBackend &backend, const TRecRec &rec, const TRecRec &before);

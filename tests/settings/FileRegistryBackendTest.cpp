@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <functional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -49,6 +54,34 @@ std::optional<TRegValue> ValueIn(const std::string &store, const std::string &na
     return TFileRegistryBackend(store).ReadValue(OrvaniKey, name);
 }
 
+// The damaged copies kept beside the store, by name.
+std::vector<std::string> KeptCopies(const std::string &store)
+{
+    std::vector<std::string> copies;
+    const std::string prefix = fs::path(store).filename().string() + ".damaged-";
+    for (const auto &entry : fs::directory_iterator(fs::path(store).parent_path())) {
+        if (entry.path().filename().string().rfind(prefix, 0) == 0) {
+            copies.push_back(entry.path().string());
+        }
+    }
+    std::sort(copies.begin(), copies.end());
+    return copies;
+}
+
+// A file backend whose reports are kept.
+struct ReportingBackend {
+    explicit ReportingBackend(const std::string &store)
+        : Backend(store, [this](const std::string &line) { Lines.push_back(line); })
+    {
+    }
+    std::vector<std::string> Lines;
+    TFileRegistryBackend Backend;
+};
+
+const std::string SomeSettings = "Windows Registry Editor Version 5.00\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen]\n"
+                                 "\"Lettergrootte\"=dword:0000000c\n";
+
 } // namespace
 
 TEST(DefaultSettingsPath, FollowsXdgConfigHome)
@@ -85,7 +118,7 @@ TEST(FileRegistryBackend, TextsRoundTripThroughTheFile)
         EXPECT_EQ(ValueIn(folder.StorePath(), "t" + std::to_string(i)), TRegValue::String(texts[i])) << i;
     }
     EXPECT_FALSE(fs::exists(folder.StorePath() + ".tmp"));
-    EXPECT_FALSE(fs::exists(folder.StorePath() + ".bad"));
+    EXPECT_TRUE(KeptCopies(folder.StorePath()).empty());
 }
 
 TEST(FileRegistryBackend, AWriteKeepsValuesAnotherInstanceStoredMeanwhile)
@@ -158,15 +191,26 @@ TEST(FileRegistryBackend, DamagedFilesAreKeptAsideAndReplaced)
     };
     for (const Case &c : {Case{"cut off mid-line", cutOff, 0xFF}, Case{"binary", binary, 0xFFFFFF}}) {
         TempFolder folder;
-        WriteText(folder.StorePath(), c.Content);
-        TFileRegistryBackend backend(folder.StorePath());
+        const std::string store = folder.StorePath();
+        std::vector<std::string> kept;
+        for (int start = 1; start <= 2; ++start) { // the second damaged start keeps the first copy
+            WriteText(store, c.Content);
+            ReportingBackend reporting(store);
 
-        const TRecRec rec = ReadFrom(backend);
+            const TRecRec rec = ReadFrom(reporting.Backend);
 
-        EXPECT_EQ(rec.KleurTitel, c.KleurTitel) << c.What;
-        EXPECT_EQ(rec.Lettertype, "Arial") << c.What;
-        EXPECT_EQ(ReadText(folder.StorePath() + ".bad"), c.Content) << c.What;
-        EXPECT_FALSE(ParseRegText(ReadText(folder.StorePath())).Damaged) << c.What;
+            EXPECT_EQ(rec.KleurTitel, c.KleurTitel) << c.What;
+            EXPECT_EQ(rec.Lettertype, "Arial") << c.What;
+            kept = KeptCopies(store);
+            ASSERT_EQ(kept.size(), static_cast<std::size_t>(start)) << c.What;
+            EXPECT_NE(std::find(kept.begin(), kept.end(), reporting.Backend.KeptDamagedCopy()), kept.end());
+            ASSERT_EQ(reporting.Lines.size(), 1u) << c.What;
+            EXPECT_NE(reporting.Lines[0].find(reporting.Backend.KeptDamagedCopy()), std::string::npos);
+            EXPECT_FALSE(ParseRegText(ReadText(store)).Damaged) << c.What;
+        }
+        for (const std::string &copy : kept) {
+            EXPECT_EQ(ReadText(copy), c.Content) << c.What;
+        }
     }
 }
 
@@ -179,7 +223,8 @@ TEST(FileRegistryBackend, AHugeFileIsNeverReadAndIsKeptAside)
 
     EXPECT_EQ(ReadFrom(backend).Lettergrootte, 9);
 
-    EXPECT_EQ(fs::file_size(folder.StorePath() + ".bad"), 100u << 20);
+    ASSERT_EQ(KeptCopies(folder.StorePath()).size(), 1u);
+    EXPECT_EQ(fs::file_size(KeptCopies(folder.StorePath())[0]), 100u << 20);
     EXPECT_LT(fs::file_size(folder.StorePath()), 4096u);
 }
 
@@ -191,20 +236,141 @@ TEST(FileRegistryBackend, AStoreThatIsNoFileDoesNotStallTheReader)
     TFileRegistryBackend backend(folder.StorePath());
 
     EXPECT_EQ(ReadFrom(backend).AlphaBlend, 250);
-    EXPECT_TRUE(fs::is_fifo(folder.StorePath() + ".bad"));
+    ASSERT_EQ(KeptCopies(folder.StorePath()).size(), 1u);
+    EXPECT_TRUE(fs::is_fifo(KeptCopies(folder.StorePath())[0]));
     EXPECT_TRUE(fs::is_regular_file(folder.StorePath()));
 }
 
-TEST(FileRegistryBackend, AStoreThatCannotBeCreatedGivesTheFallbacks)
+// A store that cannot be written starts the program as a first start would, stores nothing and
+// says so once. A read-only folder is not made writable by a lock file left in it.
+TEST(FileRegistryBackend, AStoreThatCannotBeWrittenGivesTheDefaults)
+{
+    TMemoryRegistryBackend memory;
+    const TRecRec firstStart = ReadFrom(memory);
+    const auto fileInFolderPlace = [](const TempFolder &folder) {
+        WriteText(folder.Path() / "KX", "a file where the folder should be");
+    };
+    const auto readOnlyFolderWithLock = [](const TempFolder &folder) {
+        WriteText(folder.Path() / "KX" / "Orvani.reg.lock", "");
+        fs::permissions(folder.Path() / "KX", fs::perms::owner_read | fs::perms::owner_exec);
+    };
+    for (const auto &prepare :
+         std::vector<std::function<void(const TempFolder &)>>{fileInFolderPlace, readOnlyFolderWithLock}) {
+        TempFolder folder;
+        prepare(folder);
+        ReportingBackend reporting(folder.StorePath());
+
+        EXPECT_EQ(ReadFrom(reporting.Backend), firstStart);
+        EXPECT_FALSE(WritePositie(reporting.Backend, 1, 2, 3, 4, true));
+
+        EXPECT_FALSE(fs::exists(folder.StorePath()));
+        EXPECT_EQ(reporting.Lines.size(), 1u);
+    }
+}
+
+// A read-only store is read and never replaced, and says so once.
+TEST(FileRegistryBackend, AReadOnlyStoreIsReadAndKept)
 {
     TempFolder folder;
-    WriteText(folder.Path() / "KX", "a file where the folder should be");
+    const std::string store = folder.StorePath();
+    WriteText(store, SomeSettings);
+    fs::permissions(store, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ReportingBackend reporting(store);
+
+    EXPECT_EQ(ReadFrom(reporting.Backend).Lettergrootte, 12);
+    EXPECT_FALSE(WritePositie(reporting.Backend, 1, 2, 3, 4, true));
+
+    EXPECT_EQ(ReadText(store), SomeSettings);
+    EXPECT_EQ(fs::status(store).permissions(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ASSERT_EQ(reporting.Lines.size(), 1u);
+    EXPECT_NE(reporting.Lines[0].find("read-only"), std::string::npos);
+}
+
+// A store that is a symbolic link stays one: the write goes to its target, in the target's folder.
+TEST(FileRegistryBackend, WritesThroughASymbolicLink)
+{
+    TempFolder folder;
+    const fs::path target = folder.Path() / "dotfiles" / "Orvani.reg";
+    WriteText(target, SomeSettings);
+    fs::create_directories(folder.Path() / "KX");
+    fs::create_symlink("../dotfiles/Orvani.reg", folder.StorePath());
     TFileRegistryBackend backend(folder.StorePath());
 
-    const TRecRec rec = ReadFrom(backend);
+    EXPECT_EQ(ReadFrom(backend).Lettergrootte, 12);
+    ASSERT_TRUE(WritePositie(backend, 1, 2, 3, 4, true));
 
-    EXPECT_EQ(rec.Lettertype, "");
-    EXPECT_EQ(rec.Breedte, 0);
-    EXPECT_TRUE(rec.StatusTonen && rec.Vandaag);
-    EXPECT_FALSE(WritePositie(backend, 1, 2, 3, 4, true));
+    EXPECT_TRUE(fs::is_symlink(folder.StorePath()));
+    EXPECT_EQ(TFileRegistryBackend(target.string()).ReadValue(PositieKey, "Links"), TRegValue::Integer(2));
+    EXPECT_FALSE(fs::exists(target.string() + ".tmp"));
+}
+
+// A store another user owns, or one without read permission, is not damaged: it is left as it
+// is, the defaults are used, nothing is written, and standard error says why.
+TEST(FileRegistryBackend, AnUnreadableStoreIsLeftAlone)
+{
+    TempFolder folder;
+    const std::string store = folder.StorePath();
+    WriteText(store, SomeSettings);
+    fs::permissions(folder.Path(), fs::perms::all);
+    fs::permissions(folder.Path() / "KX", fs::perms::all);
+    fs::permissions(store, fs::perms::owner_write);
+    TMemoryRegistryBackend memory;
+    const TRecRec firstStart = ReadFrom(memory);
+
+    // The administrator reads any file, so the check runs as nobody there.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(2);
+        }
+        ReportingBackend reporting(store);
+        const bool defaults = ReadFrom(reporting.Backend) == firstStart;
+        const bool refused = !WritePositie(reporting.Backend, 1, 2, 3, 4, true);
+        const bool said = !reporting.Lines.empty() && reporting.Lines[0].find("cannot read") != std::string::npos;
+        _exit(defaults && refused && said ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadText(store), SomeSettings);
+    EXPECT_TRUE(KeptCopies(store).empty());
+}
+
+// Killed at any moment while it repairs a damaged store, a writer leaves a store that reads:
+// the damaged one, or its repair. Up to each kill the store is watched: it is never missing.
+TEST(FileRegistryBackend, AKillWhileRepairingNeverLeavesNoStore)
+{
+    TempFolder folder;
+    const std::string store = folder.StorePath();
+    const std::string damaged = SomeSettings + "damage\n";
+    WriteText(store, damaged);
+    std::srand(1);
+    int kills = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (std::chrono::steady_clock::now() < end) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            while (true) {
+                TFileRegistryBackend(store, [](const std::string &) {}).RepairDamage();
+                ReplaceSettingsFile(store, damaged);
+            }
+        }
+        // Until the kill, watch for a moment without a store.
+        const auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(std::rand() % 30000);
+        bool gap = false;
+        while (std::chrono::steady_clock::now() < killAt) {
+            gap = gap || access(store.c_str(), F_OK) != 0;
+        }
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        ++kills;
+        ASSERT_FALSE(gap) << "after " << kills << " kills";
+        ASSERT_TRUE(fs::is_regular_file(store)) << "after " << kills << " kills";
+        const std::string text = ReadText(store);
+        ASSERT_TRUE(text == damaged || !ParseRegText(text).Damaged) << "after " << kills << " kills";
+        ASSERT_EQ(TFileRegistryBackend(store).ReadValue(AlgemeenKey, "Lettergrootte"), TRegValue::Integer(12));
+    }
+    EXPECT_GT(kills, 20);
 }

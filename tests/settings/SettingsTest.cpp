@@ -5,6 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace storetest;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -193,21 +196,15 @@ TEST(ReadSettings, LanguageDefaultComesFromTheLocaleAndIsStored)
     }
 }
 
-TEST(ReadSettings, FailingWritesGiveTheFixedFallbacks)
+// A store that cannot be written must not make the program look broken (black on black, opacity
+// 0): it starts as it would the first time.
+TEST(ReadSettings, FailingWritesStillGiveTheDefaults)
 {
+    TMemoryRegistryBackend firstStart;
     TMemoryRegistryBackend backend;
     backend.SetFailWrites(true);
 
-    const TRecRec rec = ReadFrom(backend);
-
-    EXPECT_EQ(rec.KleurAchtergrond, 0u);
-    EXPECT_EQ(rec.Lettergrootte, 0);
-    EXPECT_EQ(rec.AlphaBlend, 0);
-    EXPECT_EQ(rec.Breedte, 0);
-    EXPECT_EQ(rec.Links, 0);
-    EXPECT_TRUE(rec.SysteemLade && rec.Weeknummers && rec.StatusTonen && rec.OpVoorgrond);
-    EXPECT_EQ(rec.Lettertype, "");
-    EXPECT_EQ(rec.KopieerDatumFormaat, "");
+    EXPECT_EQ(ReadFrom(backend), ReadFrom(firstStart));
     EXPECT_FALSE(backend.Document().KeyExists(OrvaniKey));
 }
 
@@ -220,7 +217,7 @@ TEST(ReadSettings, StoredValuesAreStillReadWhenWritesFail)
     const TRecRec rec = ReadFrom(backend);
 
     EXPECT_EQ(rec.Lettergrootte, 12);
-    EXPECT_EQ(rec.Lettertype, "");
+    EXPECT_EQ(rec.Lettertype, "Arial");
 }
 
 TEST(LanguageDefaultForLcid, FollowsTheTable)
@@ -268,7 +265,7 @@ TEST(WriteSettings, AlgemeenIsWrittenInItsOrderEndingWithTheVersion)
     rec.Taal = 0;
     backend.Batches.clear();
 
-    ASSERT_TRUE(WriteAlgemeen(backend, rec));
+    ASSERT_TRUE(WriteAlgemeen(backend, rec, UnlikeInEveryField(rec)));
 
     ASSERT_EQ(backend.Batches.size(), 1u);
     EXPECT_EQ(backend.Batches[0].Path, AlgemeenKey);
@@ -300,12 +297,76 @@ TEST(WriteSettings, AlgemeenIsWrittenInItsOrderEndingWithTheVersion)
     EXPECT_EQ(again.Taal, 0);
 }
 
+TEST(WriteSettings, AlgemeenCarriesOnlyWhatChangedAndTheVersion)
+{
+    RecordingBackend backend;
+    const TRecRec before = ReadFrom(backend);
+    TRecRec rec = before;
+    rec.TitelsKnoppen = true;
+    rec.Lettertype = "Liberation Serif";
+    backend.Batches.clear();
+
+    ASSERT_TRUE(WriteAlgemeen(backend, rec, before));
+
+    ASSERT_EQ(backend.Batches.size(), 1u);
+    EXPECT_THAT(backend.Batches[0].Names, ElementsAre("Lettertype", "TitelsKnoppen", "Versie"));
+}
+
+// Two running copies each save Options with a change of their own, then close: every change
+// survives, and the placement written at close leaves the general settings alone.
+TEST(WriteSettings, TwoProcessesSavingOptionsKeepBothChanges)
+{
+    TempFolder folder;
+    const std::string store = folder.StorePath();
+    {
+        TFileRegistryBackend first(store); // a first start stores the defaults
+        ReadFrom(first);
+    }
+    int toChild[2], toParent[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(toParent), 0);
+    const auto wait = [](int fd) { char c = 0; return read(fd, &c, 1) == 1; };
+    const auto signal = [](int fd) { return write(fd, "x", 1) == 1; };
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) { // B: reads at start, saves Options after A did, then closes
+        TFileRegistryBackend backend(store);
+        const TRecRec read = ReadFrom(backend);
+        TRecRec rec = read;
+        rec.PositieMaand = 1;
+        const bool ok = signal(toParent[1]) && wait(toChild[0]) && WriteAlgemeen(backend, rec, read) &&
+                        WritePositie(backend, 5, 6, 300, 400, false);
+        _exit(ok ? 0 : 1);
+    }
+    TFileRegistryBackend backend(store); // A
+    const TRecRec read = ReadFrom(backend);
+    TRecRec rec = read;
+    rec.TitelsKnoppen = true;
+    ASSERT_TRUE(wait(toParent[0]));
+    ASSERT_TRUE(WriteAlgemeen(backend, rec, read));
+    ASSERT_TRUE(signal(toChild[1]));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]}) {
+        close(fd);
+    }
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(WritePositie(backend, 1, 2, 300, 400, false)); // A closes last
+
+    TFileRegistryBackend after(store);
+    const TRecRec stored = ReadFrom(after);
+    EXPECT_TRUE(stored.TitelsKnoppen);
+    EXPECT_EQ(stored.PositieMaand, 1);
+    EXPECT_EQ(stored.Links, 2);
+}
+
 TEST(WriteSettings, ReportFailureWithoutThrowing)
 {
     TMemoryRegistryBackend backend;
     backend.SetFailWrites(true);
     EXPECT_FALSE(WritePositie(backend, 1, 2, 3, 4, false));
-    EXPECT_FALSE(WriteAlgemeen(backend, TRecRec{}));
+    EXPECT_FALSE(WriteAlgemeen(backend, TRecRec{}, UnlikeInEveryField({})));
 }
 
 TEST(UserSettingsBackend, CanBeReplacedAndRestored)

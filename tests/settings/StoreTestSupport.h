@@ -2,6 +2,7 @@
 // Helpers shared by the tests of the settings store.
 
 #include "settings/MemoryRegistryBackend.h"
+#include "settings/RecRec.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -53,6 +54,27 @@ inline void WriteText(const std::filesystem::path &path, const std::string &text
 {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// A record that differs from rec in every field, so that writing rec against it stores them all.
+inline TRecRec UnlikeInEveryField(TRecRec rec)
+{
+    for (std::int32_t *number : {&rec.AantalMaanden, &rec.Taal, &rec.Lettergrootte, &rec.PositieMaand,
+                                 &rec.AlphaBlend, &rec.Breedte, &rec.Hoogte, &rec.Links, &rec.Boven}) {
+        *number = ~*number;
+    }
+    for (std::uint32_t *colour : {&rec.KleurAchtergrond, &rec.KleurAchtergrondTitel, &rec.KleurTitel,
+                                  &rec.KleurDagenDezeMaand, &rec.KleurDagenAndereMaand}) {
+        *colour = ~*colour;
+    }
+    for (bool *flag : {&rec.SysteemLade, &rec.GeminimaliseerdOpstarten, &rec.Weeknummers, &rec.Vandaag,
+                       &rec.PictogrammenOplichten, &rec.TitelsKnoppen, &rec.StatusTonen, &rec.OpVoorgrond}) {
+        *flag = !*flag;
+    }
+    for (std::string *text : {&rec.Lettertype, &rec.KopieerDatumFormaat, &rec.HintSysteemLadeFormaat}) {
+        *text += '~';
+    }
+    return rec;
 }
 
 // Records each value name looked up (once per run of lookups of the same name) and every batch
