@@ -1,6 +1,7 @@
 #include "components/kxColorPick.h"
 
 #include "components/kxAccessible.h"
+#include "platform/Screen.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <algorithm>
 
 namespace {
 
@@ -180,10 +182,23 @@ void TkxColorPicker::SelectColor(QObject *, TColor newColor)
     emit OnChangeColor(this);
 }
 
+// Just below the picker, or above it where the screen ends below; moved sideways at the screen's
+// edges, so every colour and the "Other..." button can be reached.
+QPoint TkxColorPicker::PopupPlace() const
+{
+    const TScreenMetrics screen = PrimaryScreenMetrics();
+    const QPoint top = mapToGlobal(QPoint(0, 0));
+    const QPoint below = mapToGlobal(QPoint(0, height()));
+    const int x = std::clamp(below.x(), 0, std::max(0, screen.Width - TkxColorForm::FormWidth));
+    const bool roomBelow = below.y() + TkxColorForm::FormHeight <= screen.Height;
+    const int y = roomBelow ? below.y() : std::max(0, top.y() - TkxColorForm::FormHeight);
+    return {x, y};
+}
+
 void TkxColorPicker::Click()
 {
     auto *form = new TkxColorForm(this);
-    form->move(mapToGlobal(QPoint(0, height())));
+    form->move(PopupPlace());
     connect(form, &TkxColorForm::OnSelectColor, this, &TkxColorPicker::SelectColor);
     form->SetCurrentColor(FColor);
     form->SetFormLanguage(FLanguage);

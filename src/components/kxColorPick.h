@@ -64,6 +64,7 @@ protected:
 
 private:
     void Click();
+    QPoint PopupPlace() const;
     void SetMouseInside(bool inside);
     void SetPressed(bool pressed, bool spaceDown);
 

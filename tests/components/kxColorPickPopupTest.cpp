@@ -1,5 +1,6 @@
 // The colour picker's pop-up: preselection, painting, hit testing, choosing and the colour dialog.
 #include "components/kxColorPick.h"
+#include "platform/Screen.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -283,6 +284,35 @@ TEST_F(ColorPopupTest, OtherCaptionFitsItsButtonInEveryLanguage)
         EXPECT_TRUE(hasText);
         form.close();
     }
+}
+
+// The pop-up stays on the screen: below the picker where there is room, else above it, moved
+// sideways at the screen's edges.
+TEST(ColorPopupPlace, StaysOnTheScreen)
+{
+    SetScreenMetricsForTests(TScreenMetrics{400, 300, 96});
+    struct Case {
+        QPoint picker; // top left of a 42 x 21 picker on the screen
+        QPoint popup;
+    };
+    const Case cases[] = {
+        {{100, 100}, {100, 121}}, // below
+        {{100, 159}, {100, 180}}, // just room below
+        {{100, 160}, {100, 40}},  // no room below: above
+        {{380, 100}, {322, 121}}, // at the right edge
+        {{-10, 279}, {0, 159}},   // bottom left corner, partly off the screen
+    };
+    for (const Case &c : cases) {
+        TkxColorPicker picker;
+        picker.show();
+        picker.move(c.picker - (picker.mapToGlobal(QPoint(0, 0)) - picker.pos())); // beside any frame
+        ASSERT_EQ(picker.mapToGlobal(QPoint(0, 0)), c.picker);
+        QTest::mouseClick(&picker, Qt::LeftButton, {}, QPoint(10, 10));
+        ASSERT_NE(picker.Popup(), nullptr);
+        EXPECT_EQ(picker.Popup()->pos(), c.popup) << c.picker.x() << "," << c.picker.y();
+        picker.Popup()->close();
+    }
+    SetScreenMetricsForTests(std::nullopt);
 }
 
 TEST(SharedColorDialog, IsOneDialogStartingAtTheCurrentColour)
