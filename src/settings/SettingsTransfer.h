@@ -6,7 +6,7 @@
 // Writes the settings keys of the store at storePath to exportPath exactly as the registry editor
 // exports them (UTF-16LE with a byte-order mark, CRLF line ends, hex data wrapped at 80 columns).
 // Returns the empty string on success, otherwise one line for standard error saying what went
-// wrong; on failure nothing is touched.
+// wrong, starting "orvani: "; on failure nothing is touched.
 std::string ExportSettings(const std::string &storePath, const std::string &exportPath);
 
 // Merges the values of importPath, in any form the registry editor writes, into the store at
