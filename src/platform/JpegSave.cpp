@@ -107,11 +107,14 @@ bool Compress(const QImage &picture, int quality, QSaveFile &file)
     return true;
 }
 
-// What the control shows, at one image pixel per control pixel. Where the control paints no
-// background of its own, its palette's background stands in for what lies behind it.
+// What the control shows, at the screen's pixels: on a scaled screen (device pixel ratio 2) the
+// picture has twice the control's width and height, as the view shows it. Where the control
+// paints no background of its own, its palette's background stands in for what lies behind it.
 QImage Capture(QWidget &control)
 {
-    QImage picture(control.size(), CaptureFormat);
+    const qreal ratio = control.devicePixelRatioF();
+    QImage picture(control.size() * ratio, CaptureFormat);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(control.palette().color(control.backgroundRole()));
     control.render(&picture);
     return picture;

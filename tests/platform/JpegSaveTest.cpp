@@ -2,14 +2,17 @@
 
 #include "platform/JpegSave.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <csetjmp>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <optional>
 #include <vector>
 
@@ -138,6 +141,8 @@ protected:
 
 TEST_F(JpegSaveTest, WritesABaselineJfifPictureOfTheControl)
 {
+    const qreal ratio = control.devicePixelRatioF(); // 2 under QT_SCALE_FACTOR=2
+    std::cout << "device pixel ratio " << ratio << std::endl;
     const QString path = PathOf("month.jpg");
     ASSERT_TRUE(SaveControlAsJpeg(&control, path, 100));
     EXPECT_EQ(FrameMarkers(Contents(path)), std::vector<int>{0xC0});
@@ -146,12 +151,28 @@ TEST_F(JpegSaveTest, WritesABaselineJfifPictureOfTheControl)
     EXPECT_TRUE(picture->jfif);
     EXPECT_FALSE(picture->progressive);
     EXPECT_EQ(picture->components, 3);
-    EXPECT_EQ(picture->width, 120);
-    EXPECT_EQ(picture->height, 80);
+    EXPECT_EQ(picture->width, qRound(120 * ratio));
+    EXPECT_EQ(picture->height, qRound(80 * ratio));
     EXPECT_EQ(picture->lumaTable, std::vector<int>(DCTSIZE2, 1));
     EXPECT_EQ(picture->chromaTable, std::vector<int>(DCTSIZE2, 1));
-    EXPECT_TRUE(ColourNear(picture->Pixel(20, 40), qRgb(255, 0, 0)));
-    EXPECT_TRUE(ColourNear(picture->Pixel(100, 40), qRgb(0, 0, 255)));
+    EXPECT_TRUE(ColourNear(picture->Pixel(qRound(20 * ratio), qRound(40 * ratio)), qRgb(255, 0, 0)));
+    EXPECT_TRUE(ColourNear(picture->Pixel(qRound(100 * ratio), qRound(40 * ratio)), qRgb(0, 0, 255)));
+    EXPECT_TRUE(ColourNear(picture->Pixel(qRound(119 * ratio), qRound(79 * ratio)), qRgb(0, 0, 255)));
+}
+
+// A scaled screen: the test above, run again in a program that Qt scales by 2.
+TEST(JpegSaveScaled, ASavedPictureHasTheScreensPixels)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_SCALE_FACTOR", "2");
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=JpegSaveTest.WritesABaselineJfifPictureOfTheControl"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    EXPECT_TRUE(output.contains("device pixel ratio 2")) << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
 }
 
 TEST_F(JpegSaveTest, QualityShapesTheTables)
