@@ -238,7 +238,9 @@ void TAboutBox::LoadGlyphs()
 // A window made taller by larger text gets a wider strip, so the artwork keeps its shape.
 void TAboutBox::FitStrip()
 {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // The fonts set just now reach every nested layout; the window is not shown yet, so its
+    // layout does not catch up by itself.
+    layout()->activate();
     const int height = std::max(Scaled(ReferenceSize.height()), layout()->sizeHint().height());
     Image1->setFixedWidth(std::max(Scaled(StripWidth), qCeil((height + Scaled(StripLift)) * StripAspect())));
 }

@@ -79,10 +79,13 @@ void TForm_DatumInfo::CreateControls()
     outer->setContentsMargins(0, 0, 0, Scaled(4));
     outer->setSpacing(0);
     outer->addWidget(PanelDate);
-    auto *column = new QVBoxLayout;
+    // Where the screen cannot hold every group whole, the groups scroll rather than the window
+    // leave the screen.
+    auto *groups = new QWidget;
+    auto *column = new QVBoxLayout(groups);
     column->setContentsMargins(Scaled(8), Scaled(4), Scaled(7), 0);
     column->setSpacing(Scaled(2));
-    outer->addLayout(column);
+    outer->addWidget(new TFitScrollArea(groups, this));
 
     QGridLayout *year = NewGroup(column, GroupBoxYear, "GroupBoxYear", "Jaar");
     LabelJaar = NewCaption(GroupBoxYear, "LabelJaar", "Jaar");

@@ -11,6 +11,7 @@
 #include "platform/SvgIcon.h"
 #include "settings/Settings.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +29,8 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -128,6 +131,27 @@ QPlainTextEdit *NewTagMemo(QWidget *parent, const char *name, const char *const 
     }
     memo->setPlainText(text.join('\n'));
     return memo;
+}
+
+// The size at which a memo shows all its text without scrolling, measured on the memo's own text
+// layout, so that the lines count as wide and high as the font draws them.
+QSize WholeTextSize(const QPlainTextEdit *memo)
+{
+    const QTextDocument *document = memo->document();
+    const QAbstractTextDocumentLayout *layout = document->documentLayout();
+    qreal width = 0, height = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        height += layout->blockBoundingRect(block).height(); // lays the block out when needed
+        const QTextLayout *lines = block.layout();
+        for (int i = 0; i < lines->lineCount(); ++i) {
+            width = std::max(width, lines->lineAt(i).naturalTextWidth());
+        }
+    }
+    // The last block holds the bottom margin; the memo scrolls when the text reaches its last
+    // pixel row.
+    const qreal margin = document->documentMargin();
+    const int frame = 2 * memo->frameWidth();
+    return {qCeil(width + 2 * margin) + memo->cursorWidth() + frame, qCeil(height + margin) + 1 + frame};
 }
 
 QToolButton *NewExampleButton(QWidget *parent, const char *name)
@@ -270,7 +294,9 @@ void TForm_Opties::CreateControls()
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(Scaled(5), Scaled(4), Scaled(6), Scaled(5));
     outer->setSpacing(Scaled(9));
-    outer->addWidget(PageControl1, 1);
+    // Where the screen cannot hold every page whole, the pages scroll rather than the window
+    // leave the screen.
+    outer->addWidget(new TFitScrollArea(PageControl1, this), 1);
     outer->addWidget(BitBtn_OK, 0, Qt::AlignRight);
 }
 
@@ -566,16 +592,7 @@ void TForm_Opties::FitControls()
 
     // The tag list is read whole, without scrolling.
     for (QPlainTextEdit *memo : {MemoDateTagsNed, MemoDateTagsEng}) {
-        const QFontMetricsF metrics(memo->font());
-        qreal widest = 0;
-        const QStringList lines = memo->toPlainText().split('\n');
-        for (const QString &line : lines) {
-            widest = std::max(widest, metrics.horizontalAdvance(line));
-        }
-        const qreal margins = 2 * memo->document()->documentMargin() + 2 * memo->frameWidth();
-        const QSizeF text(widest + metrics.averageCharWidth(), lines.size() * metrics.lineSpacing());
-        memo->setMinimumSize(std::max(Scaled(283), qCeil(text.width() + margins)),
-                             std::max(Scaled(183), qCeil(text.height() + margins + metrics.descent())));
+        memo->setMinimumSize(QSize(Scaled(283), Scaled(183)).expandedTo(WholeTextSize(memo)));
     }
     for (QToolButton *button : {SpeedButtonExampleCopy, SpeedButtonExampleHint}) {
         button->setFixedSize(QSize(Scaled(23), Scaled(22)).expandedTo(button->minimumSizeHint()));
@@ -779,9 +796,8 @@ void TForm_Opties::GrowToFit()
     }
     RefreshLayouts();
     layout()->invalidate();
-    const QSize need = size().expandedTo(sizeHint());
-    if (need != size()) {
-        setFixedSize(need);
+    if (size().expandedTo(sizeHint()) != size()) {
+        FitAndCentre();
     }
 }
 

@@ -7,31 +7,47 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QLayout>
-#include <QShowEvent>
+#include <QStyle>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 
 TToolDialog::TToolDialog(const QString &name, QSize referenceSize, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      mReferenceSize(referenceSize)
+      mReferenceSize(referenceSize), mScale(PrimaryScreenMetrics().Dpi / 96.0)
 {
     setObjectName(name);
 }
 
-void TToolDialog::showEvent(QShowEvent *event)
+void TToolDialog::setVisible(bool visible)
 {
     // Restoring a minimised window is no new showing.
-    if (!event->spontaneous()) {
+    const bool showing = visible && !isVisible();
+    if (showing) {
+        // FormShow sees the window's style and fonts as they will show.
+        ensurePolished();
         FormShow();
         FitAndCentre();
     }
-    QDialog::showEvent(event);
+    QDialog::setVisible(visible);
+    // Some platforms frame the window as it shows; others do it later (see moveEvent).
+    if (showing && KnownFrameMargins() != mFrameMargins) {
+        FitAndCentre();
+    }
+}
+
+void TToolDialog::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    // The window manager has framed the window: the frame, not the client area, is centred.
+    if (isVisible() && KnownFrameMargins() != mFrameMargins) {
+        FitAndCentre();
+    }
 }
 
 int TToolDialog::Scaled(int pixels) const
 {
-    return qRound(pixels * logicalDpiY() / 96.0);
+    return qRound(pixels * mScale);
 }
 
 TkxBitBtn *TToolDialog::NewOkButton()
@@ -45,16 +61,67 @@ TkxBitBtn *TToolDialog::NewOkButton()
     return button;
 }
 
+// The frame of the shown window once the window manager has drawn it; before that the frame last
+// seen, and before the first showing the frame of the window the dialog belongs to, which the
+// same window manager draws.
+QMargins TToolDialog::KnownFrameMargins() const
+{
+    const auto margins = [](const QWidget *window) {
+        const QRect frame = window->frameGeometry(), client = window->geometry();
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                        frame.bottom() - client.bottom());
+    };
+    if (isVisible() && !margins(this).isNull()) {
+        return margins(this);
+    }
+    if (!mFrameMargins.isNull() || !parentWidget()) {
+        return mFrameMargins;
+    }
+    const QWidget *owner = parentWidget()->window();
+    return owner->isVisible() ? margins(owner) : mFrameMargins;
+}
+
 void TToolDialog::FitAndCentre()
 {
+    mFrameMargins = KnownFrameMargins();
     // Texts set just now must reach every nested layout before the size is taken.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     layout()->activate();
+    const QSize room = PrimaryAvailableArea().size().shrunkBy(mFrameMargins).expandedTo(QSize(1, 1));
     const QSize reference(Scaled(mReferenceSize.width()), Scaled(mReferenceSize.height()));
-    const QSize size = reference.expandedTo(sizeHint()).expandedTo(minimumSizeHint());
-    setFixedSize(size);
-    const TScreenMetrics screen = PrimaryScreenMetrics();
-    move(std::max(0, (screen.Width - size.width()) / 2), std::max(0, (screen.Height - size.height()) / 2));
+    QSize size = reference.expandedTo(sizeHint()).expandedTo(minimumSizeHint());
+    // Content cut short scrolls, and its scroll bar needs room beside it.
+    if (size.height() > room.height()) {
+        size.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    setFixedSize(size.boundedTo(room));
+    Centre();
+}
+
+void TToolDialog::Centre()
+{
+    const QRect area = PrimaryAvailableArea();
+    const QSize frame = size().grownBy(mFrameMargins);
+    move(area.left() + std::max(0, (area.width() - frame.width()) / 2),
+         area.top() + std::max(0, (area.height() - frame.height()) / 2));
+}
+
+TFitScrollArea::TFitScrollArea(QWidget *content, QWidget *parent) : QScrollArea(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    setWidgetResizable(true);
+    setWidget(content);
+    // The window's own background shows through.
+    viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
+}
+
+QSize TFitScrollArea::sizeHint() const
+{
+    // QScrollArea's own hint is taken once and capped at a few dozen lines.
+    const int frame = 2 * frameWidth();
+    return widget()->sizeHint().expandedTo(widget()->minimumSizeHint()) + QSize(frame, frame);
 }
 
 QDate ToQDate(TDateTime date)

@@ -1,14 +1,17 @@
 #pragma once
 // What the program's small modal tool windows share: the tool-window frame; a client size that is
 // the reference size at 96 dpi (scaled to the screen's dpi), or more where the present texts and
-// fonts need it; centring on the screen at every showing; date pickers in the user's short date
-// format; the OK button.
+// fonts need it, never more than the screen holds; the frame centred on the screen at every
+// showing; date pickers in the user's short date format; the OK button.
 
 #include "date/DateCore.h"
 #include "date/FormatSettings.h"
 
 #include <QDate>
 #include <QDialog>
+#include <QMargins>
+#include <QMoveEvent>
+#include <QScrollArea>
 #include <cstdint>
 
 class QDateEdit;
@@ -19,21 +22,39 @@ class TToolDialog : public QDialog {
 public:
     TToolDialog(const QString &name, QSize referenceSize, QWidget *parent);
 
+    // Showing runs FormShow and sizes and places the window before it reaches the screen.
+    void setVisible(bool visible) override;
+
 public slots:
     // Refills the window from the data handed over before showing; runs at every showing.
     virtual void FormShow() = 0;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     // Reference lengths are pixels at 96 dpi.
     int Scaled(int pixels) const;
     // A default OK button with the program's glyph, at least the reference width.
     TkxBitBtn *NewOkButton();
-
-private:
+    // Sizes the window to its content and the screen again and centres its frame.
     void FitAndCentre();
 
+private:
+    void Centre();
+    QMargins KnownFrameMargins() const;
+
     QSize mReferenceSize;
+    qreal mScale;
+    // The frame around the window as last seen; none before the window manager has framed it.
+    QMargins mFrameMargins;
+};
+
+// Holds content that may be larger than the screen: it asks for the content's whole size and
+// scrolls only where the window could not be given that much.
+class TFitScrollArea : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit TFitScrollArea(QWidget *content, QWidget *parent = nullptr);
+    QSize sizeHint() const override;
 };
 
 QDate ToQDate(TDateTime date);

@@ -16,8 +16,15 @@ TScreenMetrics PrimaryScreenMetrics()
         metrics.Width = screen->geometry().width();
         metrics.Height = screen->geometry().height();
         metrics.Dpi = screen->logicalDotsPerInch();
+        metrics.Available = screen->availableGeometry();
     }
     return metrics;
+}
+
+QRect PrimaryAvailableArea()
+{
+    const TScreenMetrics metrics = PrimaryScreenMetrics();
+    return metrics.Available.isEmpty() ? QRect(0, 0, metrics.Width, metrics.Height) : metrics.Available;
 }
 
 void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics)

@@ -322,7 +322,8 @@ TEST_F(AboutTest, AToolWindowWithoutTitleBarButtonsCentredOnTheScreen)
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
     EXPECT_GE(box.width(), 426);
     EXPECT_GE(box.height(), 229);
-    EXPECT_EQ(box.pos(), QPoint((1280 - box.width()) / 2, (800 - box.height()) / 2));
+    const QRect frame = box.frameGeometry();
+    EXPECT_EQ(frame.topLeft(), QPoint((1280 - frame.width()) / 2, (800 - frame.height()) / 2));
     EXPECT_EQ(box.palette().color(QPalette::Window), ToQColor(clBtnFace));
     EXPECT_EQ(box.ntLabel_Naam->text(), "KX");
     EXPECT_EQ(box.Label1->text(), "Orvani");

@@ -9,6 +9,7 @@
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -78,8 +79,11 @@ inline QStringList ClippedControls(QWidget *window)
             continue;
         }
         const QSize need = control->minimumSizeHint();
+        // The content of a scroll area is reached by scrolling.
+        const auto *area = qobject_cast<QAbstractScrollArea *>(control->parentWidget()->parentWidget());
+        const bool scrolled = area && area->viewport() == control->parentWidget();
         bool fits = control->width() >= need.width() && control->height() >= need.height() &&
-                    control->parentWidget()->rect().contains(control->geometry());
+                    (scrolled || control->parentWidget()->rect().contains(control->geometry()));
         if (auto *label = qobject_cast<QLabel *>(control); label && label->wordWrap()) {
             fits = fits && label->heightForWidth(label->width()) <= label->height();
         }
