@@ -1,0 +1,167 @@
+#!/usr/bin/python3
+"""The month view as a screen reader reads it: the real program on its own X server, its tree
+read from outside over AT-SPI. Finds the month calendar and the selected day by name, moves the
+selection with a key press and hears the new day. Run inside its own session bus
+(dbus-run-session); every wait is bounded and every process it starts is ended.
+
+usage: MonthCalendarAtspi.py PATH-TO-ORVANI
+"""
+
+import datetime
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+DUTCH_DAYS = ["maandag", "dinsdag", "woensdag", "donderdag", "vrijdag", "zaterdag", "zondag"]
+DUTCH_MONTHS = ["januari", "februari", "maart", "april", "mei", "juni", "juli", "augustus",
+                "september", "oktober", "november", "december"]
+DAY_NAME = re.compile(r"^(\w+) (\d+) (\w+) (\d+), week (\d+)(, vandaag)?$")
+WAIT = 20  # seconds for any one thing to appear
+
+
+tree_shown = None  # the tree printed with a failure
+
+
+def show_tree(node, depth=0):
+    try:
+        print("  " * depth + "%s %r" % (node.getRoleName(), node.name), flush=True)
+        for index, child in enumerate(node):
+            if depth < 5 and index < 12:
+                show_tree(child, depth + 1)
+    except Exception as error:
+        print("  " * depth + "(unreadable: %s)" % error, flush=True)
+
+
+def fail(message):
+    print("FAIL: " + message, flush=True)
+    if tree_shown is not None:
+        show_tree(tree_shown)
+    sys.exit(1)
+
+
+def wait_for(what, probe):
+    deadline = time.monotonic() + WAIT
+    while time.monotonic() < deadline:
+        try:
+            found = probe()
+        except Exception:  # the tree is still being built
+            found = None
+        if found:
+            return found
+        time.sleep(0.2)
+    fail("no " + what + " within %d s" % WAIT)
+
+
+def day_name(date):
+    """The name the program gives a day, in Dutch."""
+    return "%s %d %s %d, week %d" % (DUTCH_DAYS[date.weekday()], date.day, DUTCH_MONTHS[date.month - 1],
+                                     date.year, date.isocalendar()[1])
+
+
+def parse_day(name):
+    match = DAY_NAME.match(name)
+    if not match or match.group(3) not in DUTCH_MONTHS:
+        fail("not a day's name: %r" % name)
+    date = datetime.date(int(match.group(4)), DUTCH_MONTHS.index(match.group(3)) + 1, int(match.group(2)))
+    if not name.startswith(day_name(date)):
+        fail("weekday or week number wrong in %r (expected %r)" % (name, day_name(date)))
+    return date, bool(match.group(6))
+
+
+def find(root, predicate):
+    """The first node, breadth first, that answers the predicate; nodes that cannot be read are passed."""
+    queue = [root]
+    while queue:
+        node = queue.pop(0)
+        try:
+            if node is not root and predicate(node):
+                return node
+            queue.extend(child for child in node if child is not None)
+        except Exception:
+            continue
+    return None
+
+
+def selected_day(calendar):
+    calendar.clearCache()
+    cell = find(calendar, lambda a: a.getRole() == pyatspi.ROLE_TABLE_CELL
+                and a.getState().contains(pyatspi.STATE_SELECTED))
+    return cell.name if cell else None
+
+
+def start_x_server():
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                              pass_fds=[write], stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as pipe:
+        display = pipe.readline().strip()
+    if not display:
+        fail("Xvfb did not start")
+    return server, ":" + display
+
+
+def main():
+    program = sys.argv[1]
+    signal.alarm(120)  # the whole test, whatever hangs
+    server, display = start_x_server()
+    scratch = tempfile.TemporaryDirectory(prefix="orvani-atspi-")
+    app = None
+    try:
+        home = scratch.name
+        store = os.path.join(home, "KX")
+        os.makedirs(store)
+        with open(os.path.join(store, "Orvani.reg"), "w", encoding="utf-8") as settings:
+            settings.write("Windows Registry Editor Version 5.00\n\n"
+                           "[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen]\n\"Taal\"=dword:00000000\n")
+        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   XDG_CONFIG_HOME=home, LANG="nl_NL.UTF-8", LC_ALL="", LANGUAGE="nl")
+        app = subprocess.Popen([program], env=env)
+
+        orvani = wait_for("Orvani on the accessibility bus", lambda: next(
+            (a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Orvani"), None))
+        global tree_shown
+        tree_shown = orvani
+        calendar = wait_for("month calendar", lambda: find(orvani, lambda a: a.name == "Maandkalender"))
+        tables = [child for child in calendar if child.getRole() == pyatspi.ROLE_TABLE]
+        if not tables:
+            fail("the month calendar shows no month")
+        print("month calendar with", ", ".join(t.name for t in tables), flush=True)
+
+        first = wait_for("selected day", lambda: selected_day(calendar))
+        date, today = parse_day(first)
+        print("selected:", first, flush=True)
+        if not today:
+            fail("the day selected at start is not marked as today: %r" % first)
+
+        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Orvani$"], env=env,
+                                capture_output=True, text=True, timeout=WAIT).stdout.split()
+        if not window:
+            fail("no Orvani window on the X server")
+        subprocess.run(["xdotool", "windowfocus", "--sync", window[0], "key", "Right"], env=env, timeout=WAIT,
+                       check=True)
+        expected = day_name(date + datetime.timedelta(days=1))
+        moved = wait_for("new selected day " + expected,
+                         lambda: (lambda name: name if name and name.startswith(expected) else None)(
+                             selected_day(calendar)))
+        print("after Right:", moved, flush=True)
+        print("1 passed, 0 failed", flush=True)
+    finally:
+        for process in (app, server):
+            if process and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+        scratch.cleanup()
+
+
+if __name__ == "__main__":
+    main()
