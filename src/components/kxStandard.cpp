@@ -288,6 +288,14 @@ void TkxBitBtn::leaveEvent(QEvent *event)
     PointerLeft();
 }
 
+void TkxBitBtn::hideEvent(QHideEvent *event)
+{
+    QPushButton::hideEvent(event);
+    setAttribute(Qt::WA_UnderMouse, false); // the style's hover look
+    if (hot_)
+        PointerLeft();
+}
+
 void TkxBitBtn::BecomeHot()
 {
     savedToolTipPalette_ = QToolTip::palette();

@@ -104,6 +104,9 @@ protected:
     bool event(QEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    // A hidden button is left by the pointer: no window system says so when its window closes
+    // under the pointer, and it would show its hot look at the next showing wherever the pointer is.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     // An image of a list; the reference is dropped (index -1) when the list is destroyed.

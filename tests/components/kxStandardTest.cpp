@@ -288,6 +288,33 @@ TEST_F(BitBtnTest, ModalResultClosesTheDialogAfterTheClickHandlers)
     EXPECT_FALSE(dialog.isVisible());
 }
 
+// Hidden by its window closing under the pointer, or on its own: no leave arrives, and yet the
+// button shows its normal look when it shows again, until the pointer enters it again.
+TEST_F(BitBtnTest, AHiddenButtonIsNeverHot)
+{
+    for (const bool windowCloses : {true, false}) {
+        SCOPED_TRACE(windowCloses ? "window closes" : "button hidden");
+        QDialog dialog;
+        auto *ok = new TkxBitBtn(&dialog);
+        ok->SetKind(bkOK);
+        QSignalSpy left(ok, &TkxBitBtn::OnMouseLeave);
+        dialog.show();
+        const QColor normal = TextColour(*ok);
+        Enter(*ok);
+        ok->setAttribute(Qt::WA_UnderMouse); // as the window system marks the button under the pointer
+        ASSERT_TRUE(ok->IsHot());
+        windowCloses ? dialog.hide() : ok->hide();
+        EXPECT_FALSE(ok->IsHot());
+        EXPECT_FALSE(ok->underMouse());
+        EXPECT_EQ(TextColour(*ok), normal);
+        EXPECT_EQ(left.count(), 1);
+        windowCloses ? dialog.show() : ok->show();
+        EXPECT_FALSE(ok->IsHot());
+        Enter(*ok);
+        EXPECT_TRUE(ok->IsHot());
+    }
+}
+
 TEST_F(BitBtnTest, ScreenshotNormalAndHot)
 {
     QWidget window;
