@@ -2,6 +2,7 @@
 
 #include "components/kxAccessible.h"
 #include "platform/Screen.h"
+#include "platform/ToolkitSettings.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -114,6 +115,7 @@ void ReleaseSharedColorDialog()
 std::optional<TColor> RunSharedColorDialog(QWidget *parent, TColor initial)
 {
     if (!sharedColorDialog) {
+        KeepToolkitSettingsPrivate(); // the custom colours last for the run, shared with no other program
         sharedColorDialog = new QColorDialog;
         qAddPostRoutine(ReleaseSharedColorDialog);
     }

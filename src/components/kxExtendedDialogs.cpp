@@ -1,5 +1,7 @@
 #include "components/kxExtendedDialogs.h"
 
+#include "platform/ToolkitSettings.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,16 +38,10 @@ TkxExtSaveDialog::TkxExtSaveDialog(QObject *parent) : QObject(parent) {}
 
 bool TkxExtSaveDialog::Execute()
 {
+    KeepToolkitSettingsPrivate();
     const QStringList nameFilters = NameFilters(filter_);
     QFileDialog dialog(OwnerWindow(parent()), title_);
     Configure(dialog, nameFilters);
-    // The default extension applies while the first filter is chosen; the dialog appends it
-    // itself so that its overwrite question names the file that will be written.
-    const auto followFilter = [&](const QString &nameFilter) {
-        dialog.setDefaultSuffix(nameFilters.indexOf(nameFilter) <= 0 ? defaultExt_ : QString());
-    };
-    followFilter(dialog.selectedNameFilter());
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     fileName_ = dialog.selectedFiles().constFirst();
@@ -58,16 +54,12 @@ void TkxExtSaveDialog::Configure(QFileDialog &dialog, const QStringList &nameFil
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options_.testFlag(ofOverwritePrompt));
+    // Whatever filter is chosen; the dialog appends it itself, so that its overwrite question
+    // names the file that will be written.
+    dialog.setDefaultSuffix(defaultExt_);
     if (!nameFilters.isEmpty()) {
         dialog.setNameFilters(nameFilters);
         dialog.selectNameFilter(nameFilters.value(filterIndex_ - 1, nameFilters.constFirst()));
-    }
-    if (!showPlacesBar_) {
-        // Only the toolkit's own dialog lets the side bar go.
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setSidebarUrls({});
-        if (auto *sidebar = dialog.findChild<QWidget *>("sidebar"))
-            sidebar->hide();
     }
     const QFileInfo proposed(fileName_);
     const QString folder = fileName_.contains('/') ? proposed.absolutePath() : initialDir_;

@@ -1,6 +1,7 @@
 #pragma once
-// TkxExtSaveDialog: the save-file dialog as a configurable object that can be run many times and
-// keeps its settings and the last chosen file between runs.
+// TkxExtSaveDialog: the platform's ordinary save-file dialog as a configurable object that can be
+// run many times and keeps its settings and the last chosen file between runs. It writes nothing
+// into the configuration that Qt programs share.
 
 #include <QFlags>
 #include <QObject>
@@ -25,7 +26,7 @@ public:
     // The chosen pair of the filter, counting from 1.
     int FilterIndex() const { return filterIndex_; }
     void SetFilterIndex(int index) { filterIndex_ = index; }
-    // Appended (after a ".") to a name typed without extension while the first filter is chosen.
+    // Appended (after a ".") to a name typed without extension, whatever filter is chosen.
     QString DefaultExt() const { return defaultExt_; }
     void SetDefaultExt(const QString &extension) { defaultExt_ = extension; }
     // The proposed name before running; the chosen file's full path afterwards.
@@ -36,7 +37,7 @@ public:
     void SetInitialDir(const QString &folder) { initialDir_ = folder; }
     TOptions Options() const { return options_; }
     void SetOptions(TOptions options) { options_ = options; }
-    // Off hides the side bar of places.
+    // Stored only: the dialog is the platform's ordinary one either way.
     bool ShowPlacesBar() const { return showPlacesBar_; }
     void SetShowPlacesBar(bool show) { showPlacesBar_ = show; }
 

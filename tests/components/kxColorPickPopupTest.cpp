@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFile>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <gmock/gmock.h>
@@ -344,6 +346,30 @@ TEST(SharedColorDialog, IsOneDialogStartingAtTheCurrentColour)
     EXPECT_EQ(startColors[0], QColor(Qt::red));
     EXPECT_EQ(startColors[1], QColor(0x11, 0x22, 0x33));
     EXPECT_EQ(picker.Color(), 0x332211u); // the cancelled second run changed nothing
+}
+
+// Qt writes the custom colours into a file all Qt programs of the user share whenever a colour
+// dialog goes; after Orvani's colour dialog, they last for the run and go nowhere else.
+TEST(SharedColorDialog, WritesNothingIntoTheConfigurationQtProgramsShare)
+{
+    const QString shared =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/QtProject.conf";
+    QFile::remove(shared);
+    SetColorDialogRunner({});
+    TkxColorPicker picker;
+    picker.show();
+    QTest::mouseClick(&picker, Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_NE(picker.Popup(), nullptr);
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QColorDialog::setCustomColor(0, QColor(1, 2, 3)); // as the dialog's "Add to Custom Colors"
+        dialog->reject();
+    });
+    QTest::mouseClick(picker.Popup(), Qt::LeftButton, {}, QPoint(30, H - 10));
+    delete new QColorDialog; // a colour dialog going
+    EXPECT_EQ(QColorDialog::customColor(0), QColor(1, 2, 3)) << "kept for the run";
+    EXPECT_FALSE(QFile::exists(shared));
 }
 
 TEST_F(ColorPopupTest, Screenshot)

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -65,24 +67,25 @@ protected:
     TkxExtSaveDialog saveDialog;
 };
 
-TEST_F(ExtSaveDialogTest, ShowsTheFiltersTitleAndNoPlaces)
+// The platform's ordinary dialog, also with the places bar switched off.
+TEST_F(ExtSaveDialogTest, ShowsTheFiltersAndTitleInThePlatformsOrdinaryDialog)
 {
     QStringList filters;
     QString title;
     bool confirmsOverwrite = true;
-    QList<QUrl> places{QUrl("file:///")};
+    bool ownDialog = true;
     const bool chosen = RunWith(saveDialog, [&](QFileDialog &dialog) {
         filters = dialog.nameFilters();
         title = dialog.windowTitle();
         confirmsOverwrite = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
-        places = dialog.sidebarUrls();
-        testsupport::SaveScreenshot(&dialog, "kxExtSaveDialog_no_places");
+        ownDialog = dialog.testOption(QFileDialog::DontUseNativeDialog);
+        testsupport::SaveScreenshot(&dialog, "kxExtSaveDialog");
     });
     EXPECT_FALSE(chosen);
     EXPECT_EQ(filters, QStringList({"JPG - JPEG (*.JPG *.JPEG)", "*.* (*)"}));
     EXPECT_EQ(title, "Save as JPG");
     EXPECT_FALSE(confirmsOverwrite);
-    EXPECT_TRUE(places.isEmpty());
+    EXPECT_FALSE(ownDialog);
     EXPECT_TRUE(saveDialog.FileName().isEmpty());
 }
 
@@ -99,7 +102,7 @@ TEST_F(ExtSaveDialogTest, NameWithExtensionKeepsIt)
     EXPECT_EQ(saveDialog.FileName(), folder.filePath("photo.png"));
 }
 
-TEST_F(ExtSaveDialogTest, AllFilesFilterTakesTheNameAsTyped)
+TEST_F(ExtSaveDialogTest, AllFilesFilterTooGivesANameWithoutExtensionTheDefaultExtension)
 {
     ASSERT_TRUE(RunWith(saveDialog, [](QFileDialog &dialog) {
         auto *types = dialog.findChild<QComboBox *>("fileTypeCombo");
@@ -107,7 +110,7 @@ TEST_F(ExtSaveDialogTest, AllFilesFilterTakesTheNameAsTyped)
         QTest::keyClick(types, Qt::Key_Down);
         ChooseFile(dialog, "photo");
     }));
-    EXPECT_EQ(saveDialog.FileName(), folder.filePath("photo"));
+    EXPECT_EQ(saveDialog.FileName(), folder.filePath("photo.JPG"));
     EXPECT_EQ(saveDialog.FilterIndex(), 2);
 }
 
@@ -125,6 +128,18 @@ TEST_F(ExtSaveDialogTest, StartsWithTheProposedNameAndChosenFilter)
     EXPECT_EQ(proposed, QStringList{folder.filePath("month.JPG")});
     EXPECT_EQ(filter, "*.* (*)");
     EXPECT_EQ(saveDialog.FileName(), folder.filePath("month.JPG"));
+}
+
+// Qt's file dialog stores its places and history in a file all Qt programs of the user share,
+// whenever one goes; Orvani's leaves it alone.
+TEST_F(ExtSaveDialogTest, WritesNothingIntoTheConfigurationQtProgramsShare)
+{
+    const QString shared =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/QtProject.conf";
+    QFile::remove(shared);
+    ASSERT_TRUE(RunWith(saveDialog, [](QFileDialog &dialog) { ChooseFile(dialog, "photo"); }));
+    EXPECT_FALSE(RunWith(saveDialog, [](QFileDialog &) {}));
+    EXPECT_FALSE(QFile::exists(shared));
 }
 
 } // namespace
