@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DateActions.h"
+#include "app/SettingsNotice.h"
 #include "components/MonthCalendar.h"
 #include "components/kxExtendedDialogs.h"
 #include "date/DateFormat.h"
@@ -254,6 +255,7 @@ void TForm_Orvani::AttachDialogs(TForm_GaNaar *gaNaar, TForm_Opties *opties, TFo
 
 void TForm_Orvani::ShowAtStart()
 {
+    QTimer::singleShot(0, this, [this] { ShowSettingsNotice(this); });
     if (!FShowMainForm)
         return;
     if (windowState() & Qt::WindowMinimized)

@@ -122,7 +122,9 @@ constexpr TLanguageTexts Texts[2] = {
      "Dagen sinds ",
      "Vandaag:",
      {"ja", "nee"},
-     "Dag in maand"},
+     "Dag in maand",
+     "Het instellingenbestand was beschadigd. Instellingen die niet te lezen waren, staan weer op hun "
+     "standaardwaarde. Het beschadigde bestand is bewaard als:\n%1"},
     {"Orvani",
      {"In taskbar (default)", "In system tray"},
      {"Normal (Visible)", "Minimized"},
@@ -130,7 +132,9 @@ constexpr TLanguageTexts Texts[2] = {
      "Days since ",
      "Today:",
      {"yes", "no"},
-     "Day in month"},
+     "Day in month",
+     "The settings file was damaged. Settings that could not be read are back at their defaults. The "
+     "damaged file was kept as:\n%1"},
 };
 
 } // namespace

@@ -54,6 +54,7 @@ struct TLanguageTexts {
     const char *TodayLabel;      // before the date on the month view's today line
     const char *YesNo[2];          // the leap-year box in words, for the command line
     const char *DayInMonthCaption; // the occurrence sentence's caption, for the command line
+    const char *SettingsDamaged;   // at start after a damaged settings file; %1: where it was kept
 };
 const TLanguageTexts &LanguageTexts(TLanguage language);
 
