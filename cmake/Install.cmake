@@ -126,8 +126,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVANI_HOMEPAGE})
 # carries the SVG icon plugin.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Liberation Sans stands in for the default month-view font; xdg-open opens links and pages;
-# the hicolor theme's index lets desktops find the icon by name.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils, hicolor-icon-theme")
+# the hicolor theme's index lets desktops find the icon by name; Qt's translations put its own
+# dialogs and menus in the interface language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, xdg-utils, hicolor-icon-theme, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -13,6 +13,7 @@
 #include "platform/Colors.h"
 #include "platform/JpegSave.h"
 #include "platform/Locale.h"
+#include "platform/QtTranslations.h"
 #include "platform/Screen.h"
 #include "platform/SvgIcon.h"
 #include "platform/Tray.h"
@@ -354,6 +355,7 @@ void TForm_Orvani::ApplyLanguage()
         FOpties->ApplyLanguageTexts(language);
     if (FDatumInfo)
         FDatumInfo->ApplyLanguageTexts(language);
+    ApplyQtTranslations(language == lnDutch ? "nl" : "en");
 
     const TLanguageTexts &texts = LanguageTexts(language);
     JvTrayIcon1->SetHint(QString::fromUtf8(texts.TrayHint));

@@ -97,11 +97,13 @@ TEST(LanguageTables, TextsBeyondTheRowsFollowTheLanguage)
     EXPECT_EQ(datumInfo->LabelDaysSinceNull->text(), "Dagen sinds 30-12-1899");
     EXPECT_EQ(program.main->JvTrayIcon1->Hint(), "Orvani");
     EXPECT_EQ(program.main->MonthCalendar1->TodayLabel(), "Vandaag:");
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Ongedaan maken"); // Qt's own
 
     RecRec.Taal = 3;
     program.main->ApplyLanguage();
     EXPECT_EQ(datumInfo->LabelDaysSinceNull->text(), "Days since 30-12-1899");
     EXPECT_EQ(program.main->MonthCalendar1->TodayLabel(), "Today:");
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Undo");
 }
 
 TEST(LanguageTables, ALanguageChosenInOptionsReachesEveryWindowAndKeepsTheChoices)
