@@ -24,7 +24,7 @@ std::vector<TkxFontFamily> Machine()
             Outline("DejaVu Serif"),
             Outline("Liberation Sans"),
             Outline("Liberation Serif"),
-            TkxFontFamily{"Standard Symbols PS", true, false, true, true},
+            TkxFontFamily{"Standard Symbols PS", true, false, false, true}, // the symbol set, not Latin
             TkxFontFamily{"Fixed", false, true, true, false}};
 }
 

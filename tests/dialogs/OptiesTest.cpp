@@ -334,7 +334,7 @@ TEST_F(OptiesTest, FontChoiceIsStoredAtOnce)
     form->kxFontComboBox1->SetFontSource([] {
         return std::vector<TkxFontFamily>{{"Alpha Sans", true, false, true, false},
                                           {"Beta Serif", true, false, true, false},
-                                          {"Symbols", true, false, true, true}};
+                                          {"Symbols", true, false, false, true}};
     });
     RecRec.Lettertype = "Beta Serif";
     Open();
