@@ -1,5 +1,6 @@
 // The font combo box with a supplied font list: filling, the used block, FontName and events.
 #include "components/kxFontCombobox.h"
+#include "support/TestSupport.h"
 
 #include <QAbstractItemView>
 #include <QFile>
@@ -376,6 +377,11 @@ TEST(SystemFontList, ShowsEachFamilyOnceInItsRegularStyleAndNoFontsOfOtherScript
         const QFontInfo drawn(combo.EntryFont(index, true));
         EXPECT_FALSE(drawn.italic()) << "drawn in its regular style";
     }
+    combo.show();
+    combo.showPopup();
+    combo.view()->scrollTo(combo.model()->index(int(entries.indexOf("Nimbus Sans=TA")), 0));
+    testsupport::SaveScreenshot(combo.view()->window(), "kxFontCombobox_system_list");
+    combo.hidePopup();
     for (int id : added)
         QFontDatabase::removeApplicationFont(id);
 }
