@@ -171,7 +171,7 @@ void TForm_Orvani::CreateToolBar()
         button->setObjectName(name);
         button->setIcon(Art(image));
         button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus); // reached with Tab, not taken by a click
         connect(button, &QToolButton::clicked, this, handler);
         ToolBar1->addWidget(button);
         return button;
@@ -474,6 +474,10 @@ void TForm_Orvani::ToolButton_AfsluitenClick()
 
 void TForm_Orvani::Menu_ST_ExitClick()
 {
+    const TMonthViewAccessibleTexts &heard = MonthViewAccessibleTexts(language);
+    MonthCalendar1->SetAccessibleTexts({QString::fromUtf8(heard.Week), QString::fromUtf8(heard.Today),
+                                        QString::fromUtf8(heard.OtherMonth), QString::fromUtf8(heard.Previous),
+                                        QString::fromUtf8(heard.Next)});
     close();
 }
 

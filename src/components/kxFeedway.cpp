@@ -109,7 +109,7 @@ TkxNetDialog::TkxNetDialog(QWidget *parent)
         button->setAutoRaise(true);
         button->setFixedSize(19, 19);
         button->setIconSize(QSize(16, 16));
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus); // reached with Tab, not taken by a click
     }
     SpeedbuttonUpdate->move(2, 1);
     SpeedButtonInfo->move(22, 1);
@@ -135,6 +135,15 @@ TkxNetDialog::TkxNetDialog(QWidget *parent)
     connect(SpeedButtonInfo, &QToolButton::clicked, this, &TkxNetDialog::SpeedButtonInfoClick);
     connect(TreeViewDirect, &QTreeWidget::clicked, this, &TkxNetDialog::TreeViewDirectClick);
     connect(&FDownload, &TDownload::Finished, this, &TkxNetDialog::DownloadFinished);
+    SetLanguage(lgNederlands);
+}
+
+void TkxNetDialog::SetLanguage(TkxLanguage language)
+{
+    FEnglish = language != lgNederlands;
+    SpeedbuttonUpdate->setAccessibleName(Text("Bijwerken", "Update"));
+    SpeedButtonInfo->setAccessibleName(Text("Informatie", "Information"));
+    TreeViewDirect->setAccessibleName(Text("Nieuws", "News"));
 }
 
 TkxNetDialog::~TkxNetDialog() = default;

@@ -30,7 +30,8 @@ public:
     // Set by the component before each showing.
     void SetAddress(const QString &address) { FAddress = address; }
     QString Address() const { return FAddress; }
-    void SetLanguage(TkxLanguage language) { FEnglish = language != lgNederlands; }
+    // Also names the list and the picture buttons for assistive technology.
+    void SetLanguage(TkxLanguage language);
     void SetInformation(const QString &text);
     // Folder of the cache file; empty (the default) chooses it with CacheFolderFor.
     void SetCacheFolder(const QString &folder) { FCacheFolder = folder; }

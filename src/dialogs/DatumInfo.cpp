@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -169,6 +170,15 @@ void TForm_DatumInfo::CreateControls()
     outer->addSpacing(Scaled(4));
     BitBtn_OK = NewOkButton();
     outer->addWidget(BitBtn_OK, 0, Qt::AlignHCenter);
+
+    // Each value is read with its caption ("Dagnummer in jaar: 267").
+    for (auto [caption, value] : {std::pair{LabelJaar, ntLabelYear}, {LabelDaysInYear, ntLabelDaysInYear},
+                                  {LabelMonth, ntLabelMonthNo}, {LabelDaysInMonth, ntLabelDaysInMonth},
+                                  {LabelISOWeekNo, ntLabelWeekNo}, {LabelDay, ntLabelDay},
+                                  {LabelDayInWeek, ntLabelDayNo}, {LabelDayNoInYear, ntLabelDayNoYear},
+                                  {LabelDaysSinceNull, LabelDaysSince}}) {
+        caption->setBuddy(value);
+    }
 }
 
 void TForm_DatumInfo::ApplyLanguageTexts(TLanguage language)

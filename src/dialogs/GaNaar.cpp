@@ -176,6 +176,8 @@ void TForm_GaNaar::CreateControls()
     Label_Dagen = NewLabel(box, "Label_Dagen", "Dagen");
     SpinEdit_Dagen = NewSpin(box, "SpinEdit_Dagen", -8000, 8000, 0, 0);
     RadioButton_Datum = NewRadio(box, "RadioButton_Datum", "Datum");
+    Label_Maanden->setBuddy(SpinEdit_Maanden);
+    Label_Dagen->setBuddy(SpinEdit_Dagen);
     DateTimePicker1 = NewDatePicker("DateTimePicker1", false, box);
     RadioButtonEasterSunday = NewRadio(box, "RadioButtonEasterSunday", "Paaszondag");
     SpinEditEaster = NewSpin(box, "SpinEditEaster", 1900, 2500, 1900, 1900);
@@ -184,7 +186,7 @@ void TForm_GaNaar::CreateControls()
     EditDateSince->setText("0");
     SpeedButtonConvert = Named<QToolButton>(box, "SpeedButtonConvert");
     SpeedButtonConvert->setAutoRaise(true);
-    SpeedButtonConvert->setFocusPolicy(Qt::NoFocus);
+    SpeedButtonConvert->setFocusPolicy(Qt::TabFocus); // reached with Tab, not taken by a click
     SpeedButtonConvert->setIcon(SvgIcon(":/art/app/convert.svg"));
     LabelDateSince = Named<QLabel>(box, "LabelDateSince");
     LabelDateSince->setWordWrap(true); // a date with a time of day takes two lines

@@ -36,6 +36,7 @@ constexpr TLanguageRow Rows[] = {
     {Main, "DateInfo1", Text, {"Info huidige &datum", "Info current &date"}},
     {Main, "OpslaanalsJPG1", Text, {"Opslaan als JPG", "Save as JPG"}},
     {Main, "Kopieren1", Title, {"Kopiëren", "Copy"}},
+    {Main, "MonthCalendar1", Name, {"Maandkalender", "Month calendar"}},
     // Go to.
     {GaNaar, "", Caption, {"Ga naar", "Go to"}},
     {GaNaar, "RadioButton_Vandaag", Text, {"Vandaag", "Today"}},
@@ -45,6 +46,11 @@ constexpr TLanguageRow Rows[] = {
     {GaNaar, "RadioButton_Datum", Text, {"Datum", "Date"}},
     {GaNaar, "RadioButtonEasterSunday", Text, {"Paaszondag", "Easter sunday"}},
     {GaNaar, "RadioButtonDateAsFloat", Text, {"Datum als getal", "Date as float"}},
+    {GaNaar, "SpinEdit_Jaren", Name, {"Jaren", "Years"}},
+    {GaNaar, "DateTimePicker1", Name, {"Datum", "Date"}},
+    {GaNaar, "SpinEditEaster", Name, {"Jaar van paaszondag", "Year of Easter sunday"}},
+    {GaNaar, "EditDateSince", Name, {"Datum als getal", "Date as float"}},
+    {GaNaar, "SpeedButtonConvert", Name, {"Omzetten naar datum", "Convert to date"}},
     {GaNaar,
      "LabelOutOfRange",
      Text,
@@ -80,6 +86,15 @@ constexpr TLanguageRow Rows[] = {
     {Opties, "GroupBoxInfoTags", Title, {"Info beschikbare datum tags", "Info available date tags"}},
     {Opties, "SpeedButtonExampleCopy", Hint, {"Voorbeeld", "Example"}},
     {Opties, "SpeedButtonExampleHint", Hint, {"Voorbeeld", "Example"}},
+    {Opties, "PageControl1", Name, {"Pagina's", "Pages"}},
+    {Opties, "kxFontComboBox1", Name, {"Lettertype", "Font"}},
+    {Opties, "ComboBoxFontSize", Name, {"Lettergrootte", "Font size"}},
+    {Opties, "ComboBoxFontSizeEdit", Name, {"Lettergrootte", "Font size"}},
+    {Opties, "TrackBarAlphaBlend", Name, {"Alphablend", "Alphablend"}},
+    {Opties, "SpeedButtonExampleCopy", Name, {"Voorbeeld datum kopiëren", "Example copy date"}},
+    {Opties, "SpeedButtonExampleHint", Name, {"Voorbeeld hint systeemlade", "Example hint systemtray"}},
+    {Opties, "MemoDateTagsNed", Name, {"Info beschikbare datum tags", "Info available date tags"}},
+    {Opties, "MemoDateTagsEng", Name, {"Info beschikbare datum tags", "Info available date tags"}},
     // About.
     {About, "Label_Title", Text, {"Orvani", "Orvani"}},
     {About, "Label_Versie", Text, {"Versie 2.21 / Juni 2003", "Version 2.21 / June 2003"}},
@@ -110,6 +125,7 @@ constexpr TLanguageRow Rows[] = {
      Title,
      {"Aantal dagen tussen huidige datum en", "Number of days between current date and"}},
     {DatumInfo, "GroupBoxDateAsFloat", Title, {"Datum als getal", "Date as float"}},
+    {DatumInfo, "DateTimePickerUntil", Name, {"Tweede datum", "Second date"}},
     // Last: the main window's caption (the application title follows it).
     {Main, "", Caption, {"Orvani", "Orvani"}},
 };
@@ -149,6 +165,15 @@ const TLanguageTexts &LanguageTexts(TLanguage language)
     return Texts[language];
 }
 
+const TMonthViewAccessibleTexts &MonthViewAccessibleTexts(TLanguage language)
+{
+    static constexpr TMonthViewAccessibleTexts texts[2] = {
+        {"week", "vandaag", "andere maand", "Vorige maanden", "Volgende maanden"},
+        {"week", "today", "other month", "Previous months", "Next months"},
+    };
+    return texts[language];
+}
+
 void SetRowText(QObject *control, TTextTarget target, const QString &text)
 {
     switch (target) {
@@ -163,6 +188,9 @@ void SetRowText(QObject *control, TTextTarget target, const QString &text)
         break;
     case TTextTarget::Title:
         control->setProperty("title", text);
+        break;
+    case TTextTarget::Name:
+        control->setProperty("accessibleName", text);
         break;
     case TTextTarget::Tab:
         if (auto *page = qobject_cast<QWidget *>(control)) {

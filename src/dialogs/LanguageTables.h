@@ -23,6 +23,7 @@ enum class TTextTarget {
     Caption, // "windowTitle" of a window
     Title,   // "title" of a group box or menu
     Tab,     // the tab text of a page in its tab widget
+    Name,    // "accessibleName", what assistive technology calls a control without a caption of its own
 };
 
 struct TLanguageRow {
@@ -57,6 +58,16 @@ struct TLanguageTexts {
     const char *SettingsDamaged;   // at start after a damaged settings file; %1: where it was kept
 };
 const TLanguageTexts &LanguageTexts(TLanguage language);
+
+// What assistive technology hears of the month view beyond its name and the dates.
+struct TMonthViewAccessibleTexts {
+    const char *Week;       // before a week number
+    const char *Today;      // after today's date
+    const char *OtherMonth; // describes a day of a neighbouring month
+    const char *Previous;   // the arrows
+    const char *Next;
+};
+const TMonthViewAccessibleTexts &MonthViewAccessibleTexts(TLanguage language);
 
 // Puts a text where a row's target shows it on the control.
 void SetRowText(QObject *control, TTextTarget target, const QString &text);

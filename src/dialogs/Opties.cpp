@@ -401,6 +401,7 @@ void TForm_Opties::CreateViewTab()
     kxFontComboBox1->setMinimumWidth(Scaled(200));
     ComboBoxFontSize = Named<QComboBox>(GroupBoxFont, "ComboBoxFontSize");
     ComboBoxFontSize->setEditable(true);
+    ComboBoxFontSize->lineEdit()->setObjectName("ComboBoxFontSizeEdit"); // named for assistive technology
     ComboBoxFontSize->setInsertPolicy(QComboBox::NoInsert);
     ComboBoxFontSize->setCompleter(nullptr); // typing 1 gives 1, not the listed 10
     for (const char *size : FontSizes) {
@@ -423,6 +424,7 @@ void TForm_Opties::CreateViewTab()
         pickerMember->SetFlat(true);
         labelMember = NewLabel(GroupBox_Kleuren, label, text);
         labelMember->setMinimumWidth(Scaled(160));
+        labelMember->setBuddy(pickerMember); // the picker is named by its caption
     };
     newColor("kxColorPickerAchtergrond", kxColorPickerAchtergrond, "Label_KleurAchtergrond",
              Label_KleurAchtergrond, "Achtergrond");
@@ -509,6 +511,7 @@ void TForm_Opties::CreateDateFormatTab()
             patterns->setRowMinimumHeight(row++, Scaled(3));
         }
         patterns->addWidget(label, row++, 0, 1, 3);
+        label->setBuddy(edit);
         patterns->addWidget(edit, row, 1);
         patterns->addWidget(button, row++, 2);
     }

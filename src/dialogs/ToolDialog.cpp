@@ -114,6 +114,8 @@ TFitScrollArea::TFitScrollArea(QWidget *content, QWidget *parent) : QScrollArea(
     setWidget(content);
     // The window's own background shows through.
     viewport()->setAutoFillBackground(false);
+    // Tab goes to the controls inside, which the area scrolls into view; never to the area itself.
+    setFocusPolicy(Qt::NoFocus);
     content->setAutoFillBackground(false);
 }
 

@@ -21,6 +21,8 @@ inline QString ShownRowText(const QObject *control, TTextTarget target)
         return control->property("windowTitle").toString();
     case TTextTarget::Title:
         return control->property("title").toString();
+    case TTextTarget::Name:
+        return control->property("accessibleName").toString();
     case TTextTarget::Tab:
         if (const auto *page = qobject_cast<const QWidget *>(control)) {
             for (const QWidget *up = page->parentWidget(); up; up = up->parentWidget())
