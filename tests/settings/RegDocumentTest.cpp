@@ -87,6 +87,7 @@ TEST(ParseRegText, JoinsContinuedLinesButNeverComments)
                                                       "\"a\"=hex:01,02,\\\n"
                                                       "  03,04\n"
                                                       "@=\"default\"\r\n"
+                                                      "; C:\\\n"
                                                       "[" + Key + "\\Positie]\n"
                                                       "\"Links\"=dword:1\n"));
     EXPECT_FALSE(parsed.Damaged);
