@@ -120,7 +120,8 @@ std::vector<TkxFontFamily> SystemFontFamilies()
         const bool latinCodes = systems.contains(QFontDatabase::Latin);
         const bool symbolSet = latinCodes && systems.contains(QFontDatabase::Symbol) && systems.size() == 2;
         const bool scalable = QFontDatabase::isSmoothlyScalable(name);
-        const TkxFontFamily family{PlainFamilyName(name), scalable, !scalable, latinCodes && !symbolSet, symbolSet};
+        const TkxFontFamily family{PlainFamilyName(name), scalable, !scalable, latinCodes && !symbolSet,
+                                   symbolSet};
         const auto known = byName.constFind(family.Name);
         if (known == byName.cend()) {
             byName.insert(family.Name, families.size());

@@ -15,10 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
@@ -85,7 +85,8 @@ private:
     int FEmptyValue;
 };
 
-TWholeNumberSpin *NewSpin(QWidget *parent, const char *name, int minimum, int maximum, int value, int emptyValue)
+TWholeNumberSpin *NewSpin(QWidget *parent, const char *name, int minimum, int maximum, int value,
+                          int emptyValue)
 {
     auto *spin = new TWholeNumberSpin(parent, minimum, maximum, emptyValue);
     spin->setObjectName(name);
@@ -175,9 +176,9 @@ void TForm_GaNaar::CreateControls()
     SpinEdit_Maanden = NewSpin(box, "SpinEdit_Maanden", -500, 500, 0, 0);
     Label_Dagen = NewLabel(box, "Label_Dagen", "Dagen");
     SpinEdit_Dagen = NewSpin(box, "SpinEdit_Dagen", -8000, 8000, 0, 0);
-    RadioButton_Datum = NewRadio(box, "RadioButton_Datum", "Datum");
     Label_Maanden->setBuddy(SpinEdit_Maanden);
     Label_Dagen->setBuddy(SpinEdit_Dagen);
+    RadioButton_Datum = NewRadio(box, "RadioButton_Datum", "Datum");
     DateTimePicker1 = NewDatePicker("DateTimePicker1", false, box);
     RadioButtonEasterSunday = NewRadio(box, "RadioButtonEasterSunday", "Paaszondag");
     SpinEditEaster = NewSpin(box, "SpinEditEaster", 1900, 2500, 1900, 1900);

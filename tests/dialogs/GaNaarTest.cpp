@@ -163,9 +163,9 @@ TEST_F(GaNaarTest, OffsetFieldsTakeWholeNumbersClampedAndEmptyAsZero)
         const char *shown;
     };
     const Case cases[] = {
-        {"200", true, Date(2153, 6, 1), "150"},  {"200", false, Date(2153, 6, 1), "150"},
+        {"200", true, Date(2153, 6, 1), "150"},     {"200", false, Date(2153, 6, 1), "150"},
         {"-99999", true, Date(1853, 6, 1), "-150"}, {"12", false, Date(2015, 6, 1), "12"},
-        {"", true, Date(2003, 6, 1), "0"},        {"", false, Date(2003, 6, 1), "0"},
+        {"", true, Date(2003, 6, 1), "0"},          {"", false, Date(2003, 6, 1), "0"},
         {"-", false, Date(2003, 6, 1), "0"},
     };
     for (const Case &c : cases) {
