@@ -190,13 +190,31 @@ TEST_F(CommandLine, HelpListsEveryOptionWithExamples)
     EXPECT_TRUE(QDir(config.path()).isEmpty());
 }
 
-TEST_F(CommandLine, ASettingsFileThatCannotBeReadIsToldInOneLine)
+TEST_F(CommandLine, SettingsGoOutForTheRegistryEditorAndComeBackIn)
 {
+    WriteStore("Windows Registry Editor Version 5.00\n\n"
+               "[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen]\n"
+               "\"Taal\"=dword:00000000\n");
+    const QString exported = runtime.path() + "/exported.reg";
+    const TRun out = Run({"--export-settings", exported});
+    EXPECT_EQ(out.Status, 0) << out.Err.toStdString();
+    QFile file(exported);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("\xFF\xFE")) << "UTF-16LE with a byte-order mark";
+
+    const QString english = runtime.path() + "/english.reg";
+    QFile import(english);
+    ASSERT_TRUE(import.open(QIODevice::WriteOnly));
+    import.write(
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen]\r\n\"Taal\"=dword:1\r\n");
+    import.close();
+    const TRun in = Run({"--import-settings", english});
+    EXPECT_EQ(in.Status, 0) << in.Err.toStdString();
+    EXPECT_TRUE(Run({"--info", "2005-01-01"}).Out.contains("\nISO weeknumber: 53\n"));
+
     const TRun missing = Run({"--import-settings", runtime.path() + "/missing.reg"});
     EXPECT_NE(missing.Status, 0);
-    EXPECT_EQ(missing.Out, "");
     EXPECT_EQ(missing.Err.count('\n'), 1) << missing.Err.toStdString();
-    EXPECT_TRUE(QDir(config.path()).isEmpty());
 }
 
 } // namespace
