@@ -53,12 +53,29 @@ public:
     }
 };
 
+// The colour pop-up: a list whose value is the highlighted colour, named like its picker.
+class TkxColorFormAccessible final : public QAccessibleWidget {
+public:
+    explicit TkxColorFormAccessible(TkxColorForm *form) : QAccessibleWidget(form, QAccessible::List) {}
+    QString text(QAccessible::Text t) const override
+    {
+        const auto *form = static_cast<const TkxColorForm *>(widget());
+        if (t == QAccessible::Value)
+            return TkxColorForm::ColorName(form->HoverColor(), form->FormLanguage());
+        if (t == QAccessible::Name && form->parentWidget())
+            return QAccessible::queryAccessibleInterface(form->parentWidget())->text(QAccessible::Name);
+        return QAccessibleWidget::text(t);
+    }
+};
+
 QAccessibleInterface *ComponentFactory(const QString &className, QObject *object)
 {
     if (className == QLatin1String("TMonthCalendar"))
         return NewMonthCalendarAccessible(static_cast<TMonthCalendar *>(object));
     if (className == QLatin1String("TkxColorPicker"))
         return new TkxColorPickerAccessible(static_cast<TkxColorPicker *>(object));
+    if (className == QLatin1String("TkxColorForm"))
+        return new TkxColorFormAccessible(static_cast<TkxColorForm *>(object));
     if (className == QLatin1String("TkxLinkLabel"))
         return new TkxLinkLabelAccessible(static_cast<TkxLinkLabel *>(object));
     return nullptr;

@@ -4,6 +4,7 @@
 #include "platform/Screen.h"
 #include "platform/ToolkitSettings.h"
 
+#include <QAccessible>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -435,6 +436,17 @@ void TkxColorForm::SetHover(QPoint target)
     FHoverColumn = target.x();
     FHoverRow = target.y();
     update();
+    if (QAccessible::isActive() && FHoverColumn != 0) { // a screen reader speaks the colour
+        QAccessibleValueChangeEvent event(this, ColorName(HoverColor(), FFormLanguage));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+TColor TkxColorForm::HoverColor() const
+{
+    if (FHoverColumn < 1 || FHoverColumn > Columns || FHoverRow < 1 || FHoverRow > Rows)
+        return FCurrentColor;
+    return ColorTable[FHoverRow - 1][FHoverColumn - 1];
 }
 
 QImage TkxColorForm::Render() const
@@ -495,16 +507,63 @@ void TkxColorForm::mousePressEvent(QMouseEvent *event)
         return;
     }
     SetHover(TargetAt(point));
-    const bool onSwatch = FHoverColumn == SwatchColumn && FHoverRow == SwatchRow;
-    if (FHoverColumn != 0 && !onSwatch) {
-        QPointer<TkxColorForm> alive(this);
-        emit OnSelectColor(this, ColorTable[FHoverRow - 1][FHoverColumn - 1]);
-        if (!alive)
-            return;
-        close();
-    }
-    if (OnOtherButton(point) || onSwatch)
+    if (FHoverColumn != 0)
+        ChooseHovered();
+    else if (OnOtherButton(point))
         ChooseFromDialog();
+}
+
+void TkxColorForm::keyPressEvent(QKeyEvent *event)
+{
+    // The targets in reading order: the twenty cells, then the swatch.
+    constexpr int swatch = Rows * Columns;
+    const bool onSwatch = FHoverColumn == SwatchColumn && FHoverRow == SwatchRow;
+    const int at = FHoverColumn == 0 ? -1 : onSwatch ? swatch : (FHoverRow - 1) * Columns + FHoverColumn - 1;
+    int next = at;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        next = std::max(0, at - 1);
+        break;
+    case Qt::Key_Right:
+        next = std::min(swatch, at + 1);
+        break;
+    case Qt::Key_Up:
+        next = at == swatch ? swatch - 1 : at >= Columns ? at - Columns : std::max(0, at);
+        break;
+    case Qt::Key_Down:
+        next = at < 0 ? 0 : std::min(swatch, at + Columns);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        ChooseHovered();
+        return;
+    case Qt::Key_Escape:
+        close();
+        return;
+    default:
+        if (QKeySequence::mnemonic(OtherCaption(FFormLanguage))[0].key() == Qt::Key(event->key()))
+            ChooseFromDialog();
+        else
+            QWidget::keyPressEvent(event);
+        return;
+    }
+    SetHover(next == swatch ? QPoint(SwatchColumn, SwatchRow) : QPoint(next % Columns + 1, next / Columns + 1));
+}
+
+// A grid colour is taken and closes the pop-up; the swatch opens the colour dialog.
+void TkxColorForm::ChooseHovered()
+{
+    if (FHoverColumn == SwatchColumn && FHoverRow == SwatchRow) {
+        ChooseFromDialog();
+        return;
+    }
+    if (FHoverColumn == 0)
+        return;
+    QPointer<TkxColorForm> alive(this);
+    emit OnSelectColor(this, ColorTable[FHoverRow - 1][FHoverColumn - 1]);
+    if (alive)
+        close();
 }
 
 void TkxColorForm::ChooseFromDialog()

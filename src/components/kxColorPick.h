@@ -103,6 +103,8 @@ public:
     // The highlighted target: a cell (column 1..4, row 1..5), the swatch (4, 6) or nothing (0, 0).
     int HoverColumn() const { return FHoverColumn; }
     int HoverRow() const { return FHoverRow; }
+    // The colour of the highlighted target (the swatch's is the current colour).
+    TColor HoverColor() const;
 
     // The first cell holding a colour, or the swatch, as (column, row).
     static QPoint CellOf(TColor color);
@@ -121,9 +123,13 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // Arrows move the highlight over the grid and the swatch, Enter or Space takes it, the
+    // caption's underlined letter opens the colour dialog, Escape closes.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void SetHover(QPoint target);
+    void ChooseHovered();
     void ChooseFromDialog();
     QImage Render() const;
 

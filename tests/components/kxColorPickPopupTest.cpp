@@ -3,6 +3,7 @@
 #include "platform/Screen.h"
 #include "support/TestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFile>
@@ -384,3 +385,35 @@ TEST_F(ColorPopupTest, Screenshot)
 }
 
 } // namespace
+
+TEST_F(ColorPopupTest, TheKeyboardMovesOverTheGridAndTakesAColour)
+{
+    TkxColorForm &form = Open(0x000000); // black: row 1, column 2
+    const struct {
+        Qt::Key Key;
+        QPoint Target;
+    } moves[] = {
+        {Qt::Key_Right, {3, 1}}, {Qt::Key_Down, {3, 2}},  {Qt::Key_Left, {2, 2}},  {Qt::Key_Up, {2, 1}},
+        {Qt::Key_Up, {2, 1}},    {Qt::Key_Down, {2, 2}},  {Qt::Key_Down, {2, 3}},  {Qt::Key_Down, {2, 4}},
+        {Qt::Key_Down, {2, 5}},  {Qt::Key_Down, {4, 6}},  {Qt::Key_Right, {4, 6}}, {Qt::Key_Up, {4, 5}},
+        {Qt::Key_Left, {3, 5}},
+    };
+    for (const auto &move : moves) {
+        QTest::keyClick(&form, move.Key);
+        EXPECT_EQ(Target(form), move.Target) << move.Key;
+    }
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&form);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Value), QString::fromUtf8("crème")); // heard as it is highlighted
+    QSignalSpy changes(&picker, &TkxColorPicker::OnChangeColor);
+    QTest::keyClick(&form, Qt::Key_Return);
+    EXPECT_EQ(picker.Color(), TkxColorForm::ColorTable[4][2]);
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(picker.Popup(), nullptr);
+
+    QTest::keyClick(&Open(0x0000FF), Qt::Key_Escape); // closes and keeps the colour
+    EXPECT_EQ(picker.Popup(), nullptr);
+    EXPECT_EQ(picker.Color(), 0x0000FFu);
+    QTest::keyClick(&Open(0x0000FF), Qt::Key_A, Qt::AltModifier); // "&Andere..."
+    EXPECT_EQ(DialogCalls, std::vector<TColor>{0x0000FF});
+}
