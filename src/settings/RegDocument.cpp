@@ -473,11 +473,8 @@ void AppendHexValue(std::string &out, std::uint32_t kind, std::string_view bytes
         AppendHexDigits(out, kind, HexDigitCount(kind));
         out += "):";
     }
-    // Columns count characters, not UTF-8 bytes.
-    std::size_t column = 0;
-    for (std::size_t i = lineStart; i < out.size(); ++i) {
-        column += (static_cast<unsigned char>(out[i]) & 0xC0) != 0x80;
-    }
+    // Columns count UTF-16 units, as the registry editor does, not UTF-8 bytes.
+    std::size_t column = Utf8ToUtf16Le(std::string_view(out).substr(lineStart)).size() / 2;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         AppendHexDigits(out, static_cast<unsigned char>(bytes[i]), 2);
         if (i + 1 == bytes.size()) {

@@ -272,3 +272,20 @@ TEST(FormatRegExport, WritesTheTreeBelowTheRootInTheRegistrysOrder)
     }
     EXPECT_EQ(FormatRegExport(document, Key), expected);
 }
+
+// Lines are measured in UTF-16 units, as the registry editor measures them; text that is no UTF-8
+// counts as the U+FFFD it becomes, so a second export wraps as the first.
+TEST(FormatRegExport, WrapsHexByUtf16UnitsAndIsStable)
+{
+    TRegDocument document;
+    document.Apply(Key, {{"\xB4\xB4\xB4 \xF0\x9F\x98\x80", Bytes(TRegDataType::rdBinary, std::string(60, '\x5A'))}});
+
+    const std::string exported = FormatRegExport(document, Key);
+
+    EXPECT_EQ(FormatRegExport(ParseRegText(exported).Document, Key), exported);
+    std::size_t start = 0;
+    for (std::size_t end; (end = exported.find(std::string("\r\0\n\0", 4), start)) != std::string::npos; start = end + 4) {
+        EXPECT_LE((end - start) / 2, 80u);
+    }
+    EXPECT_NE(exported.find(std::string(",\0\\\0\r\0\n\0", 8)), std::string::npos); // wrapped
+}
