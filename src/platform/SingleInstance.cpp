@@ -56,12 +56,8 @@ THandOver TSingleInstance::HandOver(bool bringBack, int timeoutMs)
     if (FSocketPath.isEmpty())
         return THandOver::First;
     const QDeadlineTimer deadline(timeoutMs);
-    const QByteArray lockPath = QFile::encodeName(FSocketPath) + ".lock";
-    FLock = open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
-    while (FLock >= 0 && flock(FLock, LOCK_EX | LOCK_NB) != 0 && !deadline.hasExpired())
-        QThread::msleep(10);
-
     while (true) {
+        Lock(timeoutMs);
         QLocalSocket socket;
         socket.connectToServer(FSocketPath);
         if (!socket.waitForConnected(int(deadline.remainingTime()))) {
@@ -121,6 +117,16 @@ void TSingleInstance::Answer()
             caller->disconnectFromServer();
         });
     }
+}
+
+void TSingleInstance::Lock(int timeoutMs)
+{
+    // Another start holds the lock only until its window exists and it listens.
+    const QByteArray path = QFile::encodeName(FSocketPath) + ".lock";
+    FLock = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
+    for (const QDeadlineTimer deadline(timeoutMs);
+         FLock >= 0 && flock(FLock, LOCK_EX | LOCK_NB) != 0 && !deadline.hasExpired();)
+        QThread::msleep(10);
 }
 
 void TSingleInstance::Unlock()

@@ -41,6 +41,7 @@ public:
 
 private:
     void Answer();
+    void Lock(int timeoutMs); // goes on without the lock when it cannot be had in time
     void Unlock();
 
     QString FSocketPath;
