@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProcess>
 
@@ -29,6 +30,7 @@ TkxLinkLabel::TkxLinkLabel(QWidget *parent)
     : QLabel(parent), fontStandard_(MakeKxFont(font(), clWindowText)),
       fontHighlight_(MakeKxFont(font(), clBlue, true)), fontUsed_(MakeKxFont(font(), clPurple))
 {
+    setFocusPolicy(Qt::TabFocus); // the keyboard reaches the link; a click does not take the focus
     InstallComponentAccessibility();
 }
 
@@ -68,6 +70,31 @@ void TkxLinkLabel::leaveEvent(QEvent *event)
         savedCursor_.reset();
     }
     ShowLook(used_ ? fontUsed_ : fontStandard_);
+}
+
+// Enter or Space opens the link, as a click does.
+void TkxLinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter && event->key() != Qt::Key_Space) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    Click();
+}
+
+// The focus shows as the pointer does: in the highlight look.
+void TkxLinkLabel::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    ShowLook(fontHighlight_);
+}
+
+void TkxLinkLabel::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    if (!underMouse())
+        ShowLook(used_ ? fontUsed_ : fontStandard_);
 }
 
 void TkxLinkLabel::mousePressEvent(QMouseEvent *event)

@@ -206,3 +206,20 @@ TEST_F(LinkLabelTest, ScreenshotNormalHotUsed)
 }
 
 } // namespace
+
+TEST_F(LinkLabelTest, TheKeyboardReachesTheLinkShowsTheFocusAndOpensIt)
+{
+    label.SetLink("http://example.com");
+    label.show();
+    QApplication::setActiveWindow(&label);
+    EXPECT_EQ(label.focusPolicy(), Qt::TabFocus);
+    label.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(label.hasFocus());
+    EXPECT_EQ(TextColour(label), QColor(Qt::blue)); // the highlight look shows the focus
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space})
+        QTest::keyClick(&label, key);
+    EXPECT_EQ(shell.requests.size(), 2u);
+    EXPECT_TRUE(label.Used());
+    label.clearFocus();
+    EXPECT_EQ(TextColour(label), QColor(128, 0, 128));
+}
