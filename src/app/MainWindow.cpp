@@ -17,6 +17,7 @@
 #include "platform/Screen.h"
 #include "platform/SvgIcon.h"
 #include "platform/Tray.h"
+#include "platform/WindowSystem.h"
 #include "settings/RecRec.h"
 #include "settings/Settings.h"
 
@@ -24,6 +25,9 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
@@ -40,6 +44,9 @@ constexpr int PlainButtonSize = 30;
 constexpr int OpaqueAlphaBlend = 250;
 constexpr int LowestAlphaBlend = 100;
 constexpr int JpegQuality = 100;
+constexpr int DefaultFontSize = 9;
+constexpr int MinFontSize = 1;
+constexpr int MaxFontSize = 144;
 
 // Read when first drawn: menu and tray pictures cost nothing until they show.
 QIcon Art(const char *name)
@@ -47,11 +54,13 @@ QIcon Art(const char *name)
     return SvgIcon(QStringLiteral(":/art/app/%1.svg").arg(QLatin1String(name)));
 }
 
-// A hand-edited size the font cannot take falls back to the default size.
+// A hand-edited size beyond the largest a font is drawn at is drawn at that largest size; a
+// size below 1 falls back to the default size.
 QFont MonthViewFont()
 {
     QFont font(QString::fromStdString(RecRec.Lettertype));
-    font.setPointSize(RecRec.Lettergrootte > 0 && RecRec.Lettergrootte <= 144 ? RecRec.Lettergrootte : 9);
+    font.setPointSize(RecRec.Lettergrootte < MinFontSize ? DefaultFontSize
+                                                          : std::min(RecRec.Lettergrootte, MaxFontSize));
     return font;
 }
 
@@ -120,6 +129,10 @@ TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
 
     // FormCreate.
     ReadSettings();
+    // A position given before the window exists is taken by the window system as the frame's, so
+    // the window is placed by its frame, as its placement is stored; and a window that starts
+    // minimised has its size before it is first mapped.
+    PlaceFrame({RecRec.Links, RecRec.Boven}, {RecRec.Breedte, RecRec.Hoogte});
     // The month view has its font before the window is first laid out, so it measures its text once.
     MonthCalendar1->setFont(MonthViewFont());
     if (RecRec.OpVoorgrond) {
@@ -128,6 +141,7 @@ TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
     }
     setWindowTitle("Orvani");
     QApplication::setApplicationName("Orvani");
+    ReportSessionLimits();
     if (RecRec.GeminimaliseerdOpstarten)
         StartMinimized(RecRec.SysteemLade);
 }
@@ -140,7 +154,7 @@ void TForm_Orvani::StartMinimized(bool toTray)
         JvTrayIcon1->SetActive(true);
         FShowMainForm = false;
     } else {
-        setWindowState(Qt::WindowMinimized);
+        FStartMinimized = true;
     }
 }
 
@@ -254,15 +268,43 @@ void TForm_Orvani::AttachDialogs(TForm_GaNaar *gaNaar, TForm_Opties *opties, TFo
     connect(FOpties, &TForm_Opties::LanguageChanged, this, &TForm_Orvani::ApplyLanguage);
 }
 
+void TForm_Orvani::SetDialogMaker(std::function<void()> make)
+{
+    FDialogMaker = std::move(make);
+}
+
+void TForm_Orvani::EnsureDialogs()
+{
+    if (const std::function<void()> make = std::exchange(FDialogMaker, nullptr)) {
+        make();
+        ApplyLanguage(); // their texts in the interface language
+    }
+}
+
+bool TForm_Orvani::event(QEvent *event)
+{
+    // The dialogs wait until the first frame is drawn, and are made before any later event can
+    // reach them.
+    if (event->type() == QEvent::Paint && FDialogMaker)
+        QMetaObject::invokeMethod(this, &TForm_Orvani::EnsureDialogs, Qt::QueuedConnection);
+    return QMainWindow::event(event);
+}
+
 void TForm_Orvani::ShowAtStart()
 {
     QTimer::singleShot(0, this, [this] { ShowSettingsNotice(this); });
     if (!FShowMainForm)
         return;
-    if (windowState() & Qt::WindowMinimized)
-        showMinimized();
-    else
+    if (FStartMinimized) {
+        // The window exists with its size before it is minimised: Qt 6.4 on X11 maps a minimised
+        // window as a normal one when it still has a geometry to pass on.
+        create();
+        setWindowState(Qt::WindowMinimized);
+        StartIconic(windowHandle());
         show();
+    } else {
+        show();
+    }
 }
 
 void TForm_Orvani::ReadSettings()
@@ -292,15 +334,70 @@ void TForm_Orvani::ShowFirstTime()
     FormShow();
 }
 
+// The window is placed together with its size: the month view needs its size before it is
+// positioned, and where the window may stand depends on its size.
 void TForm_Orvani::FormShow()
 {
     ApplySettings();
-    resize(RecRec.Breedte, RecRec.Hoogte);
+    FRefitPending = true;
+    PlaceFrame({RecRec.Links, RecRec.Boven}, {RecRec.Breedte, RecRec.Hoogte});
     ApplyLanguage();
     PositionMonthView();
-    move(RecRec.Links, RecRec.Boven);
     MonthCalendar1Click();
     Timer1Timer();
+}
+
+// Places the frame where the user can reach it, with the client area of the user's size (or
+// larger while the content needs more).
+void TForm_Orvani::PlaceFrame(QPoint topLeft, QSize clientSize)
+{
+    const QMargins margins = FrameMargins();
+    const QRect frame = ReachableFrame(topLeft, clientSize, margins, AvailableScreenAreas());
+    FUserSize = frame.size().shrunkBy(margins);
+    resize(FUserSize);
+    if (QWindow *window = windowHandle())
+        window->setFramePosition(frame.topLeft());
+    else
+        move(frame.topLeft());
+}
+
+QMargins TForm_Orvani::FrameMargins() const
+{
+    return windowHandle() ? windowHandle()->frameMargins() : QMargins();
+}
+
+// The frame is known only once the window manager has framed the window: the first placement
+// is made again with it, so that a window brought onto the screen lies on it with its frame.
+void TForm_Orvani::RefitWhenFramed()
+{
+    if (!FRefitPending || !isVisible() || isMinimized() || FrameMargins().isNull())
+        return;
+    FRefitPending = false;
+    const QPoint stored(RecRec.Links, RecRec.Boven);
+    const QSize storedSize(RecRec.Breedte, RecRec.Hoogte);
+    if (ReachableFrame(stored, storedSize, FrameMargins(), AvailableScreenAreas()) !=
+        QRect(frameGeometry().topLeft(), FUserSize.grownBy(FrameMargins())))
+        PlaceFrame(stored, storedSize);
+}
+
+void TForm_Orvani::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    RefitWhenFramed();
+}
+
+// The user's size is what the window has beyond what its content needs; at exactly that need
+// the user's own size may be smaller, and the window returns to it when the need goes.
+void TForm_Orvani::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!FShown)
+        return;
+    const QSize size = event->size();
+    const QSize need = minimumSize();
+    FUserSize = {size.width() > need.width() ? size.width() : std::min(FUserSize.width(), size.width()),
+                 size.height() > need.height() ? size.height() : std::min(FUserSize.height(), size.height())};
+    RefitWhenFramed();
 }
 
 void TForm_Orvani::ApplySettings()
@@ -340,6 +437,18 @@ void TForm_Orvani::ApplySettings()
         button->setToolButtonStyle(captions ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
         button->setFixedSize(buttonSize, buttonSize);
     }
+    FitContent();
+}
+
+// The window is at least as wide as the whole toolbar (never a chevron hiding buttons) and as
+// large as its content needs, and otherwise keeps the user's size: it shrinks back to that size
+// when the need goes.
+void TForm_Orvani::FitContent()
+{
+    ToolBar1->setMinimumWidth(ToolBar1->layout()->sizeHint().width());
+    layout()->activate();
+    if (FUserSize.isValid())
+        resize(FUserSize);
 }
 
 // Every text of every window: the windows' rows in the order of the tables, each dialog's
@@ -358,8 +467,14 @@ void TForm_Orvani::ApplyLanguage()
     ApplyQtTranslations(language == lnDutch ? "nl" : "en");
 
     const TLanguageTexts &texts = LanguageTexts(language);
-    JvTrayIcon1->SetHint(QString::fromUtf8(texts.TrayHint));
+    // Once the window has been shown the tooltip carries the selected date.
+    if (!FShown)
+        JvTrayIcon1->SetHint(QString::fromUtf8(texts.TrayHint));
     MonthCalendar1->SetTodayLabel(QString::fromUtf8(texts.TodayLabel));
+    const TMonthViewAccessibleTexts &heard = MonthViewAccessibleTexts(language);
+    MonthCalendar1->SetAccessibleTexts({QString::fromUtf8(heard.Week), QString::fromUtf8(heard.Today),
+                                        QString::fromUtf8(heard.OtherMonth), QString::fromUtf8(heard.Previous),
+                                        QString::fromUtf8(heard.Next)});
     QApplication::setApplicationName("Orvani");
 }
 
@@ -416,6 +531,7 @@ void TForm_Orvani::Timer1Timer()
 
 void TForm_Orvani::ToolButton_GaNaarClick()
 {
+    EnsureDialogs();
     if (!FGaNaar)
         return;
     FGaNaar->CurrentDate = MonthCalendar1->Date();
@@ -425,6 +541,7 @@ void TForm_Orvani::ToolButton_GaNaarClick()
 
 void TForm_Orvani::ToolButton_DateInfoClick()
 {
+    EnsureDialogs();
     if (!FDatumInfo)
         return;
     FDatumInfo->CurrentDate = MonthCalendar1->Date();
@@ -454,6 +571,7 @@ void TForm_Orvani::SetStayOnTop(bool onTop)
 
 void TForm_Orvani::ToolButton_VoorkeurenClick()
 {
+    EnsureDialogs();
     if (!FOpties)
         return;
     FOpties->exec();
@@ -463,6 +581,7 @@ void TForm_Orvani::ToolButton_VoorkeurenClick()
 
 void TForm_Orvani::ToolButton_InfoClick()
 {
+    EnsureDialogs();
     if (FAboutBox)
         FAboutBox->exec();
 }
@@ -474,10 +593,6 @@ void TForm_Orvani::ToolButton_AfsluitenClick()
 
 void TForm_Orvani::Menu_ST_ExitClick()
 {
-    const TMonthViewAccessibleTexts &heard = MonthViewAccessibleTexts(language);
-    MonthCalendar1->SetAccessibleTexts({QString::fromUtf8(heard.Week), QString::fromUtf8(heard.Today),
-                                        QString::fromUtf8(heard.OtherMonth), QString::fromUtf8(heard.Previous),
-                                        QString::fromUtf8(heard.Next)});
     close();
 }
 
@@ -538,8 +653,9 @@ void TForm_Orvani::closeEvent(QCloseEvent *event)
     QApplication::quit();
 }
 
-// Stores the placement. A window that was never shown keeps the stored placement rather than
-// the toolkit's initial geometry; a failed write never keeps the program from ending.
+// Stores the placement: the frame's top left and the user's size of the client area (not a size
+// the content needed for a while). A window that was never shown keeps the stored placement
+// rather than the toolkit's initial geometry; a failed write never keeps the program from ending.
 void TForm_Orvani::FormClose()
 {
     if (FClosed)
@@ -547,6 +663,6 @@ void TForm_Orvani::FormClose()
     FClosed = true;
     const bool shown = FShown;
     WritePositie(UserSettingsBackend(), shown ? pos().y() : RecRec.Boven, shown ? pos().x() : RecRec.Links,
-                 shown ? width() : RecRec.Breedte, shown ? height() : RecRec.Hoogte,
+                 shown ? FUserSize.width() : RecRec.Breedte, shown ? FUserSize.height() : RecRec.Hoogte,
                  ToolButton_StayOnTop->isChecked());
 }

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -31,6 +32,9 @@ public:
     // The dialogs, created after the main window, each once for the program's life.
     void AttachDialogs(TForm_GaNaar *gaNaar, TForm_Opties *opties, TForm_DatumInfo *datumInfo,
                        TAboutBox *aboutBox);
+    // The dialogs are made by this, which attaches them, once the window has shown its first
+    // frame, or at once when something needs one before that.
+    void SetDialogMaker(std::function<void()> make);
 
     // Shows the window as the settings ask: normally, minimised, or not at all (in the tray).
     void ShowAtStart();
@@ -90,11 +94,15 @@ public slots:
     void OpslaanalsJPG1Click();
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void EnsureDialogs();
     void CreateToolBar();
     void CreateMenus();
     void CreateStatusBar();
@@ -104,6 +112,10 @@ private:
     void AppRestore();
     void ShowFirstTime();
     void PositionMonthView();
+    void PlaceFrame(QPoint topLeft, QSize clientSize);
+    QMargins FrameMargins() const;
+    void RefitWhenFramed();
+    void FitContent();
     void SetStayOnTop(bool onTop);
     void SetCopyCaptions(TDateTime date);
 
@@ -112,7 +124,11 @@ private:
     TForm_Opties *FOpties = nullptr;
     TForm_DatumInfo *FDatumInfo = nullptr;
     TAboutBox *FAboutBox = nullptr;
+    std::function<void()> FDialogMaker;
     bool FShowMainForm = true; // false when the program starts hidden in the tray
+    bool FStartMinimized = false; // starts minimised to the task bar
     bool FShown = false;       // the show sequence has run
     bool FClosed = false;      // the placement has been written
+    bool FRefitPending = false; // the first placement waits for the window's frame to be known
+    QSize FUserSize;            // the client size the user chose (or the stored one)
 };

@@ -7,6 +7,7 @@
 #include "dialogs/Opties.h"
 #include "platform/Locale.h"
 #include "platform/QuitSignals.h"
+#include "platform/WindowSystem.h"
 #include "platform/SingleInstance.h"
 #include "settings/RecRec.h"
 
@@ -39,6 +40,7 @@ int main(int argc, char **argv)
         break;
     }
 
+    ChoosePlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Orvani");
     QGuiApplication::setDesktopFileName("orvani");  // matches the installed menu entry and icon
@@ -46,11 +48,12 @@ int main(int argc, char **argv)
     SetProgramFormatSettings(FormatSettingsFromLocale(QLocale::system()));
 
     TForm_Orvani mainWindow;
-    TForm_GaNaar gaNaar(mainWindow.MonthCalendar1, &mainWindow);
-    TForm_Opties opties(&mainWindow);
-    TForm_DatumInfo datumInfo(&mainWindow);
-    TAboutBox aboutBox(&mainWindow);
-    mainWindow.AttachDialogs(&gaNaar, &opties, &datumInfo, &aboutBox);
+    // The dialogs, owned by the main window, are made as soon as it has shown its first frame.
+    mainWindow.SetDialogMaker([&mainWindow] {
+        mainWindow.AttachDialogs(new TForm_GaNaar(mainWindow.MonthCalendar1, &mainWindow),
+                                 new TForm_Opties(&mainWindow), new TForm_DatumInfo(&mainWindow),
+                                 new TAboutBox(&mainWindow));
+    });
     if (start.Minimized || start.Tray)
         mainWindow.StartMinimized(start.Tray || RecRec.SysteemLade);
     instance.Listen([&mainWindow] { return mainWindow.BringBack(); });

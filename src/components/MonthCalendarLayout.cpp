@@ -8,6 +8,7 @@ namespace {
 // Months are counted from January of year 0, so the range is one contiguous interval.
 constexpr int MinMonthIndex = 1 * 12;
 constexpr int MaxMonthIndex = 9999 * 12 + 11;
+constexpr int RangeMonthCount = MaxMonthIndex - MinMonthIndex + 1;
 constexpr int CellsPerMonth = TMonthCalendarLayout::WeekRows * TMonthCalendarLayout::DaysPerWeek;
 
 int MonthIndexOf(TDateTime date)
@@ -50,7 +51,7 @@ void TMonthCalendarLayout::SetFontNumbers(const TMonthCalendarFontNumbers &numbe
 
 void TMonthCalendarLayout::SetSize(QSize size)
 {
-    mSize = size;
+    mSize = size.expandedTo({0, 0});
     Relayout();
 }
 
@@ -264,11 +265,12 @@ void TMonthCalendarLayout::Relayout()
     mMargin = mPad;
     mTodayHeight = mShowToday ? mRowHeight + mPad : 0;
 
-    const auto fit = [this](int room, int block) {
-        return std::max(1, (room - 2 * mMargin + mGap) / (block + mGap));
+    // However large the control, it never shows more months than the date range holds.
+    const auto fit = [this](long long room, int block, int most) {
+        return static_cast<int>(std::clamp<long long>((room - 2 * mMargin + mGap) / (block + mGap), 1, most));
     };
-    mColumns = fit(mSize.width(), mBlockWidth);
-    mRows = fit(mSize.height() - mTodayHeight, mBlockHeight);
+    mColumns = fit(mSize.width(), mBlockWidth, RangeMonthCount);
+    mRows = fit(static_cast<long long>(mSize.height()) - mTodayHeight, mBlockHeight, RangeMonthCount / mColumns);
     const int gridWidth = mColumns * mBlockWidth + (mColumns - 1) * mGap;
     const int gridHeight = mRows * mBlockHeight + (mRows - 1) * mGap + mTodayHeight;
     mGridOrigin = {std::max(0, (mSize.width() - gridWidth) / 2),

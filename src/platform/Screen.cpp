@@ -2,10 +2,38 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 namespace {
+
 std::optional<TScreenMetrics> overrideMetrics;
+
+// Far beyond any desktop, and small enough that no sum of two of them overflows.
+constexpr int CoordinateLimit = 1 << 24;
+// The least of the title strip a user needs to see to take hold of the window.
+constexpr int StripWidth = 64;
+constexpr int StripHeight = 16;
+
+int Limited(int value, int low)
+{
+    return std::clamp(value, low, CoordinateLimit);
 }
+
+// How far apart two rectangles are: 0 when they touch or overlap.
+long long Distance(const QRect &a, const QRect &b)
+{
+    const long long dx = std::max({0, b.left() - a.right(), a.left() - b.right()});
+    const long long dy = std::max({0, b.top() - a.bottom(), a.top() - b.bottom()});
+    return dx * dx + dy * dy;
+}
+
+bool HoldsTitleStrip(const QRect &area, const QRect &strip)
+{
+    const QRect part = area & strip;
+    return part.width() >= std::min(StripWidth, strip.width()) && part.height() >= strip.height();
+}
+
+} // namespace
 
 TScreenMetrics PrimaryScreenMetrics()
 {
@@ -30,4 +58,38 @@ QRect PrimaryAvailableArea()
 void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics)
 {
     overrideMetrics = metrics;
+}
+
+QList<QRect> AvailableScreenAreas()
+{
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (!screen->availableGeometry().isEmpty())
+            areas << screen->availableGeometry();
+    }
+    return areas;
+}
+
+QRect ReachableFrame(QPoint topLeft, QSize clientSize, const QMargins &frameMargins, const QList<QRect> &areas)
+{
+    const QSize client(Limited(clientSize.width(), 1), Limited(clientSize.height(), 1));
+    QRect frame(QPoint(Limited(topLeft.x(), -CoordinateLimit), Limited(topLeft.y(), -CoordinateLimit)),
+                client.grownBy(frameMargins));
+    if (areas.isEmpty())
+        return frame;
+    const QRect strip(frame.topLeft(), QSize(frame.width(), std::min(StripHeight, frame.height())));
+    const auto reachable = std::find_if(areas.begin(), areas.end(),
+                                        [&](const QRect &area) { return HoldsTitleStrip(area, strip); });
+    const QRect area = reachable != areas.end()
+                           ? *reachable
+                           : *std::min_element(areas.begin(), areas.end(), [&](const QRect &a, const QRect &b) {
+                                 return Distance(a, strip) < Distance(b, strip);
+                             });
+    const QSize limited = frame.size().boundedTo(area.size());
+    if (reachable != areas.end() && limited == frame.size())
+        return frame;
+    frame.setSize(limited);
+    frame.moveTo(std::clamp(frame.left(), area.left(), area.right() + 1 - frame.width()),
+                 std::clamp(frame.top(), area.top(), area.bottom() + 1 - frame.height()));
+    return frame;
 }

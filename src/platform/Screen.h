@@ -1,7 +1,12 @@
 #pragma once
-// The primary screen's size and logical dots per inch, behind a seam for tests.
+// The primary screen's size and logical dots per inch, behind a seam for tests; where a window
+// may stand on the screens.
 
+#include <QList>
+#include <QMargins>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <optional>
 
 struct TScreenMetrics {
@@ -16,3 +21,13 @@ TScreenMetrics PrimaryScreenMetrics();
 // The primary screen's area where windows may stand, through the same seam.
 QRect PrimaryAvailableArea();
 void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics);
+
+// The part of each screen that windows may use (without panels and docks); never empty rectangles.
+QList<QRect> AvailableScreenAreas();
+
+// Where a window frame is to stand so that its user can reach it: the frame of a client area of
+// the given size, with the frame's top left asked for. It is moved onto the nearest area when
+// less than a usable part of its title strip lies on any area; a frame larger than its area is
+// limited to it and placed inside it. Any numbers are taken: absurd ones are first brought
+// within what a desktop can hold.
+QRect ReachableFrame(QPoint topLeft, QSize clientSize, const QMargins &frameMargins, const QList<QRect> &areas);

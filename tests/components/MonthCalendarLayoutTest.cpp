@@ -1,6 +1,7 @@
 #include "components/MonthCalendarLayout.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 void PrintTo(const TYearMonth &month, std::ostream *out)
 {
@@ -324,6 +325,20 @@ TEST(MonthCalendarLayout, TheRangeEndsClampScrollingAndBlankTheCellsBeyond)
     EXPECT_EQ(layout.FirstMonth(), (TYearMonth{1, 1}));
     layout.SetFirstMonth({2'000'000'000, 1});
     EXPECT_EQ(layout.FirstMonth(), (TYearMonth{9999, 10}));
+}
+
+TEST(MonthCalendarLayout, NoSizeShowsAMonthBeyondTheRange)
+{
+    constexpr int most = std::numeric_limits<int>::max();
+    const QSize sizes[] = {{100000, 100000}, {most, most}, {most, 1}, {1, most}, {-most, -most}};
+    for (const QSize &size : sizes) {
+        TMonthCalendarLayout layout = MakeLayout({9000, 1}, Monday, 1);
+        ASSERT_NO_THROW(layout.SetSize(size)) << size.width() << "x" << size.height();
+        EXPECT_LE(layout.MonthCount(), 9999 * 12) << size.width() << "x" << size.height();
+        EXPECT_LE(layout.BlockMonth(layout.MonthCount() - 1).Year, 9999);
+        ASSERT_NO_THROW(layout.ScrollToDate(MaxDateSerial));
+        EXPECT_EQ(layout.BlockMonth(layout.MonthCount() - 1), (TYearMonth{9999, 12}));
+    }
 }
 
 TEST(MonthCalendarLayout, GrowingFontsGrowTheMonth)
