@@ -283,8 +283,7 @@ void TForm_Orvani::EnsureDialogs()
 
 bool TForm_Orvani::event(QEvent *event)
 {
-    // The dialogs wait until the first frame is drawn, and are made before any later event can
-    // reach them.
+    // The dialogs wait until the first frame is drawn; whatever needs one sooner makes them then.
     if (event->type() == QEvent::Paint && FDialogMaker)
         QMetaObject::invokeMethod(this, &TForm_Orvani::EnsureDialogs, Qt::QueuedConnection);
     return QMainWindow::event(event);

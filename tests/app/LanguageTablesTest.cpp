@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -77,6 +78,34 @@ TEST(LanguageTables, EveryRowIsWhatTheWindowsShowInBothLanguages)
         program.main->ApplyLanguage();
         ExpectEveryRowShown(program, LanguageOf(taal));
     }
+}
+
+// As the program starts: the dialogs are made once the window has drawn its first frame, and
+// show the interface language although the window's own language switch ran before them.
+TEST(LanguageTables, DialogsMadeAfterTheFirstFrameSpeakTheInterfaceLanguage)
+{
+    TMemoryRegistryBackend store;
+    SetUserSettingsBackend(&store);
+    RecRec = TRecRec{};
+    RecRec.Taal = 1;
+    TForm_Orvani main;
+    int made = 0;
+    main.SetDialogMaker([&] {
+        ++made;
+        main.AttachDialogs(new TForm_GaNaar(main.MonthCalendar1, &main), new TForm_Opties(&main),
+                           new TForm_DatumInfo(&main), new TAboutBox(&main));
+    });
+    main.show();
+    EXPECT_EQ(made, 0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QTest::qWait(50);
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(main.findChild<TForm_GaNaar *>()->windowTitle(), "Go to");
+    EXPECT_EQ(main.findChild<TAboutBox *>()->BitBtn_Extra->text(), "More info");
+    main.update();
+    QTest::qWait(50);
+    EXPECT_EQ(made, 1);
+    SetUserSettingsBackend(nullptr);
 }
 
 TEST(LanguageTables, TextsBeyondTheRowsFollowTheLanguage)
