@@ -55,9 +55,9 @@ THandOver TSingleInstance::HandOver(bool bringBack, int timeoutMs)
 {
     if (FSocketPath.isEmpty())
         return THandOver::First;
+    Lock(timeoutMs);
     const QDeadlineTimer deadline(timeoutMs);
     while (true) {
-        Lock(timeoutMs);
         QLocalSocket socket;
         socket.connectToServer(FSocketPath);
         if (!socket.waitForConnected(int(deadline.remainingTime()))) {
@@ -78,6 +78,7 @@ THandOver TSingleInstance::HandOver(bool bringBack, int timeoutMs)
             return THandOver::NoAnswer;
         // Closed without a word: the running one is ending. Look again in a moment.
         QThread::msleep(20);
+        Lock(timeoutMs);
     }
 }
 
