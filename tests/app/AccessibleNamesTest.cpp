@@ -192,3 +192,41 @@ TEST(AccessibleNames, ControlsAreReadWithTheirCaptionsAndValues)
         EXPECT_EQ(control->text(c.Extra), c.ExtraText);
     }
 }
+
+// Tab follows the reading order: each control the keyboard reaches next stands lower, or on the
+// same line further right, or in a group further right (a column of its own), until it comes
+// round to the first again.
+TEST(AccessibleNames, TabFollowsTheVisualOrderInEveryWindow)
+{
+    Program program;
+    const auto check = [](QWidget *window) {
+        window->show();
+        std::vector<QWidget *> chain;
+        for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy())
+                chain.push_back(w);
+        }
+        // The chain is a ring: one step back, from the last control to the first, wherever it starts.
+        QStringList back;
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            QWidget *from = chain[i];
+            QWidget *to = chain[(i + 1) % chain.size()];
+            const QRect a(from->mapTo(window, QPoint()), from->size());
+            const QRect b(to->mapTo(window, QPoint()), to->size());
+            const bool sameLine = b.top() < a.bottom() && a.top() < b.bottom();
+            if (!(b.top() >= a.bottom() - 2 || (sameLine && b.left() >= a.left()) || b.left() >= a.right()))
+                back << from->objectName() + " -> " + to->objectName();
+        }
+        window->hide();
+        return back.size() <= 1 ? QStringList() : back;
+    };
+    for (QWidget *window : std::initializer_list<QWidget *>{program.main.get(), program.gaNaar, program.datumInfo}) {
+        const QStringList wrong = check(window);
+        EXPECT_TRUE(wrong.isEmpty()) << window->objectName().toStdString() << ": " << wrong.join(", ").toStdString();
+    }
+    for (int page = 0; page < program.opties->PageControl1->count(); ++page) {
+        program.opties->PageControl1->setCurrentIndex(page);
+        const QStringList wrong = check(program.opties);
+        EXPECT_TRUE(wrong.isEmpty()) << "page " << page << ": " << wrong.join(", ").toStdString();
+    }
+}
