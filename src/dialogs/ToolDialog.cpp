@@ -7,7 +7,7 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QLayout>
-#include <QStyle>
+#include <QScrollBar>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -92,7 +92,9 @@ void TToolDialog::FitAndCentre()
     QSize size = reference.expandedTo(sizeHint()).expandedTo(minimumSizeHint());
     // Content cut short scrolls, and its scroll bar needs room beside it.
     if (size.height() > room.height()) {
-        size.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        for (const TFitScrollArea *area : findChildren<TFitScrollArea *>()) {
+            size.rwidth() += area->verticalScrollBar()->sizeHint().width();
+        }
     }
     setFixedSize(size.boundedTo(room));
     Centre();
@@ -112,10 +114,10 @@ TFitScrollArea::TFitScrollArea(QWidget *content, QWidget *parent) : QScrollArea(
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setWidgetResizable(true);
     setWidget(content);
-    // The window's own background shows through.
-    viewport()->setAutoFillBackground(false);
     // Tab goes to the controls inside, which the area scrolls into view; never to the area itself.
     setFocusPolicy(Qt::NoFocus);
+    // The window's own background shows through.
+    viewport()->setAutoFillBackground(false);
     content->setAutoFillBackground(false);
 }
 

@@ -10,6 +10,8 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -75,7 +77,10 @@ inline QStringList ClippedControls(QWidget *window)
     QStringList clipped;
     for (QWidget *control : window->findChildren<QWidget *>()) {
         const QString name = control->objectName();
-        if (name.isEmpty() || name.startsWith("qt_") || !control->isVisible()) {
+        // The parts of a combo box or spin box are laid out by the control they belong to.
+        const bool part = qobject_cast<QComboBox *>(control->parentWidget()) ||
+                          qobject_cast<QAbstractSpinBox *>(control->parentWidget());
+        if (name.isEmpty() || name.startsWith("qt_") || !control->isVisible() || part) {
             continue;
         }
         const QSize need = control->minimumSizeHint();
