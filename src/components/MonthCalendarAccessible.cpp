@@ -210,8 +210,9 @@ public:
     }
     QString columnDescription(int column) const override
     {
-        QAccessibleInterface *header = mOwner->Part({TPart::Header, mKey.Block, 0, column});
-        return column >= 0 && column < Columns() ? header->text(QAccessible::Name) : QString();
+        if (column < 0 || column >= Columns())
+            return {};
+        return mOwner->Part({TPart::Header, mKey.Block, 0, column})->text(QAccessible::Name);
     }
     QString rowDescription(int row) const override
     {
