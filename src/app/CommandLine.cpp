@@ -55,8 +55,8 @@ int Fail(const QString &message)
 // otherwise what is wrong with it.
 QString ReadDate(const QString &text, TDateTime &date)
 {
-    static const QRegularExpression iso("^(\\d+)-(\\d{1,2})-(\\d{1,2})$");
-    static const QRegularExpression serial("^[+-]?\\d+([.,]\\d+)?$");
+    static const QRegularExpression iso("^([0-9]+)-([0-9]{1,2})-([0-9]{1,2})$");
+    static const QRegularExpression serial("^[+-]?[0-9]+([.,][0-9]+)?$");
     const QString outOfRange = QString("the year of '%1' lies outside 1..9999").arg(text);
     if (const QRegularExpressionMatch parts = iso.match(text); parts.hasMatch()) {
         bool ok = false;
@@ -146,7 +146,8 @@ std::optional<int> RunCommandLine(const QStringList &arguments, TStartOptions &s
     parser.addOptions({help, version, format, info, lang, exportSettings, importSettings, minimized, tray});
     parser.addPositionalArgument("DATE",
                                  "For --format and --info: yyyy-mm-dd, or a date serial number (days since "
-                                 "30 December 1899, such as 37773.5); today when left out.",
+                                 "30 December 1899, such as 37773.5); today when left out (for --format with "
+                                 "the time now).",
                                  "[DATE]");
     for (const char *name : QtValueOptions) {
         QCommandLineOption option(name, "", "value");
