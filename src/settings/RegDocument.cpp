@@ -149,6 +149,22 @@ void PutUtf8(std::string &out, std::uint32_t cp)
     }
 }
 
+// Text as it comes back from UTF-16: a byte that starts no well-formed sequence becomes U+FFFD.
+std::string ValidUtf8(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        std::uint32_t cp = 0;
+        std::size_t length = DecodeUtf8(text, i, cp);
+        if (length == 0) {
+            cp = 0xFFFD, length = 1;
+        }
+        PutUtf8(out, cp);
+        i += length;
+    }
+    return out;
+}
+
 // A byte that starts no well-formed sequence becomes U+FFFD.
 std::string Utf8ToUtf16Le(std::string_view text)
 {
@@ -675,26 +691,37 @@ std::string FormatRegText(const TRegDocument &document)
 
 std::string FormatRegExport(const TRegDocument &document, std::string_view root)
 {
+    // Text that is no UTF-8 is taken as UTF-16 will carry it, before keys and names are matched.
     std::map<std::vector<std::string>, std::string> paths; // in the registry's order
     for (const TRegKey &key : document.Keys()) {
-        if (!SameRegName(key.Path, root) && !IsRegKeyBelow(key.Path, root)) {
+        const std::string path = ValidUtf8(key.Path);
+        if (!SameRegName(path, root) && !IsRegKeyBelow(path, root)) {
             continue;
         }
-        // The key and every key between it and the root.
-        for (std::size_t end = key.Path.size(); end != std::string::npos && end >= root.size();
-             end = end == root.size() ? std::string::npos : key.Path.rfind('\\', end - 1)) {
-            const std::string_view path = std::string_view(key.Path).substr(0, end);
-            paths.try_emplace(RegistryOrder(path), path);
+        // The key and every key between it and the root (but one ending in a blank, which no
+        // key line can hold).
+        for (std::size_t end = path.size(); end != std::string::npos && end >= root.size();
+             end = end == root.size() ? std::string::npos : path.rfind('\\', end - 1)) {
+            if (!IsBlank(path[end - 1])) {
+                paths.try_emplace(RegistryOrder(path.substr(0, end)), path.substr(0, end));
+            }
         }
     }
     TRegDocument view;
     for (const auto &entry : paths) {
-        TRegKey &key = view.CreateKey(entry.second);
-        if (const TRegKey *source = document.FindKey(entry.second)) {
-            for (const TRegChange &value : source->Values) {
-                if (value.Value.Kind != TRegDataType::rdUnknown) {
-                    view.Set(key, value.Name, value.Value);
-                }
+        view.CreateKey(entry.second);
+    }
+    for (const TRegKey &source : document.Keys()) {
+        const std::string path = ValidUtf8(source.Path);
+        if (!SameRegName(path, root) && !IsRegKeyBelow(path, root)) {
+            continue;
+        }
+        TRegKey &key = view.CreateKey(path);
+        for (const TRegChange &value : source.Values) {
+            if (value.Value.Kind == TRegDataType::rdString) {
+                view.Set(key, ValidUtf8(value.Name), TRegValue::String(ValidUtf8(value.Value.Data)));
+            } else if (value.Value.Kind != TRegDataType::rdUnknown) {
+                view.Set(key, ValidUtf8(value.Name), value.Value);
             }
         }
     }

@@ -274,11 +274,15 @@ TEST(FormatRegExport, WritesTheTreeBelowTheRootInTheRegistrysOrder)
 }
 
 // Lines are measured in UTF-16 units, as the registry editor measures them; text that is no UTF-8
-// counts as the U+FFFD it becomes, so a second export wraps as the first.
+// counts as the U+FFFD it becomes, and keys that differ only there are one key, so a second export
+// is the first; so is a key below one whose name ends in a blank, which no key line can hold.
 TEST(FormatRegExport, WrapsHexByUtf16UnitsAndIsStable)
 {
     TRegDocument document;
     document.Apply(Key, {{"\xB4\xB4\xB4 \xF0\x9F\x98\x80", Bytes(TRegDataType::rdBinary, std::string(60, '\x5A'))}});
+    document.Apply(Key + "\\\xB4", {{"x", TRegValue::Integer(1)}});
+    document.Apply(Key + "\\\xB5", {{"y", TRegValue::Integer(2)}});
+    document.Apply(Key + "\\a \\b", {{"z", TRegValue::Integer(3)}});
 
     const std::string exported = FormatRegExport(document, Key);
 
