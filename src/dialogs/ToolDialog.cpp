@@ -90,10 +90,11 @@ void TToolDialog::FitAndCentre()
     const QSize room = PrimaryAvailableArea().size().shrunkBy(mFrameMargins).expandedTo(QSize(1, 1));
     const QSize reference(Scaled(mReferenceSize.width()), Scaled(mReferenceSize.height()));
     QSize size = reference.expandedTo(sizeHint()).expandedTo(minimumSizeHint());
-    // Content cut short scrolls, and its scroll bar needs room beside it.
+    // Content cut short scrolls, and its scroll bar needs room beside it; one pixel more keeps
+    // the content whole where a fractional screen scale rounds the room down.
     if (size.height() > room.height()) {
         for (const TFitScrollArea *area : findChildren<TFitScrollArea *>()) {
-            size.rwidth() += area->verticalScrollBar()->sizeHint().width();
+            size.rwidth() += area->verticalScrollBar()->sizeHint().width() + 1;
         }
     }
     setFixedSize(size.boundedTo(room));
