@@ -132,9 +132,9 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
-bool WriteSynced(const std::string &path, std::string_view text, int flags = O_TRUNC)
+bool WriteSynced(const std::string &path, std::string_view text)
 {
-    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | flags, 0600));
+    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0600));
     const bool written = file && WriteAll(file.Get(), text) && fsync(file.Get()) == 0;
     const int error = errno;
     const bool closed = file.Close();
@@ -212,7 +212,7 @@ std::string LinkTarget(std::string path)
 std::string Timestamp()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     char text[32] = "";
     if (localtime_r(&now, &local)) {
         std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
@@ -232,8 +232,9 @@ bool CopyNew(const std::string &from, const std::string &to)
     ssize_t count = 0;
     bool copied = true;
     while (copied && (count = read(source.Get(), buffer, sizeof buffer)) != 0) {
-        copied = (count < 0 && errno == EINTR) ||
-                 (count > 0 && WriteAll(copy.Get(), std::string_view(buffer, static_cast<std::size_t>(count))));
+        copied =
+            (count < 0 && errno == EINTR) ||
+            (count > 0 && WriteAll(copy.Get(), std::string_view(buffer, static_cast<std::size_t>(count))));
     }
     copied = copied && fsync(copy.Get()) == 0;
     if (!copy.Close() || !copied) {
@@ -258,7 +259,10 @@ std::string KeepAside(const std::string &path)
             return name;
         }
         if (errno != EEXIST) {
-            if (regular ? CopyNew(path, name) : (access(name.c_str(), F_OK) != 0 && rename(path.c_str(), name.c_str()) == 0)) {
+            const bool kept =
+                regular ? CopyNew(path, name)
+                        : access(name.c_str(), F_OK) != 0 && rename(path.c_str(), name.c_str()) == 0;
+            if (kept) {
                 return name;
             }
             if (errno != EEXIST) {
@@ -431,10 +435,12 @@ std::string TFileRegistryBackend::Store(const std::function<void(TRegDocument &)
     const std::string target = LinkTarget(path_);
     TFileContents contents = ReadBounded(target);
     if (contents.Result == TFileRead::Unreadable) {
-        return "orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) + "); nothing was stored";
+        return "orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) +
+               "); nothing was stored";
     }
     TRegParseResult store = ParseRegText(contents.Text);
-    const bool damaged = contents.Result == TFileRead::NotAStore || (contents.Result == TFileRead::Read && store.Damaged);
+    const bool damaged =
+        contents.Result == TFileRead::NotAStore || (contents.Result == TFileRead::Read && store.Damaged);
     change(store.Document);
     const std::string temporary = target + ".tmp";
     std::string kept;
@@ -442,7 +448,8 @@ std::string TFileRegistryBackend::Store(const std::function<void(TRegDocument &)
                         (!damaged || !(kept = KeepAside(target)).empty()) &&
                         rename(temporary.c_str(), target.c_str()) == 0;
     if (!stored) {
-        const std::string problem = "orvani: the settings could not be stored in " + path_ + ": " + Describe(errno);
+        const std::string problem =
+            "orvani: the settings could not be stored in " + path_ + ": " + Describe(errno);
         unlink(temporary.c_str());
         return problem;
     }
@@ -452,7 +459,9 @@ std::string TFileRegistryBackend::Store(const std::function<void(TRegDocument &)
     if (!kept.empty()) {
         keptCopy_ = kept;
         report_("orvani: the settings file " + path_ +
-                " was damaged; what could not be read was reset to the defaults, and the damaged file was kept as " + kept);
+                " was damaged; what could not be read was reset to the defaults, and the damaged file was "
+                "kept as " +
+                kept);
     }
     return {};
 }

@@ -219,7 +219,8 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian, bool &valid)
 // Trailing zero units are the terminator; an odd length or a lone surrogate is no text.
 std::optional<std::string> Utf16LeToUtf8(std::string_view bytes)
 {
-    while (bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes.substr(bytes.size() - 2) == std::string_view("\0\0", 2)) {
+    while (bytes.size() >= 2 && bytes.size() % 2 == 0 &&
+           bytes.substr(bytes.size() - 2) == std::string_view("\0\0", 2)) {
         bytes.remove_suffix(2);
     }
     bool valid = true;
@@ -330,7 +331,8 @@ bool ReadQuoted(std::string_view s, std::size_t &pos, std::string &out)
             pos = i + 1;
             return true;
         }
-        const bool escape = s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"' || s[i + 1] == 'n');
+        const bool escape =
+            s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"' || s[i + 1] == 'n');
         if (escape) {
             ++i;
         }
@@ -565,7 +567,8 @@ bool IsRegKeyBelow(std::string_view path, std::string_view ancestor)
 bool TRegDocument::KeyExists(std::string_view path) const
 {
     return index_.count(FoldRegName(path)) != 0 ||
-           std::any_of(keys_.begin(), keys_.end(), [&](const TRegKey &key) { return IsRegKeyBelow(key.Path, path); });
+           std::any_of(keys_.begin(), keys_.end(),
+                       [&](const TRegKey &key) { return IsRegKeyBelow(key.Path, path); });
 }
 
 const TRegKey *TRegDocument::FindKey(std::string_view path) const

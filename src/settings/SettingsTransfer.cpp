@@ -48,8 +48,8 @@ std::string ImportSettings(const std::string &importPath, const std::string &sto
         }
         for (const TRegChange &value : key.Values) {
             if (value.Value.Kind == TRegDataType::rdUnknown) {
-                return "orvani: " + importPath + " holds a value that cannot be read, \"" + value.Name + "\" in [" +
-                       key.Path + "]; nothing was imported";
+                return "orvani: " + importPath + " holds a value that cannot be read, \"" + value.Name +
+                       "\" in [" + key.Path + "]; nothing was imported";
             }
         }
         values.Apply(key.Path, key.Values);

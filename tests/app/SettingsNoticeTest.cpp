@@ -20,10 +20,12 @@ TEST(SettingsNotice, NamesTheKeptDamagedFileInTheInterfaceLanguage)
         std::int32_t Taal;
         const char *Says;
     };
-    for (const Case &c : {Case{"damage\n", 0, "beschadigd"}, Case{"damage\n", 1, "damaged"}, Case{"", 1, nullptr}}) {
+    for (const Case &c :
+         {Case{"damage\n", 0, "beschadigd"}, Case{"damage\n", 1, "damaged"}, Case{"", 1, nullptr}}) {
         TempFolder folder;
         WriteText(folder.StorePath(), "Windows Registry Editor Version 5.00\n\n[" + AlgemeenKey +
-                                          "]\n\"Taal\"=dword:0000000" + std::to_string(c.Taal) + "\n" + c.Stored);
+                                          "]\n\"Taal\"=dword:0000000" + std::to_string(c.Taal) + "\n" +
+                                          c.Stored);
         TFileRegistryBackend backend(folder.StorePath(), [](const std::string &) {});
         SetUserSettingsBackend(&backend);
         TRecRec rec;
@@ -48,6 +50,7 @@ TEST(SettingsNotice, NamesTheKeptDamagedFileInTheInterfaceLanguage)
         }
         ASSERT_EQ(shown.size(), 1u) << c.Taal;
         EXPECT_TRUE(shown[0].contains(c.Says)) << shown[0].toStdString();
-        EXPECT_TRUE(shown[0].endsWith(QString::fromStdString(backend.KeptDamagedCopy()))) << shown[0].toStdString();
+        EXPECT_TRUE(shown[0].endsWith(QString::fromStdString(backend.KeptDamagedCopy())))
+            << shown[0].toStdString();
     }
 }

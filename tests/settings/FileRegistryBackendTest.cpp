@@ -281,7 +281,8 @@ TEST(FileRegistryBackend, AReadOnlyStoreIsReadAndKept)
     EXPECT_FALSE(WritePositie(reporting.Backend, 1, 2, 3, 4, true));
 
     EXPECT_EQ(ReadText(store), SomeSettings);
-    EXPECT_EQ(fs::status(store).permissions(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(fs::status(store).permissions(),
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     ASSERT_EQ(reporting.Lines.size(), 1u);
     EXPECT_NE(reporting.Lines[0].find("read-only"), std::string::npos);
 }
@@ -327,7 +328,8 @@ TEST(FileRegistryBackend, AnUnreadableStoreIsLeftAlone)
         ReportingBackend reporting(store);
         const bool defaults = ReadFrom(reporting.Backend) == firstStart;
         const bool refused = !WritePositie(reporting.Backend, 1, 2, 3, 4, true);
-        const bool said = !reporting.Lines.empty() && reporting.Lines[0].find("cannot read") != std::string::npos;
+        const bool said =
+            !reporting.Lines.empty() && reporting.Lines[0].find("cannot read") != std::string::npos;
         _exit(defaults && refused && said ? 0 : 1);
     }
     int status = 0;
@@ -370,7 +372,8 @@ TEST(FileRegistryBackend, AKillWhileRepairingNeverLeavesNoStore)
         ASSERT_TRUE(fs::is_regular_file(store)) << "after " << kills << " kills";
         const std::string text = ReadText(store);
         ASSERT_TRUE(text == damaged || !ParseRegText(text).Damaged) << "after " << kills << " kills";
-        ASSERT_EQ(TFileRegistryBackend(store).ReadValue(AlgemeenKey, "Lettergrootte"), TRegValue::Integer(12));
+        ASSERT_EQ(TFileRegistryBackend(store).ReadValue(AlgemeenKey, "Lettergrootte"),
+                  TRegValue::Integer(12));
     }
     EXPECT_GT(kills, 20);
 }

@@ -88,7 +88,9 @@ TEST(ParseRegText, JoinsContinuedLinesButNeverComments)
                                                       "  03,04\n"
                                                       "@=\"default\"\r\n"
                                                       "; C:\\\n"
-                                                      "[" + Key + "\\Positie]\n"
+                                                      "[" +
+                                                      Key +
+                                                      "\\Positie]\n"
                                                       "\"Links\"=dword:1\n"));
     EXPECT_FALSE(parsed.Damaged);
     EXPECT_EQ(*parsed.Document.Find(Key, "A"), Bytes(TRegDataType::rdBinary, "\x01\x02\x03\x04"));
@@ -98,13 +100,15 @@ TEST(ParseRegText, JoinsContinuedLinesButNeverComments)
 
 TEST(FormatRegText, KeepsCommentsWhereTheyStood)
 {
-    const std::string text = Header + "; made by hand\n\n[" + Key + "]\n; C:\\\n\"a\"=dword:00000001\n; last\n\n";
+    const std::string text =
+        Header + "; made by hand\n\n[" + Key + "]\n; C:\\\n\"a\"=dword:00000001\n; last\n\n";
     TRegParseResult parsed = ParseRegText(text);
     EXPECT_EQ(FormatRegText(parsed.Document), text);
 
     parsed.Document.Apply(Key, {{"b", TRegValue::Integer(2)}, {"a", TRegValue::Integer(3)}});
-    EXPECT_EQ(FormatRegText(parsed.Document), Header + "; made by hand\n\n[" + Key +
-                                                  "]\n; C:\\\n\"a\"=dword:00000003\n; last\n\"b\"=dword:00000002\n\n");
+    EXPECT_EQ(FormatRegText(parsed.Document),
+              Header + "; made by hand\n\n[" + Key +
+                  "]\n; C:\\\n\"a\"=dword:00000003\n; last\n\"b\"=dword:00000002\n\n");
 }
 
 TEST(ParseRegText, NamesIgnoreLetterCaseAndTheLastValueWins)
@@ -138,7 +142,12 @@ TEST(ParseRegText, ReportsWhatARewriteWouldLose)
         {"line without a name", InKey("garbage\n"), true},
         {"value outside a key", Header + "\"a\"=\"b\"\n", true},
         {"broken key line", InKey("[Other\n\"a\"=\"b\"\n"), true},
-        {"UTF-16LE", std::string("\xFF\xFE" "R\0E\0G\0E\0D\0I\0T\0" "4\0\n\0", 20), false},
+        {"UTF-16LE",
+         std::string("\xFF\xFE"
+                     "R\0E\0G\0E\0D\0I\0T\0"
+                     "4\0\n\0",
+                     20),
+         false},
         {"UTF-16 with a lone surrogate", std::string("\xFE\xFF\xD8\x00\0\n", 6), true},
         {"UTF-16 cut inside a character", std::string("\xFF\xFE\n\0\n", 5), true},
         {"binary",
@@ -249,8 +258,10 @@ TEST(ParseRegText, TakesTheTextsOfRegedit4FilesAsWindows1252)
                                                 "\"c\"=hex(7):41,00,00\r\n\"d\"=hex:e9\r\n");
     EXPECT_FALSE(parsed.Damaged);
     EXPECT_EQ(*parsed.Document.Find(Key, "a"), TRegValue::String("Caf\xC3\xA9 \xE2\x82\xAC"));
-    EXPECT_EQ(*parsed.Document.Find(Key, "b"), Bytes(TRegDataType::rdExpandString, std::string("C\0\xE9\0\0\0", 6)));
-    EXPECT_EQ(*parsed.Document.Find(Key, "c"), Bytes(TRegDataType::rdMultiString, std::string("A\0\0\0\0\0", 6)));
+    EXPECT_EQ(*parsed.Document.Find(Key, "b"),
+              Bytes(TRegDataType::rdExpandString, std::string("C\0\xE9\0\0\0", 6)));
+    EXPECT_EQ(*parsed.Document.Find(Key, "c"),
+              Bytes(TRegDataType::rdMultiString, std::string("A\0\0\0\0\0", 6)));
     EXPECT_EQ(*parsed.Document.Find(Key, "d"), Bytes(TRegDataType::rdBinary, "\xE9"));
 }
 
@@ -262,8 +273,8 @@ TEST(FormatRegExport, WritesTheTreeBelowTheRootInTheRegistrysOrder)
     document.Apply("HKEY_CURRENT_USER\\Software\\Other", {{"z", TRegValue::Integer(2)}});
 
     std::string expected = "\xFF\xFE";
-    for (char c : Header + "[" + Key + "]\n\n[" + Key + "\\A]\n\"y\"=\"\xE9\"\n\n[" + Key + "\\b]\n\n[" + Key +
-                      "\\b\\Deep]\n\"x\"=dword:00000001\n\n") {
+    for (char c : Header + "[" + Key + "]\n\n[" + Key + "\\A]\n\"y\"=\"\xE9\"\n\n[" + Key + "\\b]\n\n[" +
+                      Key + "\\b\\Deep]\n\"x\"=dword:00000001\n\n") {
         if (c == '\n') {
             expected += std::string("\r\0", 2);
         }
@@ -279,7 +290,8 @@ TEST(FormatRegExport, WritesTheTreeBelowTheRootInTheRegistrysOrder)
 TEST(FormatRegExport, WrapsHexByUtf16UnitsAndIsStable)
 {
     TRegDocument document;
-    document.Apply(Key, {{"\xB4\xB4\xB4 \xF0\x9F\x98\x80", Bytes(TRegDataType::rdBinary, std::string(60, '\x5A'))}});
+    document.Apply(
+        Key, {{"\xB4\xB4\xB4 \xF0\x9F\x98\x80", Bytes(TRegDataType::rdBinary, std::string(60, '\x5A'))}});
     document.Apply(Key + "\\\xB4", {{"x", TRegValue::Integer(1)}});
     document.Apply(Key + "\\\xB5", {{"y", TRegValue::Integer(2)}});
     document.Apply(Key + "\\a \\b", {{"z", TRegValue::Integer(3)}});
@@ -288,7 +300,8 @@ TEST(FormatRegExport, WrapsHexByUtf16UnitsAndIsStable)
 
     EXPECT_EQ(FormatRegExport(ParseRegText(exported).Document, Key), exported);
     std::size_t start = 0;
-    for (std::size_t end; (end = exported.find(std::string("\r\0\n\0", 4), start)) != std::string::npos; start = end + 4) {
+    for (std::size_t end; (end = exported.find(std::string("\r\0\n\0", 4), start)) != std::string::npos;
+         start = end + 4) {
         EXPECT_LE((end - start) / 2, 80u);
     }
     EXPECT_NE(exported.find(std::string(",\0\\\0\r\0\n\0", 8)), std::string::npos); // wrapped

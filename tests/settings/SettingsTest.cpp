@@ -325,7 +325,10 @@ TEST(WriteSettings, TwoProcessesSavingOptionsKeepBothChanges)
     int toChild[2], toParent[2];
     ASSERT_EQ(pipe(toChild), 0);
     ASSERT_EQ(pipe(toParent), 0);
-    const auto wait = [](int fd) { char c = 0; return read(fd, &c, 1) == 1; };
+    const auto wait = [](int fd) {
+        char c = 0;
+        return read(fd, &c, 1) == 1;
+    };
     const auto signal = [](int fd) { return write(fd, "x", 1) == 1; };
 
     const pid_t child = fork();

@@ -1,6 +1,6 @@
+#include "settings/SettingsTransfer.h"
 #include "settings/FileRegistryBackend.h"
 #include "settings/Settings.h"
-#include "settings/SettingsTransfer.h"
 #include "settings/StoreTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +74,8 @@ const std::vector<Value> &FixtureValues()
         {AlgemeenKey, "Lettergrootte", R::Integer(12)},
         {AlgemeenKey, "Lettertype", R::String("Caf\xC3\xA9 Sans")},
         {AlgemeenKey, "Niets", Bytes(TRegDataType::rdNone, std::string(2, '\0'))},
-        {AlgemeenKey, "Pad", Bytes(TRegDataType::rdExpandString, Utf16(u"%HOME%\\Kalender \u2013 Caf\u00E9\0"sv))},
+        {AlgemeenKey, "Pad",
+         Bytes(TRegDataType::rdExpandString, Utf16(u"%HOME%\\Kalender \u2013 Caf\u00E9\0"sv))},
         {AlgemeenKey, "PictogrammenOplichten", R::Integer(1)},
         {AlgemeenKey, "PositieMaand", R::Integer(1)},
         {AlgemeenKey, "Regels",
@@ -146,9 +147,11 @@ TEST(ExportSettings, WritesExactlyWhatTheRegistryEditorExports)
 // A file that cannot be taken is refused with one line saying why, and nothing is touched.
 TEST(ImportSettings, RefusesWhatItCannotTakeAndTouchesNothing)
 {
-    const std::string otherKey = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Other]\n"
-                                 "\"Taal\"=dword:00000001\n";
-    const std::string unreadable = "Windows Registry Editor Version 5.00\n\n[" + AlgemeenKey + "]\n\"Taal\"=what\n";
+    const std::string otherKey =
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Other]\n"
+        "\"Taal\"=dword:00000001\n";
+    const std::string unreadable =
+        "Windows Registry Editor Version 5.00\n\n[" + AlgemeenKey + "]\n\"Taal\"=what\n";
     struct Case {
         const char *What;
         std::optional<std::string> Content; // none: no file
