@@ -158,7 +158,7 @@ QToolButton *NewExampleButton(QWidget *parent, const char *name)
 {
     auto *button = Named<QToolButton>(parent, name);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus); // reached with Tab, not taken by a click
     button->setIcon(SvgIcon(":/art/options/example.svg"));
     button->setToolTip("Voorbeeld");
     return button;
@@ -515,6 +515,10 @@ void TForm_Opties::CreateDateFormatTab()
         patterns->addWidget(edit, row, 1);
         patterns->addWidget(button, row++, 2);
     }
+    // Tab reaches the example buttons after both patterns, so Enter still goes from pattern to pattern.
+    setTabOrder(EditCopyDate, EditHintSystemTray);
+    setTabOrder(EditHintSystemTray, SpeedButtonExampleCopy);
+    setTabOrder(SpeedButtonExampleCopy, SpeedButtonExampleHint);
     QHBoxLayout *dateRow = GroupRow(GroupBoxDateFormat);
     dateRow->setContentsMargins(Scaled(16), Scaled(4), Scaled(14), Scaled(10));
     dateRow->addLayout(patterns, 1);

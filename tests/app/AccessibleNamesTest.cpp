@@ -14,7 +14,9 @@
 #include "settings/RecRec.h"
 #include "settings/Settings.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
@@ -229,4 +231,25 @@ TEST(AccessibleNames, TabFollowsTheVisualOrderInEveryWindow)
         const QStringList wrong = check(program.opties);
         EXPECT_TRUE(wrong.isEmpty()) << "page " << page << ": " << wrong.join(", ").toStdString();
     }
+}
+
+// Every button and link the mouse can press, the keyboard reaches too (the leap-year box only shows).
+TEST(AccessibleNames, TabReachesEveryButtonAndLink)
+{
+    Program program;
+    QStringList unreached;
+    for (QWidget *window : std::initializer_list<QWidget *>{program.main.get(), program.gaNaar, program.opties,
+                                                           program.datumInfo, program.about}) {
+        QList<QWidget *> controls;
+        for (QAbstractButton *button : window->findChildren<QAbstractButton *>())
+            controls << button;
+        for (TkxLinkLabel *link : window->findChildren<TkxLinkLabel *>())
+            controls << link;
+        for (QWidget *control : controls) {
+            const bool internal = control->objectName().isEmpty() || control->objectName().startsWith("qt_");
+            if (!internal && control != program.datumInfo->CheckBoxLeapYear && !(control->focusPolicy() & Qt::TabFocus))
+                unreached << control->objectName();
+        }
+    }
+    EXPECT_TRUE(unreached.isEmpty()) << unreached.join(", ").toStdString();
 }
