@@ -120,8 +120,10 @@ def main():
         with open(os.path.join(store, "Orvani.reg"), "w", encoding="utf-8") as settings:
             settings.write("Windows Registry Editor Version 5.00\n\n"
                            "[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen]\n\"Taal\"=dword:00000000\n")
+        runtime = os.path.join(home, "runtime")  # its own, so it never hands over to another Orvani
+        os.makedirs(runtime, mode=0o700)
         env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   XDG_CONFIG_HOME=home, LANG="nl_NL.UTF-8", LC_ALL="", LANGUAGE="nl")
+                   XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=runtime, LANG="nl_NL.UTF-8", LC_ALL="", LANGUAGE="nl")
         app = subprocess.Popen([program], env=env)
 
         orvani = wait_for("Orvani on the accessibility bus", lambda: next(
