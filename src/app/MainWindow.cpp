@@ -379,10 +379,12 @@ void TForm_Orvani::RefitWhenFramed()
         PlaceFrame(stored, storedSize);
 }
 
+// Checked after the window system's geometry change has been taken in, not within it.
 void TForm_Orvani::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
-    RefitWhenFramed();
+    if (FRefitPending)
+        QMetaObject::invokeMethod(this, &TForm_Orvani::RefitWhenFramed, Qt::QueuedConnection);
 }
 
 // The user's size is what the window has beyond what its content needs; at exactly that need
@@ -396,7 +398,6 @@ void TForm_Orvani::resizeEvent(QResizeEvent *event)
     const QSize need = minimumSize();
     FUserSize = {size.width() > need.width() ? size.width() : std::min(FUserSize.width(), size.width()),
                  size.height() > need.height() ? size.height() : std::min(FUserSize.height(), size.height())};
-    RefitWhenFramed();
 }
 
 void TForm_Orvani::ApplySettings()

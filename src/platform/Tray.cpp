@@ -1,6 +1,9 @@
 #include "platform/Tray.h"
 
+#include <QGuiApplication>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 
 namespace {
@@ -55,9 +58,32 @@ void TTrayIcon::SetIcon(const QIcon &icon)
 
 void TTrayIcon::SetPopupMenu(QMenu *menu)
 {
+    if (FMenu)
+        FMenu->removeEventFilter(this);
     FMenu = menu;
+    if (FMenu)
+        FMenu->installEventFilter(this);
     if (FSystemIcon)
         FSystemIcon->setContextMenu(menu);
+}
+
+// The menu opens at the first press of a right double click and takes the second press: that
+// press, soon enough and on the icon, makes the double click that opens the window.
+bool TTrayIcon::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != FMenu || !FSystemIcon || !FContextOpened.isValid() ||
+        (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick))
+        return false;
+    const auto *press = static_cast<QMouseEvent *>(event);
+    const bool second = press->button() == Qt::RightButton &&
+                        FContextOpened.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval() &&
+                        FSystemIcon->geometry().contains(press->globalPosition().toPoint());
+    FContextOpened.invalidate();
+    if (!second)
+        return false;
+    FMenu->close();
+    emit OnDblClick();
+    return true;
 }
 
 void TTrayIcon::SyncSystemIcon()
@@ -76,6 +102,8 @@ void TTrayIcon::SyncSystemIcon()
     connect(FSystemIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::MiddleClick)
             emit OnDblClick();
+        else if (reason == QSystemTrayIcon::Context)
+            FContextOpened.start();
     });
     FSystemIcon->show();
 }

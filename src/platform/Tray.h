@@ -2,6 +2,7 @@
 // The notification-area icon. Keeps its own state (active, tooltip, menu) so the program's
 // logic works and can be tested where the desktop has no notification area.
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
 #include <QString>
@@ -37,6 +38,9 @@ signals:
     // A double click with any mouse button (a middle click counts too).
     void OnDblClick();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void SyncSystemIcon();
 
@@ -45,4 +49,5 @@ private:
     QIcon FIcon;
     QMenu *FMenu = nullptr;
     QSystemTrayIcon *FSystemIcon = nullptr; // exists only while active on a real tray
+    QElapsedTimer FContextOpened;           // since the menu opened at a right press on the icon
 };

@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <gmock/gmock.h>
 #include <map>
@@ -222,6 +223,43 @@ TEST_F(MainWindowTest, OpacityIsNeverBelowTheSlidersLowestValue)
     }
 }
 
+TEST_F(MainWindowTest, FontSizesBeyondTheLargestAreDrawnAtTheLargest)
+{
+    auto window = Start();
+    const struct {
+        int stored;
+        int shown;
+    } cases[] = {{12, 12}, {1, 1}, {144, 144}, {145, 144}, {200, 144}, {2147483647, 144}, {0, 9}, {-5, 9}};
+    for (const auto &c : cases) {
+        RecRec.Lettergrootte = c.stored;
+        window->ApplySettings();
+        EXPECT_EQ(window->MonthCalendar1->font().pointSize(), c.shown) << c.stored;
+    }
+}
+
+TEST_F(MainWindowTest, TheWindowGrowsOnlyWhileItsContentNeedsItAndStoresTheUsersSize)
+{
+    auto window = Start();
+    ASSERT_EQ(window->size(), QSize(204, 223));
+    RecRec.TitelsKnoppen = true;
+    window->ApplySettings();
+    // The whole toolbar shows: the window is at least as wide as its six buttons.
+    EXPECT_GE(window->width(), 6 * 70);
+    EXPECT_EQ(window->ToolBar1->width(), window->ToolBar1->minimumWidth());
+    EXPECT_GE(window->ToolBar1->minimumWidth(), 6 * 70);
+
+    RecRec.TitelsKnoppen = false;
+    window->ApplySettings();
+    EXPECT_EQ(window->size(), QSize(204, 223));
+
+    RecRec.TitelsKnoppen = true;
+    window->ApplySettings();
+    window->close();
+    const auto values = StoredValues();
+    EXPECT_EQ(values.at("Positie\\Breedte"), Dword(204));
+    EXPECT_EQ(values.at("Positie\\Hoogte"), Dword(223));
+}
+
 TEST_F(MainWindowTest, LanguageFollowsTaal)
 {
     auto window = Start();
@@ -349,6 +387,9 @@ TEST_F(MainWindowTest, StartsInTheTrayAndOpensFromIt)
     emit window->JvTrayIcon1->OnDblClick();
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->JvTrayIcon1->Active());
+    EXPECT_THAT(window->JvTrayIcon1->Hint().toStdString(), testing::StartsWith("Orvani - 11 * "));
+    // The tray menu keeps the dated tooltip once the window has been shown.
+    emit window->PopupMenu_SystemTray->aboutToShow();
     EXPECT_THAT(window->JvTrayIcon1->Hint().toStdString(), testing::StartsWith("Orvani - 11 * "));
 }
 

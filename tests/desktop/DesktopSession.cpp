@@ -1,0 +1,334 @@
+#include "desktop/DesktopSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <array>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+namespace desktop {
+
+namespace {
+
+constexpr int StartTimeout = 30000;
+
+xcb_atom_t Atom(xcb_connection_t *connection, const char *name)
+{
+    xcb_intern_atom_reply_t *reply =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    std::free(reply);
+    return atom;
+}
+
+xcb_window_t Root(xcb_connection_t *connection)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+void SendToRoot(xcb_connection_t *connection, xcb_window_t window, const char *type, std::array<quint32, 5> data)
+{
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = Atom(connection, type);
+    std::copy(data.begin(), data.end(), event.data.data32);
+    xcb_send_event(connection, 0, Root(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(connection);
+}
+
+} // namespace
+
+void Pause(int milliseconds)
+{
+    QTest::qWait(milliseconds);
+}
+
+TDesktop::TDesktop(int dpi, QSize screen)
+{
+    auto server = std::make_unique<QProcess>();
+    server->start("Xvfb", {"-displayfd", "1", "-screen", "0", QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
+                           "-dpi", QString::number(dpi), "-nolisten", "tcp"});
+    QProcess *x = server.get();
+    FProcesses.push_back(std::move(server));
+    if (!x->waitForStarted() || !WaitFor([x] { return x->canReadLine(); }, StartTimeout))
+        return;
+    FDisplay = ":" + QString::fromLatin1(x->readLine()).trimmed();
+    FConnection = xcb_connect(FDisplay.toLatin1().constData(), nullptr);
+    if (xcb_connection_has_error(FConnection))
+        return;
+    // Qt takes the logical dpi of an X11 desktop from the Xft.dpi resource, as desktops set it.
+    const QByteArray resources = "Xft.dpi:\t" + QByteArray::number(dpi) + "\n";
+    xcb_change_property(FConnection, XCB_PROP_MODE_REPLACE, Root(FConnection), XCB_ATOM_RESOURCE_MANAGER,
+                        XCB_ATOM_STRING, 8, resources.size(), resources.constData());
+    xcb_flush(FConnection);
+
+    std::vector<quint32> check;
+    if (!Start("openbox", {"--sm-disable"}) ||
+        !WaitFor([&] { return !Property(Root(FConnection), "_NET_SUPPORTING_WM_CHECK", "WINDOW", &check).isNull(); },
+                 StartTimeout))
+        return;
+    if (!Start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "120",
+                          "--height", "24", "--SetDockType", "true", "--SetPartialStrut", "true"}) ||
+        !WaitFor([&] { return HasTray() && WorkArea().height() < screen.height(); }, StartTimeout))
+        return;
+    FReady = true;
+}
+
+TDesktop::~TDesktop()
+{
+    if (FConnection)
+        xcb_disconnect(FConnection);
+    // The window manager and the tray before the server they live on.
+    std::reverse(FProcesses.begin(), FProcesses.end());
+    for (auto &process : FProcesses) {
+        process->terminate();
+        if (!process->waitForFinished(5000))
+            process->kill();
+        process->waitForFinished(5000);
+    }
+}
+
+bool TDesktop::Start(const QString &program, const QStringList &arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", FDisplay);
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->start(program, arguments);
+    const bool started = process->waitForStarted();
+    FProcesses.push_back(std::move(process));
+    return started;
+}
+
+// The text of a property, or its 32-bit values; a null string when the window has none.
+QString TDesktop::Property(unsigned window, const char *name, const char *type, std::vector<quint32> *values) const
+{
+    const xcb_atom_t typeAtom = std::strcmp(type, "ANY") == 0 ? XCB_ATOM_ANY : Atom(FConnection, type);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        FConnection, xcb_get_property(FConnection, 0, window, Atom(FConnection, name), typeAtom, 0, 4096), nullptr);
+    if (!reply)
+        return {};
+    QString text;
+    if (reply->type != XCB_ATOM_NONE) {
+        const auto *data = static_cast<const char *>(xcb_get_property_value(reply));
+        const int length = xcb_get_property_value_length(reply);
+        text = QString::fromUtf8(data, length);
+        if (text.isNull())
+            text = QLatin1String("");
+        if (values && reply->format == 32) {
+            values->resize(length / 4);
+            std::memcpy(values->data(), data, values->size() * 4);
+        }
+    }
+    std::free(reply);
+    return text;
+}
+
+QRect TDesktop::WorkArea() const
+{
+    std::vector<quint32> area;
+    Property(Root(FConnection), "_NET_WORKAREA", "CARDINAL", &area);
+    if (area.size() < 4)
+        return {};
+    return QRect(int(area[0]), int(area[1]), int(area[2]), int(area[3]));
+}
+
+bool TDesktop::HasTray() const
+{
+    xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(
+        FConnection, xcb_get_selection_owner(FConnection, Atom(FConnection, "_NET_SYSTEM_TRAY_S0")), nullptr);
+    const bool owned = reply && reply->owner != XCB_NONE;
+    std::free(reply);
+    return owned;
+}
+
+std::vector<TClientWindow> TDesktop::Windows(qint64 pid) const
+{
+    std::vector<TClientWindow> windows;
+    std::vector<quint32> clients;
+    Property(Root(FConnection), "_NET_CLIENT_LIST", "WINDOW", &clients);
+    std::vector<unsigned> transients;
+    for (const quint32 id : clients) {
+        std::vector<quint32> value;
+        Property(id, "_NET_WM_PID", "CARDINAL", &value);
+        if (value.empty() || qint64(value[0]) != pid)
+            continue;
+        TClientWindow window;
+        window.Id = id;
+        xcb_get_geometry_reply_t *geometry =
+            xcb_get_geometry_reply(FConnection, xcb_get_geometry(FConnection, id), nullptr);
+        xcb_translate_coordinates_reply_t *origin = xcb_translate_coordinates_reply(
+            FConnection, xcb_translate_coordinates(FConnection, id, Root(FConnection), 0, 0), nullptr);
+        if (geometry && origin)
+            window.Client = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+        std::free(geometry);
+        std::free(origin);
+        if (Property(id, "_NET_FRAME_EXTENTS", "CARDINAL", &value); value.size() == 4)
+            window.Frame = QMargins(int(value[0]), int(value[2]), int(value[1]), int(value[3]));
+        if (Property(id, "WM_STATE", "WM_STATE", &value); !value.empty())
+            window.State = int(value[0]);
+        if (!Property(id, "WM_TRANSIENT_FOR", "WINDOW", nullptr).isNull())
+            transients.push_back(id);
+        windows.push_back(window);
+    }
+    std::stable_partition(windows.begin(), windows.end(), [&](const TClientWindow &window) {
+        return std::find(transients.begin(), transients.end(), window.Id) == transients.end();
+    });
+    return windows;
+}
+
+// The tray icon is no managed window: it is found among the windows embedded in the tray host.
+QRect TDesktop::TrayIcon(qint64 pid) const
+{
+    std::vector<xcb_window_t> pending{Root(FConnection)};
+    while (!pending.empty()) {
+        const xcb_window_t window = pending.back();
+        pending.pop_back();
+        std::vector<quint32> value;
+        Property(window, "_NET_WM_PID", "CARDINAL", &value);
+        xcb_get_window_attributes_reply_t *attributes = xcb_get_window_attributes_reply(
+            FConnection, xcb_get_window_attributes(FConnection, window), nullptr);
+        const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(attributes);
+        if (!value.empty() && qint64(value[0]) == pid && viewable && !Property(window, "_XEMBED_INFO", "ANY", nullptr).isNull()) {
+            xcb_get_geometry_reply_t *geometry =
+                xcb_get_geometry_reply(FConnection, xcb_get_geometry(FConnection, window), nullptr);
+            xcb_translate_coordinates_reply_t *origin = xcb_translate_coordinates_reply(
+                FConnection, xcb_translate_coordinates(FConnection, window, Root(FConnection), 0, 0), nullptr);
+            QRect icon;
+            if (geometry && origin)
+                icon = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+            std::free(geometry);
+            std::free(origin);
+            return icon;
+        }
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(FConnection, xcb_query_tree(FConnection, window), nullptr);
+        if (tree) {
+            const xcb_window_t *children = xcb_query_tree_children(tree);
+            pending.insert(pending.end(), children, children + xcb_query_tree_children_length(tree));
+            std::free(tree);
+        }
+    }
+    return {};
+}
+
+void TDesktop::Click(QPoint point, int button, int count) const
+{
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", FDisplay);
+    tool.setProcessEnvironment(environment);
+    tool.start("xdotool", {"mousemove", "--sync", QString::number(point.x()), QString::number(point.y()), "click",
+                           "--repeat", QString::number(count), "--delay", "60", QString::number(button)});
+    tool.waitForFinished(StartTimeout);
+}
+
+void TDesktop::Close(unsigned window) const
+{
+    SendToRoot(FConnection, window, "_NET_CLOSE_WINDOW", {0, 2, 0, 0, 0});
+}
+
+void TDesktop::Activate(unsigned window) const
+{
+    SendToRoot(FConnection, window, "_NET_ACTIVE_WINDOW", {2, 0, 0, 0, 0});
+}
+
+void TDesktop::SaveScreenshot(const QString &name) const
+{
+    const QString dir = qEnvironmentVariable("ORVANI_BUILD_DIR", QDir::currentPath()) + "/screenshots";
+    QDir().mkpath(dir);
+    QProcess::execute("import", {"-display", FDisplay, "-window", "root", dir + "/" + name + ".png"});
+}
+
+TProgram::TProgram(const QStringList &values)
+{
+    QDir(FHome.path()).mkpath("config/KX");
+    QDir(FHome.path()).mkpath("run");
+    QFile::setPermissions(FHome.path() + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QString text = "Windows Registry Editor Version 5.00\n";
+    for (const char *subkey : {"Algemeen", "Positie"}) {
+        text += QStringLiteral("\n[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\%1]\n").arg(subkey);
+        for (const QString &value : values) {
+            if (value.startsWith(QLatin1String(subkey) + "\\")) {
+                const QString nameAndValue = value.mid(value.indexOf('\\') + 1);
+                const int equals = nameAndValue.indexOf('=');
+                text += '"' + nameAndValue.left(equals) + "\"=" + nameAndValue.mid(equals + 1) + "\n";
+            }
+        }
+    }
+    QFile store(FHome.path() + "/config/KX/Orvani.reg");
+    if (store.open(QIODevice::WriteOnly))
+        store.write(text.toUtf8());
+}
+
+TProgram::~TProgram()
+{
+    if (FProcess.state() != QProcess::NotRunning) {
+        FProcess.kill();
+        FProcess.waitForFinished(5000);
+    }
+}
+
+void TProgram::Start(const QProcessEnvironment &environment, const QStringList &arguments)
+{
+    QProcessEnvironment own = environment;
+    own.insert("XDG_CONFIG_HOME", FHome.path() + "/config");
+    own.insert("XDG_RUNTIME_DIR", FHome.path() + "/run");
+    FProcess.setProcessEnvironment(own);
+    FProcess.start(qEnvironmentVariable("ORVANI_BUILD_DIR") + "/orvani", arguments);
+    FProcess.waitForStarted();
+}
+
+int TProgram::Terminate()
+{
+    if (FProcess.state() != QProcess::Running)
+        return FProcess.exitStatus() == QProcess::NormalExit ? FProcess.exitCode() : -1;
+    ::kill(static_cast<pid_t>(FProcess.processId()), SIGTERM);
+    if (!FProcess.waitForFinished(StartTimeout))
+        return -1;
+    return FProcess.exitStatus() == QProcess::NormalExit ? FProcess.exitCode() : -1;
+}
+
+QString TProgram::Stored(const QString &subkeyAndName) const
+{
+    QFile store(FHome.path() + "/config/KX/Orvani.reg");
+    if (!store.open(QIODevice::ReadOnly))
+        return {};
+    const QString subkey = subkeyAndName.section('\\', 0, 0);
+    const QString prefix = '"' + subkeyAndName.section('\\', 1) + "\"=";
+    QString section;
+    for (const QString &line : QString::fromUtf8(store.readAll()).split('\n')) {
+        if (line.startsWith('['))
+            section = line.section('\\', -1).chopped(1);
+        else if (section.compare(subkey, Qt::CaseInsensitive) == 0 && line.startsWith(prefix, Qt::CaseInsensitive))
+            return line.mid(prefix.size());
+    }
+    return {};
+}
+
+int TProgram::StoredInt(const QString &subkeyAndName) const
+{
+    return int(Stored(subkeyAndName).section(':', 1).toUInt(nullptr, 16));
+}
+
+QProcessEnvironment DesktopEnvironment(const TDesktop &desktop)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"})
+        environment.remove(name);
+    environment.insert("DISPLAY", desktop.Display());
+    return environment;
+}
+
+} // namespace desktop

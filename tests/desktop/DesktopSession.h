@@ -1,0 +1,102 @@
+#pragma once
+// The desktop tier: the real program on a desktop of its own (Xvfb with openbox as window
+// manager and trayer as notification area), read as a user sees it: windows, frames and states
+// from the X server, the settings file after the program has ended.
+
+#include <QMargins>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct xcb_connection_t;
+
+namespace desktop {
+
+// Handles events for a while.
+void Pause(int milliseconds);
+
+// Waits until the condition holds, handling events between looks; false after the time limit.
+template <typename Condition> bool WaitFor(Condition condition, int milliseconds = 30000)
+{
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+        if (condition())
+            return true;
+        Pause(50);
+    }
+    return condition();
+}
+
+struct TClientWindow {
+    unsigned Id = 0;
+    QRect Client;   // in root coordinates
+    QMargins Frame; // what the window manager adds around the client
+    int State = 0;  // WM_STATE: 0 withdrawn, 1 normal, 3 iconic
+    QRect FrameRect() const { return Client.marginsAdded(Frame); }
+};
+
+// One X server with a window manager and a notification area, ended with the object.
+class TDesktop {
+public:
+    static constexpr int Normal = 1;
+    static constexpr int Iconic = 3;
+
+    explicit TDesktop(int dpi = 96, QSize screen = {1024, 768});
+    TDesktop(const TDesktop &) = delete;
+    TDesktop &operator=(const TDesktop &) = delete;
+    ~TDesktop();
+    bool Ready() const { return FReady; }
+    QString Display() const { return FDisplay; }
+    QRect WorkArea() const;
+    // The managed windows of a process, main window first.
+    std::vector<TClientWindow> Windows(qint64 pid) const;
+    bool HasTray() const;
+    // Where the process's icon stands in the notification area; empty when it has none.
+    QRect TrayIcon(qint64 pid) const;
+    // A user's action with the mouse; a close as the title bar's close button asks for it.
+    void Click(QPoint point, int button = 1, int count = 1) const;
+    void Close(unsigned window) const;
+    void Activate(unsigned window) const;
+    // A picture of the whole screen for a person to look at, under build/screenshots.
+    void SaveScreenshot(const QString &name) const;
+
+private:
+    QString Property(unsigned window, const char *name, const char *type, std::vector<quint32> *values) const;
+    bool Start(const QString &program, const QStringList &arguments);
+
+    std::vector<std::unique_ptr<QProcess>> FProcesses; // server first
+    xcb_connection_t *FConnection = nullptr;
+    QString FDisplay;
+    bool FReady = false;
+};
+
+// The program with a settings store and a runtime folder of its own.
+class TProgram {
+public:
+    // Each line is a value of a subkey: "Positie\\Links=dword:00000010" or "Algemeen\\Lettertype=\"Arial\"".
+    explicit TProgram(const QStringList &values = {});
+    ~TProgram();
+    void Start(const QProcessEnvironment &environment, const QStringList &arguments = {});
+    qint64 Pid() const { return FProcess.processId(); }
+    // Ends the program with SIGTERM; its exit status, or -1 when it did not end normally in time.
+    int Terminate();
+    // A stored value as written in the store ("dword:0000019a"), empty when missing.
+    QString Stored(const QString &subkeyAndName) const;
+    int StoredInt(const QString &subkeyAndName) const;
+    // Everything the program wrote on standard error so far.
+    QString ErrorOutput() { return FErrors += QString::fromLocal8Bit(FProcess.readAllStandardError()); }
+
+private:
+    QTemporaryDir FHome;
+    QProcess FProcess;
+    QString FErrors;
+};
+
+// The environment for the program on the desktop: its own display, the test fonts unless given.
+QProcessEnvironment DesktopEnvironment(const TDesktop &desktop);
+
+} // namespace desktop

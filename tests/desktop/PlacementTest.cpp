@@ -1,0 +1,121 @@
+// The main window under a window manager: where it stands, in which state it starts, and what
+// it stores.
+#include "desktop/DesktopSession.h"
+
+#include <gtest/gtest.h>
+#include <functional>
+
+using namespace desktop;
+
+namespace {
+
+QString Dword(int value)
+{
+    return QStringLiteral("dword:%1").arg(quint32(value), 8, 16, QChar('0'));
+}
+
+// The main window once the window manager shows it in the given state, framed, and settled as
+// wanted (a window manager may move a window through a few places while it shows it); else the
+// last one seen.
+std::optional<TClientWindow> MainWindowIn(const TDesktop &desktop, const TProgram &program, int state,
+                                          const std::function<bool(const QRect &frame)> &settled = {})
+{
+    std::optional<TClientWindow> found;
+    WaitFor([&] {
+        const auto windows = desktop.Windows(program.Pid());
+        if (windows.empty() || windows.front().State != state || windows.front().Frame.isNull())
+            return false;
+        found = windows.front();
+        return !settled || settled(found->FrameRect());
+    });
+    return found;
+}
+
+TEST(Placement, StartAndCloseLeaveTheWindowWhereItWas)
+{
+    TDesktop desktop;
+    ASSERT_TRUE(desktop.Ready());
+    TProgram program({"Positie\\Links=" + Dword(100), "Positie\\Boven=" + Dword(80),
+                      "Positie\\Breedte=" + Dword(240), "Positie\\Hoogte=" + Dword(260)});
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        program.Start(DesktopEnvironment(desktop));
+        const auto window = MainWindowIn(desktop, program, TDesktop::Normal,
+                                         [](const QRect &frame) { return frame.topLeft() == QPoint(100, 80); });
+        ASSERT_TRUE(window) << cycle;
+        EXPECT_EQ(window->FrameRect().topLeft(), QPoint(100, 80)) << cycle;
+        ASSERT_EQ(program.Terminate(), 0) << cycle;
+        EXPECT_EQ(program.StoredInt("Positie\\Links"), 100) << cycle;
+        EXPECT_EQ(program.StoredInt("Positie\\Boven"), 80) << cycle;
+        EXPECT_EQ(program.StoredInt("Positie\\Breedte"), 240) << cycle;
+        EXPECT_EQ(program.StoredInt("Positie\\Hoogte"), 260) << cycle;
+    }
+}
+
+TEST(Placement, APlacementOutOfReachComesBackOntoTheScreen)
+{
+    TDesktop desktop;
+    ASSERT_TRUE(desktop.Ready());
+    const QStringList cases[] = {
+        {"Positie\\Links=" + Dword(100000), "Positie\\Boven=" + Dword(-5000)},
+        {"Positie\\Links=" + Dword(-3000), "Positie\\Boven=" + Dword(300)},
+        {"Positie\\Breedte=" + Dword(100000), "Positie\\Hoogte=" + Dword(100000)},
+        {"Positie\\Links=" + Dword(-100), "Positie\\Boven=" + Dword(-100), "Positie\\Breedte=" + Dword(5000)},
+    };
+    for (const QStringList &values : cases) {
+        TProgram program(values);
+        program.Start(DesktopEnvironment(desktop));
+        const auto window = MainWindowIn(desktop, program, TDesktop::Normal,
+                                         [&](const QRect &frame) { return desktop.WorkArea().contains(frame); });
+        ASSERT_TRUE(window) << values.join(' ').toStdString();
+        const QRect frame = window->FrameRect();
+        Pause(500); // the program takes in where the window manager put the window
+        EXPECT_TRUE(desktop.WorkArea().contains(frame))
+            << values.join(' ').toStdString() << ": " << frame.x() << "," << frame.y() << " " << frame.width()
+            << "x" << frame.height();
+        ASSERT_EQ(program.Terminate(), 0);
+        // What was shown is stored.
+        EXPECT_EQ(program.StoredInt("Positie\\Links"), frame.left());
+        EXPECT_EQ(program.StoredInt("Positie\\Boven"), frame.top());
+        EXPECT_LE(program.StoredInt("Positie\\Breedte"), window->Client.width());
+        EXPECT_LE(program.StoredInt("Positie\\Hoogte"), window->Client.height());
+    }
+}
+
+TEST(Placement, AMinimisedStartIsAnIconicTaskBarEntryUntilRestored)
+{
+    TDesktop desktop;
+    ASSERT_TRUE(desktop.Ready());
+    TProgram program({"Algemeen\\GeminimaliseerdOpstarten=" + Dword(1), "Positie\\Links=" + Dword(300),
+                      "Positie\\Boven=" + Dword(200)});
+    program.Start(DesktopEnvironment(desktop));
+    ASSERT_TRUE(MainWindowIn(desktop, program, TDesktop::Iconic));
+    Pause(1500); // and it stays so
+    ASSERT_FALSE(desktop.Windows(program.Pid()).empty());
+    EXPECT_EQ(desktop.Windows(program.Pid()).front().State, TDesktop::Iconic);
+
+    desktop.Activate(desktop.Windows(program.Pid()).front().Id);
+    const auto shown = MainWindowIn(desktop, program, TDesktop::Normal,
+                                    [](const QRect &frame) { return frame.topLeft() == QPoint(300, 200); });
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->FrameRect().topLeft(), QPoint(300, 200));
+    EXPECT_EQ(program.Terminate(), 0);
+}
+
+TEST(Placement, ATrayStartShowsOnlyTheTrayIconAndAnyDoubleClickOpens)
+{
+    TDesktop desktop;
+    ASSERT_TRUE(desktop.Ready());
+    for (const int button : {1, 3}) {
+        TProgram program({"Algemeen\\GeminimaliseerdOpstarten=" + Dword(1), "Algemeen\\SysteemLade=" + Dword(1)});
+        program.Start(DesktopEnvironment(desktop));
+        QRect icon;
+        ASSERT_TRUE(WaitFor([&] { return !(icon = desktop.TrayIcon(program.Pid())).isEmpty(); })) << button;
+        EXPECT_TRUE(desktop.Windows(program.Pid()).empty()) << button;
+
+        desktop.Click(icon.center(), button, 2);
+        EXPECT_TRUE(MainWindowIn(desktop, program, TDesktop::Normal)) << button;
+        EXPECT_EQ(program.Terminate(), 0);
+    }
+}
+
+} // namespace
