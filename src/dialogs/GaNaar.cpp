@@ -268,7 +268,12 @@ void TForm_GaNaar::FitNumberRow()
     const int textWidth =
         std::max(metrics.horizontalAdvance(ShortDate(widest)),
                  metrics.horizontalAdvance(QString::fromStdString(FormatDateStandard("tt", widest))));
-    LabelDateSince->setMinimumSize(std::max(Scaled(63), textWidth + 2), 2 * metrics.lineSpacing());
+    const int labelWidth = std::max(Scaled(63), textWidth + 2);
+    // As high as the label lays out the two lines: some fonts space them wider than their line
+    // spacing says.
+    const QString twoLines = QString::fromStdString(FormatDateStandard("c", widest));
+    const QRect laidOut = metrics.boundingRect(QRect(0, 0, labelWidth, 1000), Qt::TextWordWrap, twoLines);
+    LabelDateSince->setMinimumSize(labelWidth, std::max(2 * metrics.lineSpacing(), laidOut.height()));
     EditDateSince->setFixedWidth(std::max(Scaled(62), metrics.horizontalAdvance("0000000.0") + Scaled(8)));
     const int glyph = std::max(Scaled(16), metrics.height() - Scaled(2));
     SpeedButtonConvert->setIconSize(QSize(glyph, glyph));
