@@ -31,6 +31,20 @@ xcb_window_t Root(xcb_connection_t *connection)
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
+// Where a window stands on the screen.
+QRect RootRect(xcb_connection_t *connection, xcb_window_t window)
+{
+    xcb_get_geometry_reply_t *geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    xcb_translate_coordinates_reply_t *origin = xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, window, Root(connection), 0, 0), nullptr);
+    QRect rect;
+    if (geometry && origin)
+        rect = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    std::free(geometry);
+    std::free(origin);
+    return rect;
+}
+
 void SendToRoot(xcb_connection_t *connection, xcb_window_t window, const char *type, std::array<quint32, 5> data)
 {
     xcb_client_message_event_t event{};
@@ -166,14 +180,7 @@ std::vector<TClientWindow> TDesktop::Windows(qint64 pid) const
             continue;
         TClientWindow window;
         window.Id = id;
-        xcb_get_geometry_reply_t *geometry =
-            xcb_get_geometry_reply(FConnection, xcb_get_geometry(FConnection, id), nullptr);
-        xcb_translate_coordinates_reply_t *origin = xcb_translate_coordinates_reply(
-            FConnection, xcb_translate_coordinates(FConnection, id, Root(FConnection), 0, 0), nullptr);
-        if (geometry && origin)
-            window.Client = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-        std::free(geometry);
-        std::free(origin);
+        window.Client = RootRect(FConnection, id);
         if (Property(id, "_NET_FRAME_EXTENTS", "CARDINAL", &value); value.size() == 4)
             window.Frame = QMargins(int(value[0]), int(value[2]), int(value[1]), int(value[3]));
         if (Property(id, "WM_STATE", "WM_STATE", &value); !value.empty())
@@ -202,16 +209,7 @@ QRect TDesktop::TrayIcon(qint64 pid) const
         const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
         std::free(attributes);
         if (!value.empty() && qint64(value[0]) == pid && viewable && !Property(window, "_XEMBED_INFO", "ANY", nullptr).isNull()) {
-            xcb_get_geometry_reply_t *geometry =
-                xcb_get_geometry_reply(FConnection, xcb_get_geometry(FConnection, window), nullptr);
-            xcb_translate_coordinates_reply_t *origin = xcb_translate_coordinates_reply(
-                FConnection, xcb_translate_coordinates(FConnection, window, Root(FConnection), 0, 0), nullptr);
-            QRect icon;
-            if (geometry && origin)
-                icon = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-            std::free(geometry);
-            std::free(origin);
-            return icon;
+            return RootRect(FConnection, window);
         }
         xcb_query_tree_reply_t *tree = xcb_query_tree_reply(FConnection, xcb_query_tree(FConnection, window), nullptr);
         if (tree) {
