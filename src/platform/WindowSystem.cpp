@@ -30,8 +30,8 @@ void ChoosePlatform()
 {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
-    if (IsWaylandSession() && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    if (IsWaylandSession())
+        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland;xcb" : "xcb;wayland");
 }
 
 void ReportSessionLimits()

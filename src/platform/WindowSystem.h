@@ -6,7 +6,8 @@ class QWindow;
 
 // Before the application object exists. Unless the user chose a platform (QT_QPA_PLATFORM),
 // a Wayland session with XWayland runs the program through X11, where a window can place
-// itself, stay on top and start minimised; Wayland itself remains the fallback.
+// itself, stay on top and start minimised; Wayland itself remains the fallback, and is the
+// choice where the session has no XWayland.
 void ChoosePlatform();
 
 // Says once on standard error what the session does not allow the program, if anything.
