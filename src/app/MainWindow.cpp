@@ -353,6 +353,7 @@ void TForm_Orvani::PlaceFrame(QPoint topLeft, QSize clientSize)
     const QMargins margins = FrameMargins();
     const QRect frame = ReachableFrame(topLeft, clientSize, margins, AvailableScreenAreas());
     FUserSize = frame.size().shrunkBy(margins);
+    FPlacedAt = frame.topLeft();
     resize(FUserSize);
     if (QWindow *window = windowHandle())
         window->setFramePosition(frame.topLeft());
@@ -372,6 +373,8 @@ void TForm_Orvani::RefitWhenFramed()
     if (!FRefitPending || !isVisible() || isMinimized() || FrameMargins().isNull())
         return;
     FRefitPending = false;
+    if (frameGeometry().topLeft() != FPlacedAt)
+        return; // moved since, by the user or the window manager: theirs
     const QPoint stored(RecRec.Links, RecRec.Boven);
     const QSize storedSize(RecRec.Breedte, RecRec.Hoogte);
     if (ReachableFrame(stored, storedSize, FrameMargins(), AvailableScreenAreas()) !=

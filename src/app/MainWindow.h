@@ -131,4 +131,5 @@ private:
     bool FClosed = false;      // the placement has been written
     bool FRefitPending = false; // the first placement waits for the window's frame to be known
     QSize FUserSize;            // the client size the user chose (or the stored one)
+    QPoint FPlacedAt;           // where the frame was last placed
 };
