@@ -33,21 +33,25 @@ std::optional<TClientWindow> MainWindowIn(const TDesktop &desktop, const TProgra
 
 TEST(Placement, StartAndCloseLeaveTheWindowWhereItWas)
 {
-    TDesktop desktop;
-    ASSERT_TRUE(desktop.Ready());
-    TProgram program({"Positie\\Links=" + Dword(100), "Positie\\Boven=" + Dword(80),
-                      "Positie\\Breedte=" + Dword(240), "Positie\\Hoogte=" + Dword(260)});
-    for (int cycle = 0; cycle < 5; ++cycle) {
-        program.Start(DesktopEnvironment(desktop));
-        const auto window = MainWindowIn(desktop, program, TDesktop::Normal,
-                                         [](const QRect &frame) { return frame.topLeft() == QPoint(100, 80); });
-        ASSERT_TRUE(window) << cycle;
-        EXPECT_EQ(window->FrameRect().topLeft(), QPoint(100, 80)) << cycle;
-        ASSERT_EQ(program.Terminate(), 0) << cycle;
-        EXPECT_EQ(program.StoredInt("Positie\\Links"), 100) << cycle;
-        EXPECT_EQ(program.StoredInt("Positie\\Boven"), 80) << cycle;
-        EXPECT_EQ(program.StoredInt("Positie\\Breedte"), 240) << cycle;
-        EXPECT_EQ(program.StoredInt("Positie\\Hoogte"), 260) << cycle;
+    for (const int dpi : {96, 144}) {
+        TDesktop desktop(dpi);
+        ASSERT_TRUE(desktop.Ready());
+        // The stored placement is in the program's pixels, which the X server scales by dpi / 96.
+        const QPoint expected = QPoint(101, 80) * dpi / 96;
+        TProgram program({"Positie\\Links=" + Dword(101), "Positie\\Boven=" + Dword(80),
+                          "Positie\\Breedte=" + Dword(240), "Positie\\Hoogte=" + Dword(260)});
+        for (int cycle = 0; cycle < 5; ++cycle) {
+            program.Start(DesktopEnvironment(desktop));
+            const auto window = MainWindowIn(desktop, program, TDesktop::Normal,
+                                             [&](const QRect &frame) { return frame.topLeft() == expected; });
+            ASSERT_TRUE(window) << dpi << " " << cycle;
+            EXPECT_EQ(window->FrameRect().topLeft(), expected) << dpi << " " << cycle;
+            ASSERT_EQ(program.Terminate(), 0) << dpi << " " << cycle;
+            EXPECT_EQ(program.StoredInt("Positie\\Links"), 101) << dpi << " " << cycle;
+            EXPECT_EQ(program.StoredInt("Positie\\Boven"), 80) << dpi << " " << cycle;
+            EXPECT_EQ(program.StoredInt("Positie\\Breedte"), 240) << dpi << " " << cycle;
+            EXPECT_EQ(program.StoredInt("Positie\\Hoogte"), 260) << dpi << " " << cycle;
+        }
     }
 }
 
