@@ -42,6 +42,7 @@ int main(int argc, char **argv)
 
     ChoosePlatform();
     QApplication app(argc, argv);
+    ForgetPlatformChoice();
     QApplication::setApplicationName("Orvani");
     QGuiApplication::setDesktopFileName("orvani");  // matches the installed menu entry and icon
     QApplication::setQuitOnLastWindowClosed(false); // the main window's close ends the program

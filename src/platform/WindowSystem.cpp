@@ -24,14 +24,23 @@ constexpr int WmHintsInitialState = 2;
 constexpr quint32 StateHint = 1u << 1;
 constexpr quint32 IconicState = 3;
 
+bool platformChosen = false;
+
 } // namespace
 
 void ChoosePlatform()
 {
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !IsWaylandSession())
         return;
-    if (IsWaylandSession())
-        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland;xcb" : "xcb;wayland");
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland;xcb" : "xcb;wayland");
+    platformChosen = true;
+}
+
+void ForgetPlatformChoice()
+{
+    if (platformChosen)
+        qunsetenv("QT_QPA_PLATFORM");
+    platformChosen = false;
 }
 
 void ReportSessionLimits()

@@ -7,8 +7,11 @@ class QWindow;
 // Before the application object exists. Unless the user chose a platform (QT_QPA_PLATFORM),
 // a Wayland session with XWayland runs the program through X11, where a window can place
 // itself, stay on top and start minimised; Wayland itself remains the fallback, and is the
-// choice where the session has no XWayland.
+// choice where the session has no XWayland. The choice goes through QT_QPA_PLATFORM; call
+// ForgetPlatformChoice once the application object exists, so programs Orvani opens (a browser,
+// a mail client) choose their own.
 void ChoosePlatform();
+void ForgetPlatformChoice();
 
 // Says once on standard error what the session does not allow the program, if anything.
 void ReportSessionLimits();
