@@ -4,7 +4,7 @@
 #include "date/DateFormat.h"
 #include "platform/Screen.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDateEdit>
 #include <QLayout>
 #include <QScrollBar>
@@ -115,8 +115,14 @@ TFitScrollArea::TFitScrollArea(QWidget *content, QWidget *parent) : QScrollArea(
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setWidgetResizable(true);
     setWidget(content);
-    // Tab goes to the controls inside, which the area scrolls into view; never to the area itself.
+    // Tab goes to the controls inside, never to the area itself; whichever control gets the focus,
+    // also the first one when the window opens, is scrolled into view.
     setFocusPolicy(Qt::NoFocus);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && widget()->isAncestorOf(now)) {
+            ensureWidgetVisible(now);
+        }
+    });
     // The window's own background shows through.
     viewport()->setAutoFillBackground(false);
     content->setAutoFillBackground(false);

@@ -11,6 +11,7 @@
 #include "settings/MemoryRegistryBackend.h"
 #include "settings/Settings.h"
 
+#include <QApplication>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 #include <memory>
@@ -80,6 +81,20 @@ TEST_F(ToolDialogFitTest, EveryFrameLiesCentredInsideTheScreenAndStaysThereWhenS
             if (scroller) {
                 EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
                 EXPECT_EQ(scroller->verticalScrollBar()->isVisible(), screen.scrolls);
+                // The lowest control that takes the focus is scrolled into view when it gets it.
+                QWidget *lowest = nullptr;
+                for (QWidget *control : scroller->widget()->findChildren<QWidget *>()) {
+                    if (control->isVisible() && control->focusPolicy() & Qt::TabFocus &&
+                        (!lowest || control->mapTo(scroller->widget(), QPoint()).y() >
+                                        lowest->mapTo(scroller->widget(), QPoint()).y())) {
+                        lowest = control;
+                    }
+                }
+                ASSERT_NE(lowest, nullptr);
+                QApplication::setActiveWindow(dialog.get());
+                lowest->setFocus();
+                const QRect shown(lowest->mapTo(scroller->viewport(), QPoint()), lowest->size());
+                EXPECT_TRUE(scroller->viewport()->rect().contains(shown)) << lowest->objectName().toStdString();
             }
 
             dialog->hide();
