@@ -149,33 +149,33 @@ void PutUtf8(std::string &out, std::uint32_t cp)
     }
 }
 
-// Text as it comes back from UTF-16: a byte that starts no well-formed sequence becomes U+FFFD.
+// Calls put with each code point of the text; a byte that starts no well-formed sequence is
+// U+FFFD.
+template <typename Put> void ForEachCodePoint(std::string_view text, Put put)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        std::uint32_t cp = 0;
+        std::size_t length = DecodeUtf8(text, i, cp);
+        if (length == 0) {
+            cp = 0xFFFD, length = 1;
+        }
+        put(cp);
+        i += length;
+    }
+}
+
+// Text as it comes back from UTF-16.
 std::string ValidUtf8(std::string_view text)
 {
     std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        std::uint32_t cp = 0;
-        std::size_t length = DecodeUtf8(text, i, cp);
-        if (length == 0) {
-            cp = 0xFFFD, length = 1;
-        }
-        PutUtf8(out, cp);
-        i += length;
-    }
+    ForEachCodePoint(text, [&out](std::uint32_t cp) { PutUtf8(out, cp); });
     return out;
 }
 
-// A byte that starts no well-formed sequence becomes U+FFFD.
 std::string Utf8ToUtf16Le(std::string_view text)
 {
     std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        std::uint32_t cp = 0;
-        std::size_t length = DecodeUtf8(text, i, cp);
-        if (length == 0) {
-            cp = 0xFFFD, length = 1;
-        }
-        i += length;
+    ForEachCodePoint(text, [&out](std::uint32_t cp) {
         if (cp >= 0x10000) {
             cp -= 0x10000;
             PutUnit(out, 0xD800 + (cp >> 10));
@@ -183,7 +183,7 @@ std::string Utf8ToUtf16Le(std::string_view text)
         } else {
             PutUnit(out, cp);
         }
-    }
+    });
     return out;
 }
 
