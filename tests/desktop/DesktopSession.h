@@ -66,6 +66,9 @@ public:
 
 private:
     QString Property(unsigned window, const char *name, const char *type, std::vector<quint32> *values) const;
+    // Starts the server, the window manager and the tray; names the step that failed, if one did.
+    const char *Launch(int dpi, QSize screen);
+    void Stop();
     bool Start(const QString &program, const QStringList &arguments);
 
     std::vector<std::unique_ptr<QProcess>> FProcesses; // server first
