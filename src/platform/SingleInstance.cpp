@@ -9,6 +9,10 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,40 +25,69 @@ constexpr qint64 MaxRequest = 64;
 // A caller that connects and never speaks is let go after this.
 constexpr int IdleCallerMs = 5000;
 
-bool IsPrivateFolder(const QByteArray &path)
+// Empty for a folder of the user's own that no one else may enter, otherwise what is wrong with it.
+QString PrivateFolderProblem(const QByteArray &path)
 {
     struct stat info {};
-    return path.startsWith('/') && lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           info.st_uid == getuid() && (info.st_mode & 077) == 0;
+    if (!path.startsWith('/'))
+        return "is no absolute path";
+    if (lstat(path.constData(), &info) != 0)
+        return QString("cannot be made (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+    if (S_ISLNK(info.st_mode))
+        return "is a symbolic link";
+    if (!S_ISDIR(info.st_mode))
+        return "is no folder";
+    if (info.st_uid != getuid())
+        return "belongs to another user";
+    return (info.st_mode & 077) == 0 ? QString() : "is open to other users";
+}
+
+QString SocketIn(const QString &folder)
+{
+    return folder.isEmpty() ? QString() : folder + "/orvani.socket";
 }
 
 } // namespace
 
-TSingleInstance::TSingleInstance(const QString &folder)
-    : FSocketPath(folder.isEmpty() ? QString() : folder + "/orvani.socket")
+TSingleInstance::TSingleInstance()
 {
+    FSocketPath = SocketIn(UserRuntimeFolder(&FUnsafe));
 }
+
+TSingleInstance::TSingleInstance(const QString &folder) : FSocketPath(SocketIn(folder)) {}
 
 TSingleInstance::~TSingleInstance()
 {
     Unlock();
 }
 
-QString TSingleInstance::UserRuntimeFolder()
+QString TSingleInstance::UserRuntimeFolder(QString *unsafe)
 {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (IsPrivateFolder(runtime))
+    if (PrivateFolderProblem(runtime).isEmpty())
         return QFile::decodeName(runtime);
-    // Without a runtime folder: one of the user's own, which another user cannot take first.
+    // Without a runtime folder: one of the user's own, which another user cannot take first. One
+    // that someone else made or put there is never used.
     const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/orvani-" + QByteArray::number(getuid());
     mkdir(own.constData(), 0700);
-    return IsPrivateFolder(own) ? QFile::decodeName(own) : QString();
+    const QString problem = PrivateFolderProblem(own);
+    if (unsafe && !problem.isEmpty())
+        *unsafe = QString("%1 %2").arg(QFile::decodeName(own), problem);
+    return problem.isEmpty() ? QFile::decodeName(own) : QString();
 }
 
 THandOver TSingleInstance::HandOver(bool bringBack, int timeoutMs)
 {
-    if (FSocketPath.isEmpty())
+    if (FSocketPath.isEmpty()) {
+        if (!FUnsafe.isEmpty())
+            std::fputs(QString("orvani: cannot look for a running Orvani, as %1; this copy runs on its own\n")
+                           .arg(FUnsafe)
+                           .toLocal8Bit()
+                           .constData(),
+                       stderr);
+        FUnsafe.clear(); // said once
         return THandOver::First;
+    }
     Lock(timeoutMs);
     const QDeadlineTimer deadline(timeoutMs);
     while (true) {

@@ -21,12 +21,15 @@ enum class THandOver {
 class TSingleInstance : public QObject {
     Q_OBJECT
 public:
-    // The runtime folder of the user; tests pass their own. An empty folder, or one that is not
-    // the user's own private folder, turns the single instance off: every start is the first.
-    explicit TSingleInstance(const QString &folder = UserRuntimeFolder());
+    // In the user's runtime folder. Where no private folder of the user's own can be had, the
+    // single instance is off: every start is the first, and HandOver says why on standard error.
+    TSingleInstance();
+    // In the given folder; tests pass their own. An empty folder turns the single instance off.
+    explicit TSingleInstance(const QString &folder);
     ~TSingleInstance() override;
 
-    static QString UserRuntimeFolder();
+    // The folder; empty when there is none that is safe, and then why not in *unsafe.
+    static QString UserRuntimeFolder(QString *unsafe = nullptr);
     QString SocketPath() const { return FSocketPath; }
 
     // Asks a running Orvani to bring its window back (bringBack) or only whether it runs. Needs no
@@ -45,7 +48,8 @@ private:
     void Unlock();
 
     QString FSocketPath;
-    int FLock = -1; // descriptor of the start lock while held
+    QString FUnsafe; // why this copy runs on its own
+    int FLock = -1;  // descriptor of the start lock while held
     QLocalServer *FServer = nullptr;
     std::function<bool()> FBringBack;
 };

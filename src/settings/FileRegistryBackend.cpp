@@ -62,10 +62,11 @@ private:
     FileDescriptor file_;
 };
 
-// The whole file, unless reading fails or it grows past the limit while being read.
-bool ReadAll(int fd, std::string &text)
+// At most limit bytes of the file; Truncated says whether more was there.
+bool ReadAll(int fd, std::string &text, bool &truncated)
 {
     char buffer[65536];
+    truncated = false;
     while (true) {
         const ssize_t count = read(fd, buffer, sizeof buffer);
         if (count == 0) {
@@ -74,9 +75,12 @@ bool ReadAll(int fd, std::string &text)
         if (count < 0 && errno != EINTR) {
             return false;
         }
-        text.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
-        if (text.size() > MaxStoreSize) {
-            return false;
+        const auto room = MaxStoreSize - text.size();
+        const auto taken = std::min(room, static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
+        text.append(buffer, taken);
+        if (taken < static_cast<std::size_t>(std::max<ssize_t>(count, 0))) {
+            truncated = true;
+            return true;
         }
     }
 }
@@ -86,11 +90,12 @@ enum class TFileRead { Read, Missing, Unreadable, NotAStore };
 struct TFileContents {
     TFileRead Result = TFileRead::Missing;
     std::string Text;
-    int Error = 0; // errno of a file that could not be read
+    bool Truncated = false; // only the first MaxStoreSize bytes were read
+    int Error = 0;          // errno of a file that could not be read
 };
 
 // Non-blocking, so that a pipe put in the store's place cannot stall the program. A file that is
-// no regular file, or is too large, is no store; one that cannot be opened or read is left alone.
+// no regular file is no store; one that cannot be opened or read is left alone.
 TFileContents ReadBounded(const std::string &path)
 {
     TFileContents contents;
@@ -104,11 +109,11 @@ TFileContents ReadBounded(const std::string &path)
     if (fstat(file.Get(), &info) != 0) {
         contents.Error = errno;
         contents.Result = TFileRead::Unreadable;
-    } else if (!S_ISREG(info.st_mode) || static_cast<std::size_t>(info.st_size) > MaxStoreSize) {
+    } else if (!S_ISREG(info.st_mode)) {
         contents.Result = TFileRead::NotAStore;
-    } else if (!ReadAll(file.Get(), contents.Text)) {
+    } else if (!ReadAll(file.Get(), contents.Text, contents.Truncated)) {
         contents.Error = errno;
-        contents.Result = contents.Text.size() > MaxStoreSize ? TFileRead::NotAStore : TFileRead::Unreadable;
+        contents.Result = TFileRead::Unreadable;
     } else {
         contents.Result = TFileRead::Read;
     }
@@ -132,14 +137,30 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
-bool WriteSynced(const std::string &path, std::string_view text)
+// The mode a replacement takes: that of the file it replaces, otherwise the given one.
+mode_t ModeOf(const std::string &path, mode_t otherwise)
 {
-    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0600));
-    const bool written = file && WriteAll(file.Get(), text) && fsync(file.Get()) == 0;
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? (info.st_mode & 07777) : otherwise;
+}
+
+// Fills the new file open at fd (closing it) and flushes it to disk.
+bool FillSynced(FileDescriptor &file, std::string_view text, mode_t mode)
+{
+    const bool written =
+        file && fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), text) && fsync(file.Get()) == 0;
     const int error = errno;
     const bool closed = file.Close();
     errno = written ? errno : error;
     return closed && written;
+}
+
+// A new file at path; whatever a crash left there is removed first (never written through).
+bool WriteSynced(const std::string &path, std::string_view text, mode_t mode)
+{
+    unlink(path.c_str());
+    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600));
+    return FillSynced(file, text, mode);
 }
 
 // So that the rename itself survives a power loss.
@@ -302,23 +323,64 @@ std::string ReadSettingsFile(const std::string &path, std::string &text)
     TFileContents contents = ReadBounded(path);
     text = std::move(contents.Text);
     switch (contents.Result) {
+    case TFileRead::Missing:
     case TFileRead::Read:
-        return {};
+        return contents.Truncated ? "orvani: the settings file " + path + " is larger than " +
+                                        std::to_string(MaxStoreSize >> 20) + " MB"
+                                  : std::string();
     case TFileRead::NotAStore:
-        return "orvani: " + path + " is not a settings file (not a plain file, or larger than 4 MB)";
+        return "orvani: " + path + " is not a settings file (not a plain file)";
     default:
         return "orvani: cannot read " + path + ": " + Describe(contents.Error);
     }
 }
 
-std::string ReplaceSettingsFile(const std::string &path, const std::string &text)
+std::string ReadInputFile(const std::string &path, std::string &text)
 {
+    const bool standardInput = path == "-";
+    const std::string name = standardInput ? "standard input" : path;
+    // Blocking: a pipe or a terminal is read until its end.
+    const FileDescriptor file(standardInput ? dup(STDIN_FILENO)
+                                            : open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    bool truncated = false;
+    text.clear();
+    if (!file || fstat(file.Get(), &info) != 0 || !ReadAll(file.Get(), text, truncated)) {
+        return "orvani: cannot read " + name + ": " + Describe(errno);
+    }
+    if (truncated) {
+        return "orvani: " + name + " is larger than " + std::to_string(MaxStoreSize >> 20) +
+               " MB and holds no settings of Orvani";
+    }
+    return {};
+}
+
+std::string WriteOutputFile(const std::string &path, const std::string &text)
+{
+    if (path == "-") {
+        return WriteAll(STDOUT_FILENO, text) ? std::string()
+                                             : "orvani: cannot write to standard output: " + Describe(errno);
+    }
+    const std::string problem = "orvani: cannot write " + path + ": ";
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        // A FIFO, a device or a terminal is written into; only a plain file is ever replaced.
+        FileDescriptor file(S_ISDIR(info.st_mode) ? -1 : open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+        errno = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        const bool written = file && WriteAll(file.Get(), text);
+        const int error = errno;
+        return file.Close() && written ? std::string() : problem + Describe(written ? errno : error);
+    }
     const std::string target = LinkTarget(path);
-    const std::string temporary = target + ".tmp";
-    if (!WriteSynced(temporary, text) || rename(temporary.c_str(), target.c_str()) != 0) {
-        const std::string problem = "orvani: cannot write " + path + ": " + Describe(errno);
+    std::string temporary = target + ".XXXXXX";
+    FileDescriptor file(mkostemp(temporary.data(), O_CLOEXEC));
+    const mode_t mask = umask(0);
+    umask(mask);
+    if (!FillSynced(file, text, ModeOf(target, 0666 & ~mask)) ||
+        rename(temporary.c_str(), target.c_str()) != 0) {
+        const std::string said = problem + Describe(errno);
         unlink(temporary.c_str());
-        return problem;
+        return said;
     }
     SyncFolder(FolderOf(target));
     return {};
@@ -370,11 +432,7 @@ void TFileRegistryBackend::RepairDamage()
 
 std::string TFileRegistryBackend::Merge(const TRegDocument &values)
 {
-    return Store([&](TRegDocument &document) {
-        for (const TRegKey &key : values.Keys()) {
-            document.Apply(key.Path, key.Values);
-        }
-    });
+    return Store([&](TRegDocument &document) { document.Import(values); });
 }
 
 const TRegDocument &TFileRegistryBackend::Document()
@@ -389,14 +447,15 @@ const TRegDocument &TFileRegistryBackend::Document()
             break;
         case TFileRead::Unreadable:
             load_ = TLoad::Unreadable;
-            ReportOnce("orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) +
-                       "); it is left as it is, the default settings are used and nothing is stored");
+            unreadable_ = "orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) +
+                          "); it is left as it is, the default settings are used and nothing is stored";
+            ReportOnce(unreadable_);
             break;
         case TFileRead::NotAStore:
             load_ = TLoad::Damaged;
             break;
         case TFileRead::Read:
-            load_ = parsed.Damaged ? TLoad::Damaged : TLoad::Read;
+            load_ = parsed.Damaged || contents.Truncated ? TLoad::Damaged : TLoad::Read;
             break;
         }
     }
@@ -408,7 +467,7 @@ std::string TFileRegistryBackend::WriteProblem()
     Document();
     const std::string target = LinkTarget(path_);
     if (load_ == TLoad::Unreadable) {
-        return "orvani: cannot read the settings file " + path_ + "; nothing is stored";
+        return unreadable_;
     }
     if (access(target.c_str(), F_OK) == 0 && !MayWrite(target)) {
         return "orvani: the settings file " + path_ + " is read-only; changes to the settings are not stored";
@@ -427,24 +486,25 @@ std::string TFileRegistryBackend::Store(const std::function<void(TRegDocument &)
     if (std::string problem = WriteProblem(); !problem.empty()) {
         return problem;
     }
-    const StoreLock lock(path_ + ".lock");
+    // The lock lies beside the file that is replaced, so that every way to it shares one lock.
+    const std::string target = LinkTarget(path_);
+    const StoreLock lock(target + ".lock");
     if (!lock.Held()) {
         return "orvani: the settings file " + path_ + " stayed locked by another program; nothing was stored";
     }
     // Read again under the lock: another instance may have written since.
-    const std::string target = LinkTarget(path_);
     TFileContents contents = ReadBounded(target);
     if (contents.Result == TFileRead::Unreadable) {
         return "orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) +
                "); nothing was stored";
     }
     TRegParseResult store = ParseRegText(contents.Text);
-    const bool damaged =
-        contents.Result == TFileRead::NotAStore || (contents.Result == TFileRead::Read && store.Damaged);
+    const bool damaged = contents.Result == TFileRead::NotAStore ||
+                         (contents.Result == TFileRead::Read && (store.Damaged || contents.Truncated));
     change(store.Document);
     const std::string temporary = target + ".tmp";
     std::string kept;
-    const bool stored = WriteSynced(temporary, FormatRegText(store.Document)) &&
+    const bool stored = WriteSynced(temporary, FormatRegText(store.Document), ModeOf(target, 0600)) &&
                         (!damaged || !(kept = KeepAside(target)).empty()) &&
                         rename(temporary.c_str(), target.c_str()) == 0;
     if (!stored) {

@@ -1,11 +1,12 @@
 #pragma once
 // The per-user store on Linux and other non-Windows systems: one text file in the registry
-// editor's export format. Every write takes an exclusive lock (a lock file beside the store),
+// editor's export format. Every write takes an exclusive lock (a lock file beside the real file),
 // re-reads the file, applies its changes, writes a temporary file in the same folder, flushes it
 // to disk and renames it over the store, so two running instances never lose each other's values
 // and a crash leaves the old or the new file, never a torn one.
 //
-// A file that is too large or damaged is kept under a name of its own (<store>.damaged-<time>,
+// A file that is damaged, or larger than MaxStoreSize (of which what lies within is read), is kept
+// under a name of its own (<store>.damaged-<time>,
 // never an earlier copy's) by a hard link or a copy, while the store stays in place until the
 // repaired file is renamed over it. A file that cannot be read (permissions) is left alone and
 // nothing is written; so is a read-only file. A symbolic link is written through: the new file
@@ -20,8 +21,9 @@
 #include <set>
 #include <string>
 
-// Larger files are not settings written by this program; they are never read into memory.
-constexpr std::size_t MaxStoreSize = 4 * 1024 * 1024;
+// What is read of a file at most: far more than any settings, little enough to hold in memory.
+// What lies beyond is kept in the damaged copy of a store.
+constexpr std::size_t MaxStoreSize = 64 * 1024 * 1024;
 
 // $XDG_CONFIG_HOME/KX/Orvani.reg; ~/.config/KX/Orvani.reg when XDG_CONFIG_HOME is unset, empty
 // or not an absolute path.
@@ -30,14 +32,20 @@ std::string DefaultSettingsPath();
 // Writes the line and a line feed to standard error.
 void ReportToStandardError(const std::string &line);
 
-// The whole of the regular file at path, at most MaxStoreSize bytes. Empty on success, otherwise
-// one line saying why not.
+// The whole of the regular file at path (a store), at most MaxStoreSize bytes; nothing for a
+// missing file. Empty on success, otherwise one line saying why not.
 std::string ReadSettingsFile(const std::string &path, std::string &text);
 
-// Puts text in path in one step (a synced temporary file renamed over it), through symbolic links
-// to their target. Empty on success, otherwise one line saying why not; on failure path is as it
-// was.
-std::string ReplaceSettingsFile(const std::string &path, const std::string &text);
+// The whole of a file given on the command line: "-" is standard input, and a FIFO or a terminal
+// is read until its end. At most MaxStoreSize bytes. Empty on success, otherwise one line saying
+// why not.
+std::string ReadInputFile(const std::string &path, std::string &text);
+
+// Writes text to a file given on the command line: "-" is standard output; a FIFO, a device or a
+// terminal is written into; a plain file (through symbolic links) is replaced in one step by a
+// synced temporary file renamed over it, keeping its mode. Empty on success, otherwise one line
+// saying why not; a plain file is then as it was.
+std::string WriteOutputFile(const std::string &path, const std::string &text);
 
 class TFileRegistryBackend : public TRegistryBackend {
 public:
@@ -52,8 +60,8 @@ public:
     void RepairDamage() override;
     std::string KeptDamagedCopy() const override { return keptCopy_; }
 
-    // Stores every value of values in one write under the lock. Empty on success, otherwise one
-    // line saying why nothing was stored.
+    // Imports values (TRegDocument::Import) in one write under the lock. Empty on success,
+    // otherwise one line saying why nothing was stored.
     std::string Merge(const TRegDocument &values);
 
 private:
@@ -68,5 +76,6 @@ private:
     std::optional<TRegDocument> document_;
     TLoad load_ = TLoad::Missing;
     std::string keptCopy_;
+    std::string unreadable_; // what was said about a store that could not be read
     std::set<std::string> reported_;
 };

@@ -285,33 +285,46 @@ TDecodedFile DecodeFile(std::string_view bytes)
 // --- reading ---
 
 // One logical line from pos on, without surrounding blanks: a physical line ending in a backslash
-// continues on the next, except a comment line, whose backslashes are its own. A continuation with
+// continues on the next, except a comment line, whose backslashes are its own. Comment lines
+// within a continued line go to comments and the line goes on past them. A continuation with
 // nothing after it is damage, and so is a line that still ends in a backslash (continued onto an
-// empty line): written back, it would continue.
-bool NextLogicalLine(std::string_view text, std::size_t &pos, std::string &line, bool &damaged)
+// empty line): written back, it would continue. A line longer than MaxValueText is damage and
+// comes back empty. A last line without a line feed is whole.
+bool NextLogicalLine(std::string_view text, std::size_t &pos, std::string &line,
+                     std::vector<std::string> &comments, bool &damaged)
 {
     if (pos >= text.size()) {
         return false;
     }
     line.clear();
+    comments.clear();
     bool continues = true;
-    while (continues && pos < text.size()) {
-        const std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) {
-            damaged = true; // cut off: the last line has no line feed
-        }
+    bool tooLong = false;
+    for (bool first = true; continues && pos < text.size(); first = false) {
+        const std::size_t end = std::min(text.find('\n', pos), text.size());
         // Blanks, the CR of a CRLF line end among them, never end a line.
-        std::string_view physical = Trim(text.substr(pos, end == std::string_view::npos ? end : end - pos));
-        pos = end == std::string_view::npos ? text.size() : end + 1;
-        if (line.empty() && !physical.empty() && physical.front() == ';') {
-            line = physical;
-            return true;
+        std::string_view physical = Trim(text.substr(pos, end - pos));
+        pos = std::min(end + 1, text.size());
+        if (!physical.empty() && physical.front() == ';') {
+            if (first) {
+                line = physical;
+                return true;
+            }
+            comments.emplace_back(physical);
+            continue;
         }
         continues = !physical.empty() && physical.back() == '\\';
         if (continues) {
             physical.remove_suffix(1);
         }
-        line.append(physical);
+        tooLong = tooLong || line.size() + physical.size() > MaxValueText;
+        if (!tooLong) {
+            line.append(physical);
+        }
+    }
+    if (tooLong) {
+        line.clear();
+        damaged = true;
     }
     while (!line.empty() && (line.back() == '\\' || IsBlank(line.back()))) {
         damaged = damaged || line.back() == '\\';
@@ -399,8 +412,8 @@ std::optional<TRegValue> ParseHexValue(std::string_view data, bool ansi)
     if (!data.empty() && data.front() == '(') {
         const std::size_t close = data.find(')');
         const auto number = ParseHex(data.substr(1, close == std::string_view::npos ? 0 : close - 1), 8);
-        // The top kind number is taken by rdUnknown.
-        if (!number || *number == static_cast<std::uint32_t>(TRegDataType::rdUnknown)) {
+        // The top kind numbers are taken by rdDeleted and rdUnknown.
+        if (!number || *number >= static_cast<std::uint32_t>(TRegDataType::rdDeleted)) {
             return std::nullopt;
         }
         kind = *number;
@@ -413,29 +426,49 @@ std::optional<TRegValue> ParseHexValue(std::string_view data, bool ansi)
     return bytes ? TypedValue(kind, std::move(*bytes), ansi) : std::nullopt;
 }
 
-// The text after "=", trimmed.
-TRegValue ParseData(std::string_view data, bool ansi)
+// Splits "data ; comment" where the comment may follow a value; data keeps no trailing blanks.
+std::string_view SplitComment(std::string_view data, std::string &comment)
 {
+    const std::size_t semicolon = data.find(';');
+    if (semicolon != std::string_view::npos) {
+        comment = data.substr(semicolon);
+        data = Trim(data.substr(0, semicolon));
+    }
+    return data;
+}
+
+// The text after "=", trimmed; a comment after the value goes to comment.
+TRegValue ParseData(std::string_view data, bool ansi, std::string &comment)
+{
+    comment.clear();
     if (!data.empty() && data.front() == '"') {
         std::size_t pos = 0;
         std::string text;
-        if (ReadQuoted(data, pos, text) && pos == data.size()) {
-            return TRegValue::String(std::move(text));
+        if (ReadQuoted(data, pos, text)) {
+            const std::string_view rest = TrimLeft(data.substr(pos));
+            if (rest.empty() || rest.front() == ';') {
+                comment = rest;
+                return TRegValue::String(std::move(text));
+            }
         }
+    } else if (data == "-") {
+        return {TRegDataType::rdDeleted, 0, {}};
     } else if (StartsWithNoCase(data, "dword:")) {
-        if (const auto number = ParseHex(Trim(data.substr(6)), 8)) {
+        if (const auto number = ParseHex(SplitComment(Trim(data.substr(6)), comment), 8)) {
             return TRegValue::Integer(*number);
         }
     } else if (StartsWithNoCase(data, "hex")) {
-        if (auto value = ParseHexValue(data.substr(3), ansi)) {
+        if (auto value = ParseHexValue(SplitComment(data.substr(3), comment), ansi)) {
             return std::move(*value);
         }
     }
+    comment.clear();
     return {TRegDataType::rdUnknown, 0, std::string(data)};
 }
 
 // A value line: "name"=data or @=data. False when it is not one.
-bool ParseValueLine(std::string_view line, bool ansi, std::string &name, TRegValue &value)
+bool ParseValueLine(std::string_view line, bool ansi, std::string &name, TRegValue &value,
+                    std::string &comment)
 {
     std::size_t pos = 0;
     if (line.front() == '@') {
@@ -448,7 +481,7 @@ bool ParseValueLine(std::string_view line, bool ansi, std::string &name, TRegVal
     if (rest.empty() || rest.front() != '=') {
         return false;
     }
-    value = ParseData(Trim(rest.substr(1)), ansi);
+    value = ParseData(Trim(rest.substr(1)), ansi, comment);
     return true;
 }
 
@@ -524,12 +557,16 @@ void AppendValue(std::string &out, const TRegChange &entry)
     case TRegDataType::rdString:
         AppendQuoted(out, value.Data);
         break;
-    case TRegDataType::rdUnknown:
-        out += value.Data;
+    case TRegDataType::rdDeleted:
+        out += '-';
         break;
     default:
         AppendHexValue(out, static_cast<std::uint32_t>(value.Kind), value.Data);
         break;
+    }
+    if (!entry.Comment.empty()) {
+        out += ' ';
+        out += entry.Comment;
     }
     out += '\n';
 }
@@ -584,14 +621,17 @@ const TRegValue *TRegDocument::Find(std::string_view path, std::string_view name
         return nullptr;
     }
     const auto value = key->Index.find(FoldRegName(name));
-    return value == key->Index.end() ? nullptr : &key->Values[value->second].Value;
+    if (value == key->Index.end() || key->Values[value->second].Value.Kind == TRegDataType::rdDeleted) {
+        return nullptr;
+    }
+    return &key->Values[value->second].Value;
 }
 
 TRegKey &TRegDocument::CreateKey(std::string_view path)
 {
     const auto [position, added] = index_.try_emplace(FoldRegName(path), keys_.size());
     if (added) {
-        keys_.push_back(TRegKey{std::string(path), {}, {}, {}});
+        keys_.push_back(TRegKey{std::string(path), {}, {}, {}, {}});
     }
     return keys_[position->second];
 }
@@ -614,6 +654,53 @@ void TRegDocument::Apply(std::string_view path, const std::vector<TRegChange> &c
     }
 }
 
+void TRegDocument::Import(const TRegDocument &file)
+{
+    for (const TRegKey &source : file.Keys()) {
+        if (!source.Path.empty() && source.Path.front() == '-') {
+            RemoveKeys(Trim(std::string_view(source.Path).substr(1)));
+            continue;
+        }
+        TRegKey &key = CreateKey(source.Path);
+        for (const TRegChange &change : source.Values) {
+            if (change.Value.Kind == TRegDataType::rdDeleted) {
+                RemoveValue(key, change.Name);
+            } else {
+                Set(key, change.Name, change.Value);
+            }
+        }
+    }
+}
+
+void TRegDocument::RemoveKeys(std::string_view path)
+{
+    std::erase_if(keys_, [&](const TRegKey &key) {
+        return SameRegName(key.Path, path) || IsRegKeyBelow(key.Path, path);
+    });
+    index_.clear();
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        index_.emplace(FoldRegName(keys_[i].Path), i);
+    }
+}
+
+void TRegDocument::RemoveValue(TRegKey &key, std::string_view name)
+{
+    const auto found = key.Index.find(FoldRegName(name));
+    if (found == key.Index.end()) {
+        return;
+    }
+    const std::size_t removed = found->second;
+    key.Values.erase(key.Values.begin() + static_cast<std::ptrdiff_t>(removed));
+    key.Index.erase(found);
+    for (auto &entry : key.Index) {
+        entry.second -= entry.second > removed ? 1 : 0;
+    }
+    // The comments stay in front of the value that followed.
+    for (TRegComment &comment : key.Comments) {
+        comment.Before -= comment.Before > removed ? 1 : 0;
+    }
+}
+
 TRegParseResult ParseRegText(std::string_view bytes)
 {
     TRegParseResult result;
@@ -625,9 +712,13 @@ TRegParseResult ParseRegText(std::string_view bytes)
     bool ansi = false;
     std::size_t pos = 0;
     std::string line;
+    std::vector<std::string> inner;   // comment lines inside a continued value
+    std::vector<std::string> pending; // comment lines waiting for the value or key they precede
     std::string name;
+    std::string comment;
     TRegValue value;
-    while (NextLogicalLine(text, pos, line, result.Damaged)) {
+    while (NextLogicalLine(text, pos, line, inner, result.Damaged)) {
+        pending.insert(pending.end(), inner.begin(), inner.end());
         const std::string_view content = Trim(line);
         if (content.empty()) {
             continue;
@@ -641,11 +732,7 @@ TRegParseResult ParseRegText(std::string_view bytes)
             result.Damaged = true;
         }
         if (content.front() == ';') {
-            if (key) {
-                key->Comments.push_back(TRegComment{key->Values.size(), std::string(content)});
-            } else {
-                result.Document.LeadingComments.emplace_back(content);
-            }
+            pending.emplace_back(content);
             continue;
         }
         if (content.front() == '[') {
@@ -654,13 +741,25 @@ TRegParseResult ParseRegText(std::string_view bytes)
                 content.back() == ']' ? Trim(content.substr(1, content.size() - 2)) : std::string_view();
             key = path.empty() ? nullptr : &result.Document.CreateKey(path);
             result.Damaged = result.Damaged || key == nullptr;
+            if (key) {
+                key->LeadingComments.insert(key->LeadingComments.end(), pending.begin(), pending.end());
+                pending.clear();
+            }
         } else if ((content.front() == '"' || content.front() == '@') && key &&
-                   ParseValueLine(content, ansi, name, value)) {
+                   ParseValueLine(content, ansi, name, value, comment)) {
+            result.Damaged = result.Damaged || value.Kind == TRegDataType::rdUnknown;
             result.Document.Set(*key, name, std::move(value));
+            const std::size_t position = key->Index[FoldRegName(name)];
+            key->Values[position].Comment = comment;
+            for (std::string &before : pending) {
+                key->Comments.push_back(TRegComment{position, std::move(before)});
+            }
+            pending.clear();
         } else {
             result.Damaged = true;
         }
     }
+    result.Document.TrailingComments = std::move(pending);
     return result;
 }
 
@@ -668,26 +767,34 @@ std::string FormatRegText(const TRegDocument &document)
 {
     std::string out(Header);
     out += "\n\n";
-    for (const std::string &comment : document.LeadingComments) {
-        out += comment + '\n';
-    }
-    if (!document.LeadingComments.empty()) {
-        out += '\n';
-    }
     for (const TRegKey &key : document.Keys()) {
+        for (const std::string &comment : key.LeadingComments) {
+            out += comment + '\n';
+        }
         out += '[';
         out += key.Path;
         out += "]\n";
-        auto comment = key.Comments.begin();
+        std::vector<const TRegComment *> comments;
+        for (const TRegComment &comment : key.Comments) {
+            comments.push_back(&comment);
+        }
+        std::stable_sort(comments.begin(), comments.end(),
+                         [](const TRegComment *a, const TRegComment *b) { return a->Before < b->Before; });
+        auto comment = comments.begin();
         for (std::size_t i = 0; i <= key.Values.size(); ++i) {
-            for (; comment != key.Comments.end() && comment->Before <= i; ++comment) {
-                out += comment->Text + '\n';
+            for (; comment != comments.end() && ((*comment)->Before <= i || i == key.Values.size());
+                 ++comment) {
+                out += (*comment)->Text + '\n';
             }
-            if (i < key.Values.size()) {
+            // What could not be read is not written back: the damaged copy keeps it.
+            if (i < key.Values.size() && key.Values[i].Value.Kind != TRegDataType::rdUnknown) {
                 AppendValue(out, key.Values[i]);
             }
         }
         out += '\n';
+    }
+    for (const std::string &comment : document.TrailingComments) {
+        out += comment + '\n';
     }
     return out;
 }
@@ -723,7 +830,8 @@ std::string FormatRegExport(const TRegDocument &document, std::string_view root)
         for (const TRegChange &value : source.Values) {
             if (value.Value.Kind == TRegDataType::rdString) {
                 view.Set(key, ValidUtf8(value.Name), TRegValue::String(ValidUtf8(value.Value.Data)));
-            } else if (value.Value.Kind != TRegDataType::rdUnknown) {
+            } else if (value.Value.Kind != TRegDataType::rdUnknown &&
+                       value.Value.Kind != TRegDataType::rdDeleted) {
                 view.Set(key, ValidUtf8(value.Name), value.Value);
             }
         }

@@ -5,6 +5,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // 30 December 1899 is day 0 of the date serials.
@@ -17,13 +22,16 @@ struct TRun {
     int Status = -1;
     QString Out;
     QString Err;
+    QByteArray Bytes; // standard output as written
 };
 
 // Runs the program as a terminal would with no display at all, in its own settings and runtime
-// folders and the given locale.
+// folders and the given locale, with input on standard input. Standard output goes to output
+// when given, as a shell sends it where a redirection says (SIGPIPE ignored, as some shells do).
 class CommandLine : public testing::Test {
 protected:
-    TRun Run(const QStringList &arguments, const char *locale = "en_GB.UTF-8")
+    TRun Run(const QStringList &arguments, const char *locale = "en_GB.UTF-8", const QByteArray &input = {},
+             int output = -1)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_TIME"})
@@ -33,10 +41,22 @@ protected:
         environment.insert("XDG_RUNTIME_DIR", runtime.path());
         QProcess program;
         program.setProcessEnvironment(environment);
+        if (output >= 0)
+            program.setChildProcessModifier([output] {
+                std::signal(SIGPIPE, SIG_IGN);
+                dup2(output, STDOUT_FILENO);
+            });
         program.start(qEnvironmentVariable("ORVANI_BUILD_DIR") + "/orvani", arguments);
+        program.write(input);
+        program.closeWriteChannel();
         EXPECT_TRUE(program.waitForFinished(30000)) << arguments.join(' ').toStdString();
-        return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
-                QString::fromUtf8(program.readAllStandardError())};
+        const QByteArray bytes = program.readAllStandardOutput();
+        return {program.exitCode(), QString::fromUtf8(bytes),
+                QString::fromUtf8(program.readAllStandardError()), bytes};
+    }
+    QByteArray Utf16(const QString &text) const
+    {
+        return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     }
     QString StorePath() const { return config.path() + "/KX/Orvani.reg"; }
     void WriteStore(const QByteArray &text)
@@ -61,6 +81,8 @@ TEST_F(CommandLine, OptionsPrintAndEndWithoutTouchingTheSettings)
     const TCase cases[] = {
         {{"--version"}, "en_GB.UTF-8", "Orvani 2.21\n"},
         {{"-v"}, "en_GB.UTF-8", "Orvani 2.21\n"},
+        {{"--vers"}, "en_GB.UTF-8", "Orvani 2.21\n"},
+        {{"--form=yyyy-mm-dd", "2005-01-01"}, "en_GB.UTF-8", "2005-01-01\n"},
         {{"--format", "'Week' ww iiii", "2005-01-01"}, "en_GB.UTF-8", "Week 53 2004\n"},
         {{"--format", "'Week' w/iiii", "2009-12-31"}, "en_GB.UTF-8", "Week 53/2009\n"},
         {{"--format", "dd-mm-yyyy hh:nn fff", "37773,5"}, "en_GB.UTF-8", "01-06-2003 12:00 152\n"},
@@ -152,7 +174,11 @@ TEST_F(CommandLine, InfoTakesTheLanguageOfTheSettingsAndLeavesThemAsTheyAre)
 TEST_F(CommandLine, MistakesEndWithOneLineAndStatusTwo)
 {
     const std::pair<QStringList, const char *> cases[] = {
-        {{"--bogus"}, "Unknown option 'bogus'"},
+        {{"--bogus"}, "Unknown option '--bogus'"},
+        {{"-x"}, "Unknown option '-x'"},
+        {{"--i", "2005-01-01"}, "option '--i' is ambiguous; possibilities: --info --import-settings"},
+        {{"-f", "dates.txt"}, "-f goes with --format"},
+        {{"--format", "d", "--file=-", "2005-01-01"}, "give either DATE or -f, not both"},
         {{"--format"}, "Missing value after '--format'"},
         {{"--format", "d", "2005-02-30"}, "'2005-02-30' is not a date"},
         {{"--info", "yesterday"}, "'yesterday' is not a date: give yyyy-mm-dd or a date serial number"},
@@ -215,6 +241,75 @@ TEST_F(CommandLine, SettingsGoOutForTheRegistryEditorAndComeBackIn)
     const TRun missing = Run({"--import-settings", runtime.path() + "/missing.reg"});
     EXPECT_NE(missing.Status, 0);
     EXPECT_EQ(missing.Err.count('\n'), 1) << missing.Err.toStdString();
+
+    // Standard input and output, and a FIFO, which stays one.
+    const TRun dutch =
+        Run({"--import-settings=-"}, "en_GB.UTF-8",
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen]\n\"Taal\"=dword:0");
+    EXPECT_EQ(dutch.Status, 0) << dutch.Err.toStdString();
+    EXPECT_TRUE(Run({"--export-settings", "-"}).Bytes.contains(Utf16("\"Taal\"=dword:00000000\r\n")));
+    const QByteArray fifo = QFile::encodeName(runtime.path() + "/fifo");
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const int reader = open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    EXPECT_EQ(Run({"--export-settings", QFile::decodeName(fifo)}).Status, 0);
+    char bytes[4096];
+    const QByteArray written(bytes, std::max<ssize_t>(read(reader, bytes, sizeof bytes), 0));
+    close(reader);
+    EXPECT_TRUE(written.contains(Utf16("\"Taal\"=dword:00000000\r\n")));
+    struct stat info {};
+    EXPECT_TRUE(stat(fifo.constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+}
+
+TEST_F(CommandLine, ANewUserExportsTheDefaults)
+{
+    const TRun run = Run({"--export-settings", "-"}, "nl_NL.UTF-8");
+    EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
+    for (const char *value :
+         {"\"KleurAchtergrond\"=dword:00f5f2f1", "\"Lettertype\"=\"Arial\"", "\"Taal\"=dword:00000000"})
+        EXPECT_TRUE(run.Bytes.contains(Utf16(value))) << value;
+    EXPECT_TRUE(QDir(config.path()).isEmpty()) << "the settings folder was written";
+}
+
+// One date a line, as GNU date -f: a bad line is said with its number and the rest go on.
+TEST_F(CommandLine, FormatsADateALine)
+{
+    const QByteArray dates = "2005-01-01\r\n37773.5\nyesterday\n2004-02-30\n9999-12-31";
+    const QString file = runtime.path() + "/dates.txt";
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(dates);
+    out.close();
+    for (const QString &from : {file, QString("-")}) {
+        const TRun run = Run({"--format", "yyyy-mm-dd ww", "-f", from}, "en_GB.UTF-8", dates);
+        const QString name = from == "-" ? "standard input" : file;
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_EQ(run.Out, "2005-01-01 53\n2003-06-01 22\n9999-12-31 52\n");
+        EXPECT_EQ(
+            run.Err,
+            "orvani: " + name +
+                ":3: 'yesterday' is not a date: give yyyy-mm-dd or a date serial number such as 37773.5\n"
+                "orvani: " +
+                name + ":4: '2004-02-30' is not a date\n");
+    }
+    EXPECT_EQ(Run({"--format", "yyyy", "-f", "-"}, "en_GB.UTF-8", "2005-01-01\n").Status, 0);
+}
+
+// Output that cannot be written is a failure, said on standard error.
+TEST_F(CommandLine, WriteErrorsEndWithStatusOne)
+{
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    close(pipeEnds[0]); // nobody reads
+    for (const QStringList &arguments :
+         {QStringList{"--help"}, QStringList{"--version"}, QStringList{"--format", "d", "2005-01-01"},
+          QStringList{"--info", "2005-01-01", "--lang", "en"}, QStringList{"--export-settings", "-"}}) {
+        const TRun run = Run(arguments, "en_GB.UTF-8", {}, pipeEnds[1]);
+        EXPECT_EQ(run.Status, 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.Err.startsWith("orvani: ") && run.Err.contains("Broken pipe"))
+            << run.Err.toStdString();
+        EXPECT_EQ(run.Err.count('\n'), 1) << run.Err.toStdString();
+    }
+    close(pipeEnds[1]);
 }
 
 } // namespace

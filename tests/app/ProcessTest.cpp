@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -142,6 +145,38 @@ TEST(Process, ASecondStartBringsBackTheWindowHiddenInTheTray)
     EXPECT_FALSE(window.isMinimized());
     EXPECT_FALSE(window.JvTrayIcon1->Active());
     TTrayIcon::ResetAvailableForTests();
+}
+
+// A folder for the socket that is not the user's own private one is never used: the start runs
+// on its own and says why, once.
+TEST(Process, AStartThatCannotLookForARunningOneSaysWhyOnce)
+{
+    QTemporaryDir temp;
+    const QByteArray own = QFile::encodeName(temp.path()) + "/orvani-" + QByteArray::number(getuid());
+    const std::pair<const char *, std::function<bool()>> cases[] = {
+        {"is a symbolic link", [&] { return symlink(QFile::encodeName(temp.path()), own) == 0; }},
+        {"is no folder", [&] { return QFile(own).open(QIODevice::WriteOnly); }},
+        // Only where the test may give a folder away (as root).
+        {"belongs to another user", [&] { return mkdir(own, 0700) == 0 && chown(own, 65534, 65534) == 0; }},
+    };
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    for (const auto &[why, make] : cases) {
+        unlink(own) == 0 || rmdir(own);
+        if (!make())
+            continue;
+        testing::internal::CaptureStderr();
+        TSingleInstance instance;
+        EXPECT_EQ(instance.HandOver(true), THandOver::First);
+        EXPECT_EQ(instance.HandOver(true), THandOver::First);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "orvani: cannot look for a running Orvani, as " +
+                                                              own.toStdString() + " " + why +
+                                                              "; this copy runs on its own\n");
+    }
+    unlink(own) == 0 || rmdir(own);
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    qputenv("TMPDIR", tmp);
 }
 
 } // namespace

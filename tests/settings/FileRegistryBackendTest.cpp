@@ -356,7 +356,7 @@ TEST(FileRegistryBackend, AKillWhileRepairingNeverLeavesNoStore)
         if (child == 0) {
             while (true) {
                 TFileRegistryBackend(store, [](const std::string &) {}).RepairDamage();
-                ReplaceSettingsFile(store, damaged);
+                WriteOutputFile(store, damaged);
             }
         }
         // Until the kill, watch for a moment without a store.

@@ -12,12 +12,13 @@ std::string InKey(const std::string &lines)
     return Header + "[" + Key + "]\n" + lines;
 }
 
-// The value "a" of a one-key text.
+// The one value of a one-key text, deletions included.
 TRegValue ValueOf(const std::string &line)
 {
     const TRegParseResult parsed = ParseRegText(InKey(line + "\n"));
-    const TRegValue *value = parsed.Document.Find(Key, "a");
-    return value ? *value : TRegValue{TRegDataType::rdNone, 0xDEAD, "missing"};
+    const TRegKey *key = parsed.Document.FindKey(Key);
+    return key && key->Values.size() == 1 ? key->Values[0].Value
+                                          : TRegValue{TRegDataType::rdNone, 0xDEAD, "missing"};
 }
 
 TRegValue Bytes(TRegDataType kind, std::string bytes)
@@ -73,7 +74,16 @@ TEST(ParseRegText, RecognisesEveryKind)
         {R"("a"=hex(ffffffff):00)", Unknown("hex(ffffffff):00")},
         {R"("a"=hex(123456789):00)", Unknown("hex(123456789):00")},
         {R"("a"=hex(2:00)", Unknown("hex(2:00")},
-        {R"("a"=-)", Unknown("-")},
+        {R"("a"=-)", {TRegDataType::rdDeleted, 0, ""}},
+        // Comments after a value, as the registry editor takes them.
+        {R"("a"=dword:00000000 ; uit)", TRegValue::Integer(0)},
+        {R"("a"=dword:1;x)", TRegValue::Integer(1)},
+        {R"("a"="1" ; x)", TRegValue::String("1")},
+        {R"("a"="x ; y";z)", TRegValue::String("x ; y")},
+        {R"("a"=hex:01,02 ; x)", Bytes(TRegDataType::rdBinary, "\x01\x02")},
+        {R"("a"="1" x ; y)", Unknown("\"1\" x ; y")},
+        {R"("a"=dword:1 x ; y)", Unknown("dword:1 x ; y")},
+        {R"("a"=hex(fffffffe):00)", Unknown("hex(fffffffe):00")},
         {R"("a"=)", Unknown("")},
     };
     for (const Case &c : cases) {
@@ -98,17 +108,23 @@ TEST(ParseRegText, JoinsContinuedLinesButNeverComments)
     EXPECT_EQ(*parsed.Document.Find(Key + "\\Positie", "Links"), TRegValue::Integer(1));
 }
 
+// Between the same neighbours: before a key's line, before a value (also from inside it), after
+// a value on its line, at the end.
 TEST(FormatRegText, KeepsCommentsWhereTheyStood)
 {
-    const std::string text =
-        Header + "; made by hand\n\n[" + Key + "]\n; C:\\\n\"a\"=dword:00000001\n; last\n\n";
-    TRegParseResult parsed = ParseRegText(text);
-    EXPECT_EQ(FormatRegText(parsed.Document), text);
+    const std::string positie = "\n; Positie\n[" + Key + "\\Positie]\n";
+    TRegParseResult parsed =
+        ParseRegText(Header + "; made by hand\n[" + Key + "]\n; C:\\\n\"a\"=dword:00000001 ; one\n" +
+                     positie + "\"h\"=hex:01,\\\n; inside\n  02\n\n; last");
+    EXPECT_FALSE(parsed.Damaged);
+    const std::string rest = positie + "; inside\n\"h\"=hex:01,02\n\n; last\n";
+    EXPECT_EQ(FormatRegText(parsed.Document),
+              Header + "; made by hand\n[" + Key + "]\n; C:\\\n\"a\"=dword:00000001 ; one\n" + rest);
 
     parsed.Document.Apply(Key, {{"b", TRegValue::Integer(2)}, {"a", TRegValue::Integer(3)}});
     EXPECT_EQ(FormatRegText(parsed.Document),
-              Header + "; made by hand\n\n[" + Key +
-                  "]\n; C:\\\n\"a\"=dword:00000003\n; last\n\"b\"=dword:00000002\n\n");
+              Header + "; made by hand\n[" + Key +
+                  "]\n; C:\\\n\"a\"=dword:00000003 ; one\n\"b\"=dword:00000002\n" + rest);
 }
 
 TEST(ParseRegText, NamesIgnoreLetterCaseAndTheLastValueWins)
@@ -133,7 +149,11 @@ TEST(ParseRegText, ReportsWhatARewriteWouldLose)
     };
     const Case cases[] = {
         {"clean", InKey("\"a\"=dword:00000001\n"), false},
-        {"unknown values are kept", InKey("\"a\"=what\n"), false},
+        {"a value that cannot be read", InKey("\"a\"=what\n"), true},
+        {"a last line without a line feed", InKey("\"a\"=\"b\""), false},
+        {"deletions", InKey("\"a\"=-\n[-" + Key + "]\n"), false},
+        {"a value too long", InKey("\"a\"=\"" + std::string(MaxValueText, 'x') + "\"\n\"b\"=dword:1\n"),
+         true},
         {"old header, byte-order mark", "\xEF\xBB\xBFREGEDIT4\n\n[K]\n\"a\"=\"b\"\n", false},
         {"empty file", "", false},
         {"no header", "[K]\n\"a\"=\"b\"\n", true},
@@ -186,7 +206,6 @@ TEST(FormatRegText, WritesTheExportFormat)
                                            "@=\"default\"\n"
                                            "\"Bin\"=hex:01,ab\n"
                                            "\"Expand\"=hex(2):41,00,00,00\n"
-                                           "\"Odd\"=dword:1\n"
                                            "\"Lines\"=\"a\\nb\"\n"
                                            "\n"
                                            "[" +
