@@ -1,23 +1,35 @@
 #include "components/MonthCalendarAccessible.h"
 
 #include "components/MonthCalendar.h"
+#include "components/kxAccessible.h"
 
 #include <QAccessibleWidget>
 #include <QDate>
 #include <map>
+#include <optional>
+#include <utility>
 
 namespace {
 
 enum class TPart { Previous, Next, Today, Month, Header, Week, Day };
 
-// A part of the calendar by its place; a table column counts the week column first when shown.
+// A part of the calendar: a month (and its cells) by the month itself, not by where it stands, so
+// the parts of a month that stays in view across a scroll stay the same objects. The generation
+// changes when every part means something else (week column, locale, texts). A table column
+// counts the week column first when shown.
 struct TPartKey {
+    int Generation = 0;
     TPart Kind = TPart::Month;
-    int Block = 0;
+    int Month = 0; // months since January of year 0
     int Row = 0;
     int Column = 0;
     auto operator<=>(const TPartKey &) const = default;
 };
+
+int MonthNumber(TYearMonth month)
+{
+    return month.Year * 12 + month.Month - 1;
+}
 
 QDate ToQDate(TDateTime date)
 {
@@ -27,25 +39,30 @@ QDate ToQDate(TDateTime date)
 
 TAccessibleEventListener eventListener = nullptr;
 
-void Send(QAccessibleEvent &event)
+void SendEvent(QAccessibleEvent &event)
 {
     QAccessible::updateAccessibility(&event);
     if (eventListener)
         eventListener(&event);
 }
 
-class TMonthCalendarAccessible final : public QAccessibleWidget {
+class TMonthCalendarAccessible final : public QAccessibleWidget, public TReadOnlyTextAccessible {
 public:
     explicit TMonthCalendarAccessible(TMonthCalendar *calendar)
-        : QAccessibleWidget(calendar, QAccessible::Grouping), mView(CurrentView()), mDate(calendar->Date())
+        : QAccessibleWidget(calendar, QAccessible::Grouping), mView(CurrentView()), mValue(Value())
     {
     }
-    ~TMonthCalendarAccessible() override { DropParts(); }
+    ~TMonthCalendarAccessible() override
+    {
+        for (const auto &[key, id] : mParts)
+            QAccessible::deleteAccessibleInterface(id);
+    }
 
     TMonthCalendar *Calendar() const { return static_cast<TMonthCalendar *>(widget()); }
     const TMonthCalendarLayout &Layout() const { return Calendar()->Layout(); }
     const TMonthCalendarTexts &Texts() const { return Calendar()->AccessibleTexts(); }
     int WeekColumns() const { return Calendar()->WeekNumbers() ? 1 : 0; }
+    int Generation() const { return mGeneration; }
     int TableColumns() const { return TMonthCalendarLayout::DaysPerWeek + WeekColumns(); }
 
     QString LongDate(TDateTime date) const
@@ -53,12 +70,30 @@ public:
         return Calendar()->locale().toString(ToQDate(date), QLocale::LongFormat);
     }
 
-    // The part at a place, made when first asked for and kept until the months shown change.
+    // The part for a key of the current generation, made when first asked for.
+    QAccessibleInterface *Part(TPart kind, int month = 0, int row = 0, int column = 0) const
+    {
+        return Part({mGeneration, kind, month, row, column});
+    }
     QAccessibleInterface *Part(TPartKey key) const;
-    QAccessibleInterface *SelectedCell() const
+    // The block that shows a month now, or -1.
+    int BlockOf(int month) const
+    {
+        const int block = month - MonthNumber(Layout().FirstMonth());
+        return block >= 0 && block < Layout().MonthCount() ? block : -1;
+    }
+    int BlockMonth(int block) const { return MonthNumber(Layout().BlockMonth(block)); }
+    std::optional<TPartKey> SelectedKey() const
     {
         const auto pos = Layout().FindDate(Calendar()->Date());
-        return pos ? Part({TPart::Day, pos->Block, pos->Row, pos->Column + WeekColumns()}) : nullptr;
+        if (!pos)
+            return std::nullopt;
+        return TPartKey{mGeneration, TPart::Day, BlockMonth(pos->Block), pos->Row, pos->Column + WeekColumns()};
+    }
+    QAccessibleInterface *SelectedCell() const
+    {
+        const auto key = SelectedKey();
+        return key ? Part(*key) : nullptr;
     }
 
     void Update(bool focusIn);
@@ -69,54 +104,80 @@ public:
     {
         const int months = Layout().MonthCount();
         if (index == 0)
-            return Part({TPart::Previous});
+            return Part(TPart::Previous);
         if (index == 1)
-            return Part({TPart::Next});
+            return Part(TPart::Next);
         if (index >= 2 && index < 2 + months)
-            return Part({TPart::Month, index - 2});
-        return index == 2 + months && Calendar()->ShowToday() ? Part({TPart::Today}) : nullptr;
+            return Part(TPart::Month, BlockMonth(index - 2));
+        return index == 2 + months && Calendar()->ShowToday() ? Part(TPart::Today) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override;
     QAccessibleInterface *childAt(int x, int y) const override { return QAccessibleObject::childAt(x, y); }
     QAccessibleInterface *focusChild() const override { return Calendar()->hasFocus() ? SelectedCell() : nullptr; }
+    // The focus lies on the selected day, not on the calendar around it: a reader that hears
+    // the calendar take the focus after the day does not speak it again.
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focused = state.focused && !SelectedKey();
+        return state;
+    }
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name)
             return Calendar()->accessibleName().isEmpty() ? QStringLiteral("Month calendar")
                                                           : Calendar()->accessibleName();
         if (t == QAccessible::Value)
-            return LongDate(Calendar()->Date());
+            return Value();
         return QAccessibleWidget::text(t);
     }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    // The selected date, also as read-only text: the bridge offers a value only as a number.
+    QString Text() const override { return Value(); }
 
 private:
-    // What decides the parts and their names.
+    // What decides which parts are shown: the months in view and the today line; and what they
+    // mean (the generation).
     struct TView {
         TYearMonth First;
         int Count = 0;
-        bool Weeks = false;
         bool TodayLine = false;
+        bool Weeks = false;
         QLocale Locale;
         TMonthCalendarTexts Texts;
-        QString Name;
         bool operator==(const TView &) const = default;
+        bool SameMeaning(const TView &other) const
+        {
+            return Weeks == other.Weeks && Locale == other.Locale && Texts == other.Texts;
+        }
     };
     TView CurrentView() const
     {
         const TMonthCalendar *c = Calendar();
-        return {c->FirstVisibleMonth(), c->VisibleMonthCount(), c->WeekNumbers(), c->ShowToday(), c->locale(),
-                c->AccessibleTexts(), c->accessibleName()};
+        return {c->FirstVisibleMonth(), c->VisibleMonthCount(), c->ShowToday(), c->WeekNumbers(), c->locale(),
+                c->AccessibleTexts()};
     }
-    void DropParts()
+    QString Value() const { return LongDate(Calendar()->Date()); }
+    // The children of the calendar under a view: the arrows, the months, the today line.
+    std::vector<TPartKey> ChildKeys(const TView &view, int generation) const;
+    bool Shown(const TPartKey &key, const TView &view, int generation) const;
+    void ViewChanged(const TView &view);
+    void Send(TPartKey key, QAccessible::Event type) const
     {
-        for (const auto &[key, id] : mParts)
-            QAccessible::deleteAccessibleInterface(id);
-        mParts.clear();
+        QAccessibleEvent event(Part(key), type);
+        SendEvent(event);
     }
 
     mutable std::map<TPartKey, QAccessible::Id> mParts;
     TView mView;
-    TDateTime mDate;
+    int mGeneration = 0;
+    std::optional<TPartKey> mSelected; // the day last announced as selected and focused
+    QString mValue;
 };
 
 // One class serves every part: the kind decides its role, texts and which interfaces it offers.
@@ -131,11 +192,13 @@ public:
 
     // QAccessibleInterface
     bool isValid() const override { return mOwner->isValid(); }
+    // Where the part's month stands now; -1 once it left the view (or the generation changed).
+    int Block() const { return mKey.Generation == mOwner->Generation() ? mOwner->BlockOf(mKey.Month) : -1; }
     QObject *object() const override { return nullptr; }
     QWindow *window() const override { return mOwner->window(); }
     QAccessibleInterface *parent() const override
     {
-        return IsCell() ? mOwner->Part({TPart::Month, mKey.Block})
+        return IsCell() ? mOwner->Part({mKey.Generation, TPart::Month, mKey.Month})
                         : const_cast<TMonthCalendarAccessible *>(mOwner);
     }
     int childCount() const override
@@ -147,13 +210,14 @@ public:
         if (mKey.Kind != TPart::Month || index < 0 || index >= childCount())
             return nullptr;
         if (index < Columns())
-            return mOwner->Part({TPart::Header, mKey.Block, 0, index});
+            return mOwner->Part({mKey.Generation, TPart::Header, mKey.Month, 0, index});
         return cellAt((index - Columns()) / Columns(), (index - Columns()) % Columns());
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
         const auto *part = dynamic_cast<const TCalendarPartAccessible *>(child);
-        if (mKey.Kind != TPart::Month || !part || !part->IsCell() || part->mKey.Block != mKey.Block)
+        if (mKey.Kind != TPart::Month || !part || !part->IsCell() || part->mKey.Month != mKey.Month ||
+            part->mKey.Generation != mKey.Generation)
             return -1;
         const TPartKey &k = part->mKey;
         return k.Kind == TPart::Header ? k.Column : Columns() + k.Row * Columns() + k.Column;
@@ -198,21 +262,21 @@ public:
         if (row < 0 || row >= TMonthCalendarLayout::WeekRows || column < 0 || column >= Columns())
             return nullptr;
         const bool week = column < mOwner->WeekColumns();
-        return mOwner->Part({week ? TPart::Week : TPart::Day, mKey.Block, row, column});
+        return mOwner->Part({mKey.Generation, week ? TPart::Week : TPart::Day, mKey.Month, row, column});
     }
     int selectedCellCount() const override { return static_cast<int>(selectedCells().size()); }
     QList<QAccessibleInterface *> selectedCells() const override
     {
-        QAccessibleInterface *cell = mOwner->SelectedCell();
-        if (const auto *part = dynamic_cast<const TCalendarPartAccessible *>(cell); part && part->mKey.Block == mKey.Block)
-            return {cell};
+        const auto selected = mOwner->SelectedKey();
+        if (selected && selected->Month == mKey.Month && selected->Generation == mKey.Generation)
+            return {mOwner->Part(*selected)};
         return {};
     }
     QString columnDescription(int column) const override
     {
         if (column < 0 || column >= Columns())
             return {};
-        return mOwner->Part({TPart::Header, mKey.Block, 0, column})->text(QAccessible::Name);
+        return mOwner->Part({mKey.Generation, TPart::Header, mKey.Month, 0, column})->text(QAccessible::Name);
     }
     QString rowDescription(int row) const override
     {
@@ -237,13 +301,14 @@ public:
     bool isSelected() const override { return state().selected; }
     QList<QAccessibleInterface *> columnHeaderCells() const override
     {
-        return {mOwner->Part({TPart::Header, mKey.Block, 0, mKey.Column})};
+        return {mOwner->Part({mKey.Generation, TPart::Header, mKey.Month, 0, mKey.Column})};
     }
+    // The week cell heads its row, also for itself: readers ask the first cell of a row.
     QList<QAccessibleInterface *> rowHeaderCells() const override
     {
-        if (mKey.Kind != TPart::Day || !mOwner->WeekColumns())
+        if (!mOwner->WeekColumns())
             return {};
-        return {mOwner->Part({TPart::Week, mKey.Block, mKey.Row, 0})};
+        return {mOwner->Part({mKey.Generation, TPart::Week, mKey.Month, mKey.Row, 0})};
     }
     int columnIndex() const override { return mKey.Column; }
     int rowIndex() const override { return mKey.Row; }
@@ -275,11 +340,17 @@ private:
     }
     int Columns() const { return mOwner->TableColumns(); }
     const TMonthCalendarLayout &Layout() const { return mOwner->Layout(); }
+    // A month no longer in view shows nothing.
     TCalendarCell Cell() const
     {
-        return Layout().Cell(mKey.Block, mKey.Row, mKey.Column - mOwner->WeekColumns());
+        const int block = Block();
+        return block < 0 ? TCalendarCell{} : Layout().Cell(block, mKey.Row, mKey.Column - mOwner->WeekColumns());
     }
-    int Week() const { return Layout().WeekNumber(mKey.Block, mKey.Row); }
+    int Week() const
+    {
+        const int block = Block();
+        return block < 0 ? 0 : Layout().WeekNumber(block, mKey.Row);
+    }
     QString Name() const;
     QRect LocalRect() const;
     void Select(TDateTime date) const
@@ -305,7 +376,7 @@ QAccessibleInterface *TMonthCalendarAccessible::Part(TPartKey key) const
 int TMonthCalendarAccessible::indexOfChild(const QAccessibleInterface *child) const
 {
     const auto *part = dynamic_cast<const TCalendarPartAccessible *>(child);
-    if (!part || part->parent() != this)
+    if (!part || part->parent() != this || part->Key().Generation != mGeneration)
         return -1;
     switch (part->Key().Kind) {
     case TPart::Previous:
@@ -313,40 +384,91 @@ int TMonthCalendarAccessible::indexOfChild(const QAccessibleInterface *child) co
     case TPart::Next:
         return 1;
     case TPart::Month:
-        return 2 + part->Key().Block;
+        return part->Block() < 0 ? -1 : 2 + part->Block();
     case TPart::Today:
-        return 2 + Layout().MonthCount();
+        return Calendar()->ShowToday() ? 2 + Layout().MonthCount() : -1;
     default:
         return -1;
     }
 }
 
+std::vector<TPartKey> TMonthCalendarAccessible::ChildKeys(const TView &view, int generation) const
+{
+    std::vector<TPartKey> keys{{generation, TPart::Previous}, {generation, TPart::Next}};
+    for (int block = 0; block < view.Count; ++block)
+        keys.push_back({generation, TPart::Month, MonthNumber(view.First) + block});
+    if (view.TodayLine)
+        keys.push_back({generation, TPart::Today});
+    return keys;
+}
+
+bool TMonthCalendarAccessible::Shown(const TPartKey &key, const TView &view, int generation) const
+{
+    if (key.Generation != generation)
+        return false;
+    switch (key.Kind) {
+    case TPart::Previous:
+    case TPart::Next:
+        return true;
+    case TPart::Today:
+        return view.TodayLine;
+    default:
+        return key.Month >= MonthNumber(view.First) && key.Month < MonthNumber(view.First) + view.Count;
+    }
+}
+
+// Months that stay in view keep their parts; those that leave are announced as gone and those
+// that come as new. A part that left stays answerable until the view changes once more (a
+// reader still asks the day it spoke last for its table), and the day that had the focus stays
+// as long as it is the last focus a reader heard, with its table.
+void TMonthCalendarAccessible::ViewChanged(const TView &view)
+{
+    const TView before = mView;
+    const int generationBefore = mGeneration;
+    if (!view.SameMeaning(before))
+        ++mGeneration;
+    mView = view;
+    const auto keep = [&](const TPartKey &key) {
+        if (Shown(key, before, generationBefore) || Shown(key, view, mGeneration))
+            return true;
+        return mSelected && key.Generation == mSelected->Generation && key.Month == mSelected->Month &&
+               (key == *mSelected || key.Kind == TPart::Month);
+    };
+    for (auto part = mParts.begin(); part != mParts.end();) {
+        if (keep(part->first)) {
+            ++part;
+        } else {
+            QAccessible::deleteAccessibleInterface(part->second);
+            part = mParts.erase(part);
+        }
+    }
+    const std::vector<TPartKey> gone = ChildKeys(before, generationBefore);
+    const std::vector<TPartKey> come = ChildKeys(view, mGeneration);
+    for (const TPartKey &key : gone)
+        if (!Shown(key, view, mGeneration) && mParts.count(key))
+            Send(key, QAccessible::ObjectDestroyed);
+    for (const TPartKey &key : come)
+        if (!Shown(key, before, generationBefore))
+            Send(key, QAccessible::ObjectCreated);
+}
+
 void TMonthCalendarAccessible::Update(bool focusIn)
 {
-    const TView view = CurrentView();
-    const bool viewChanged = !(view == mView);
-    if (viewChanged) {
-        mView = view;
-        DropParts();
-        QAccessibleEvent reorder(widget(), QAccessible::ObjectReorder);
-        Send(reorder);
+    if (const TView view = CurrentView(); !(view == mView))
+        ViewChanged(view);
+    const std::optional<TPartKey> selected = SelectedKey();
+    const bool moved = selected != mSelected;
+    if (moved && mSelected && mParts.count(*mSelected))
+        Send(*mSelected, QAccessible::SelectionRemove); // the old day is no longer selected
+    const std::optional<TPartKey> before = std::exchange(mSelected, selected);
+    if (selected && (focusIn || (moved && Calendar()->hasFocus())))
+        Send(*selected, QAccessible::Focus);
+    if (selected && moved && before != selected)
+        Send(*selected, QAccessible::Selection);
+    if (const QString value = Value(); value != mValue) {
+        QAccessibleTextUpdateEvent event(widget(), 0, std::exchange(mValue, value), value);
+        SendEvent(event);
     }
-    const TDateTime date = Calendar()->Date();
-    const bool dateChanged = date != mDate;
-    mDate = date;
-    QAccessibleInterface *cell = SelectedCell();
-    if (cell && (focusIn || ((dateChanged || viewChanged) && Calendar()->hasFocus()))) {
-        QAccessibleEvent focus(cell, QAccessible::Focus);
-        Send(focus);
-    }
-    if (!dateChanged)
-        return;
-    if (cell) {
-        QAccessibleEvent selection(cell, QAccessible::Selection);
-        Send(selection);
-    }
-    QAccessibleValueChangeEvent value(widget(), text(QAccessible::Value));
-    Send(value);
 }
 
 QString TCalendarPartAccessible::Name() const
@@ -360,10 +482,9 @@ QString TCalendarPartAccessible::Name() const
         return texts.Next;
     case TPart::Today:
         return mOwner->Calendar()->TodayText();
-    case TPart::Month: {
-        const TYearMonth month = Layout().BlockMonth(mKey.Block);
-        return locale.standaloneMonthName(month.Month, QLocale::LongFormat) + ' ' + QString::number(month.Year);
-    }
+    case TPart::Month:
+        return locale.standaloneMonthName(mKey.Month % 12 + 1, QLocale::LongFormat) + ' ' +
+               QString::number(mKey.Month / 12);
     case TPart::Header:
         if (mKey.Column < mOwner->WeekColumns())
             return texts.Week;
@@ -387,6 +508,9 @@ QRect TCalendarPartAccessible::LocalRect() const
 {
     const TMonthCalendarLayout &layout = Layout();
     const int weeks = mOwner->WeekColumns();
+    const int block = Block();
+    if ((IsCell() || mKey.Kind == TPart::Month) && block < 0)
+        return {}; // its month left the view
     switch (mKey.Kind) {
     case TPart::Previous:
         return layout.PrevButtonRect();
@@ -395,17 +519,17 @@ QRect TCalendarPartAccessible::LocalRect() const
     case TPart::Today:
         return layout.TodayRect();
     case TPart::Month:
-        return layout.BlockRect(mKey.Block);
+        return layout.BlockRect(block);
     case TPart::Header: {
-        const QRect header = layout.HeaderRect(mKey.Block);
-        const QRect column = mKey.Column < weeks ? layout.WeekNumberRect(mKey.Block, 0)
-                                                 : layout.CellRect(mKey.Block, 0, mKey.Column - weeks);
+        const QRect header = layout.HeaderRect(block);
+        const QRect column = mKey.Column < weeks ? layout.WeekNumberRect(block, 0)
+                                                 : layout.CellRect(block, 0, mKey.Column - weeks);
         return {column.left(), header.top(), column.width(), header.height()};
     }
     case TPart::Week:
-        return layout.WeekNumberRect(mKey.Block, mKey.Row);
+        return layout.WeekNumberRect(block, mKey.Row);
     case TPart::Day:
-        return layout.CellRect(mKey.Block, mKey.Row, mKey.Column - weeks);
+        return layout.CellRect(block, mKey.Row, mKey.Column - weeks);
     }
     return {};
 }
@@ -438,13 +562,15 @@ QAccessible::State TCalendarPartAccessible::state() const
     const TMonthCalendar *calendar = mOwner->Calendar();
     state.invisible = !calendar->isVisible();
     state.disabled = !calendar->isEnabled();
+    if (mKey.Kind == TPart::Month)
+        state.invisible = state.invisible || Block() < 0;
     if (mKey.Kind == TPart::Week)
         state.invisible = state.invisible || Week() == 0;
     if (mKey.Kind == TPart::Day) {
         const TCalendarCell cell = Cell();
         state.invisible = state.invisible || cell.Kind == TCalendarCellKind::Blank;
         state.selectable = state.focusable = cell.Kind != TCalendarCellKind::Blank;
-        state.selected = state.selectable && cell.Date == calendar->Date();
+        state.selected = state.selectable && mOwner->SelectedKey() == mKey;
         state.focused = state.selected && calendar->hasFocus();
     }
     return state;
@@ -486,6 +612,28 @@ void MonthCalendarAccessibilityUpdate(TMonthCalendar *calendar, bool focusIn)
         return;
     if (auto *iface = dynamic_cast<TMonthCalendarAccessible *>(QAccessible::queryAccessibleInterface(calendar)))
         iface->Update(focusIn);
+}
+
+namespace {
+
+// Qt announces the focus of every widget it focuses; the calendar announces its selected day
+// instead, so a reader hears one focus on entering it, not the day and then the calendar.
+void DropCalendarFocus(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::Focus && qobject_cast<TMonthCalendar *>(event->object())) {
+        if (QAccessibleInterface *calendar = event->accessibleInterface(); calendar && calendar->focusChild())
+            return;
+    }
+    const QAccessible::UpdateHandler self = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(self);
+}
+
+} // namespace
+
+void InstallMonthCalendarFocusFilter()
+{
+    QAccessible::installUpdateHandler(DropCalendarFocus);
 }
 
 void SetMonthCalendarEventListener(TAccessibleEventListener listener)

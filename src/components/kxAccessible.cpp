@@ -6,28 +6,45 @@
 #include "components/kxLinkLabel.h"
 
 #include <QAccessibleWidget>
+#include <array>
 
 namespace {
 
-// The colour picker: a drop-down button named by its caption (the label it is the buddy of),
-// whose value is the colour.
-class TkxColorPickerAccessible final : public QAccessibleWidget {
+// The colour picker: a combo box named by its caption (the label it is the buddy of), whose
+// value is the colour's name, also as its text, which is what screen readers speak of a combo
+// box. The open pop-up is its child.
+class TkxColorPickerAccessible final : public QAccessibleWidget, public TReadOnlyTextAccessible {
 public:
-    explicit TkxColorPickerAccessible(TkxColorPicker *picker) : QAccessibleWidget(picker, QAccessible::ButtonDropDown)
-    {
-    }
+    explicit TkxColorPickerAccessible(TkxColorPicker *picker) : QAccessibleWidget(picker, QAccessible::ComboBox) {}
+    const TkxColorPicker *Picker() const { return static_cast<const TkxColorPicker *>(widget()); }
+    QString Text() const override { return TkxColorForm::ColorName(Picker()->Color(), Picker()->Language()); }
     QString text(QAccessible::Text t) const override
     {
-        if (t != QAccessible::Value)
-            return QAccessibleWidget::text(t);
-        const auto *picker = static_cast<const TkxColorPicker *>(widget());
-        return TkxColorForm::ColorName(picker->Color(), picker->Language());
+        return t == QAccessible::Value ? Text() : QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleWidget::state();
-        state.hasPopup = true;
+        state.hasPopup = state.expandable = true;
+        state.expanded = Picker()->Popup() != nullptr;
+        state.collapsed = !state.expanded;
         return state;
+    }
+    int childCount() const override { return Picker()->Popup() ? 1 : 0; }
+    QAccessibleInterface *child(int index) const override
+    {
+        TkxColorForm *popup = Picker()->Popup();
+        return index == 0 && popup ? QAccessible::queryAccessibleInterface(popup) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child && Picker()->Popup() && child->object() == Picker()->Popup() ? 0 : -1;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
     }
 };
 
@@ -53,20 +70,100 @@ public:
     }
 };
 
-// The colour pop-up: a list whose value is the highlighted colour, named like its picker.
+// The colour pop-up: a list named like its picker, whose items are the colours (and the swatch
+// last, which opens the colour dialog), the highlighted one selected and focused; its value is
+// the highlighted colour.
 class TkxColorFormAccessible final : public QAccessibleWidget {
 public:
     explicit TkxColorFormAccessible(TkxColorForm *form) : QAccessibleWidget(form, QAccessible::List) {}
+    ~TkxColorFormAccessible() override
+    {
+        for (QAccessible::Id id : mItems)
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+    }
+    TkxColorForm *Form() const { return static_cast<TkxColorForm *>(widget()); }
+    QString ColorName(QPoint target) const
+    {
+        return TkxColorForm::ColorName(Form()->TargetColor(target), Form()->FormLanguage());
+    }
     QString text(QAccessible::Text t) const override
     {
-        const auto *form = static_cast<const TkxColorForm *>(widget());
         if (t == QAccessible::Value)
-            return TkxColorForm::ColorName(form->HoverColor(), form->FormLanguage());
-        if (t == QAccessible::Name && form->parentWidget())
-            return QAccessible::queryAccessibleInterface(form->parentWidget())->text(QAccessible::Name);
+            return TkxColorForm::ColorName(Form()->HoverColor(), Form()->FormLanguage());
+        if (t == QAccessible::Name && Form()->parentWidget())
+            return QAccessible::queryAccessibleInterface(Form()->parentWidget())->text(QAccessible::Name);
         return QAccessibleWidget::text(t);
     }
+    int childCount() const override { return TkxColorForm::TargetCount; }
+    QAccessibleInterface *child(int index) const override;
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (int index = 0; index < TkxColorForm::TargetCount; ++index)
+            if (mItems[index] && QAccessible::accessibleInterface(mItems[index]) == child)
+                return index;
+        return -1;
+    }
+    QAccessibleInterface *HoverItem() const
+    {
+        for (int index = 0; index < TkxColorForm::TargetCount; ++index)
+            if (TkxColorForm::Target(index) == QPoint(Form()->HoverColumn(), Form()->HoverRow()))
+                return child(index);
+        return nullptr;
+    }
+    QAccessibleInterface *focusChild() const override { return HoverItem(); }
+
+private:
+    mutable std::array<QAccessible::Id, TkxColorForm::TargetCount> mItems{};
 };
+
+// One colour of the pop-up.
+class TkxColorItemAccessible final : public QAccessibleInterface {
+public:
+    TkxColorItemAccessible(TkxColorFormAccessible *list, int index) : mList(list), mIndex(index) {}
+    bool isValid() const override { return mList->isValid(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return mList->window(); }
+    QAccessibleInterface *parent() const override { return mList; }
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? mList->ColorName(TkxColorForm::Target(mIndex)) : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override
+    {
+        const QRect local = TkxColorForm::TargetRect(TkxColorForm::Target(mIndex));
+        return {mList->Form()->mapToGlobal(local.topLeft()), local.size()};
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        const TkxColorForm *form = mList->Form();
+        state.invisible = !form->isVisible();
+        state.selectable = state.focusable = true;
+        state.selected = state.focused = TkxColorForm::Target(mIndex) == QPoint(form->HoverColumn(), form->HoverRow());
+        return state;
+    }
+
+private:
+    TkxColorFormAccessible *mList;
+    int mIndex;
+};
+
+QAccessibleInterface *TkxColorFormAccessible::child(int index) const
+{
+    if (index < 0 || index >= TkxColorForm::TargetCount)
+        return nullptr;
+    if (!mItems[index])
+        mItems[index] = QAccessible::registerAccessibleInterface(
+            new TkxColorItemAccessible(const_cast<TkxColorFormAccessible *>(this), index));
+    return QAccessible::accessibleInterface(mItems[index]);
+}
 
 QAccessibleInterface *ComponentFactory(const QString &className, QObject *object)
 {
@@ -83,10 +180,22 @@ QAccessibleInterface *ComponentFactory(const QString &className, QObject *object
 
 } // namespace
 
+void ColorFormAccessibilityUpdate(TkxColorForm *form)
+{
+    if (!QAccessible::isActive() || !form->isVisible())
+        return;
+    auto *list = dynamic_cast<TkxColorFormAccessible *>(QAccessible::queryAccessibleInterface(form));
+    if (QAccessibleInterface *item = list ? list->HoverItem() : nullptr) {
+        QAccessibleEvent focus(item, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
 void InstallComponentAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(ComponentFactory);
+        InstallMonthCalendarFocusFilter();
         return true;
     }();
     (void)installed;

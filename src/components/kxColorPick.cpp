@@ -206,6 +206,7 @@ void TkxColorPicker::Click()
     form->SetCurrentColor(FColor);
     form->SetFormLanguage(FLanguage);
     form->show();
+    ColorFormAccessibilityUpdate(form);
     emit OnClick(this);
 }
 
@@ -323,6 +324,12 @@ void TkxColorPicker::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     update();
+    // Back from the pop-up, which had the keyboard but never the focus: a screen reader hears
+    // the picker again, with the colour chosen.
+    if (event->reason() == Qt::PopupFocusReason && QAccessible::isActive()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void TkxColorPicker::focusOutEvent(QFocusEvent *event)
@@ -436,17 +443,24 @@ void TkxColorForm::SetHover(QPoint target)
     FHoverColumn = target.x();
     FHoverRow = target.y();
     update();
-    if (QAccessible::isActive() && FHoverColumn != 0) { // a screen reader speaks the colour
-        QAccessibleValueChangeEvent event(this, ColorName(HoverColor(), FFormLanguage));
-        QAccessible::updateAccessibility(&event);
-    }
+    ColorFormAccessibilityUpdate(this); // a screen reader speaks the colour
 }
 
-TColor TkxColorForm::HoverColor() const
+QPoint TkxColorForm::Target(int index)
 {
-    if (FHoverColumn < 1 || FHoverColumn > Columns || FHoverRow < 1 || FHoverRow > Rows)
+    return index == Rows * Columns ? QPoint(SwatchColumn, SwatchRow) : QPoint(index % Columns + 1, index / Columns + 1);
+}
+
+TColor TkxColorForm::TargetColor(QPoint target) const
+{
+    if (target.x() < 1 || target.x() > Columns || target.y() < 1 || target.y() > Rows)
         return FCurrentColor;
-    return ColorTable[FHoverRow - 1][FHoverColumn - 1];
+    return ColorTable[target.y() - 1][target.x() - 1];
+}
+
+QRect TkxColorForm::TargetRect(QPoint target)
+{
+    return target == QPoint(SwatchColumn, SwatchRow) ? SwatchSquare() : CellSquare(target.x(), target.y());
 }
 
 QImage TkxColorForm::Render() const
@@ -475,8 +489,7 @@ QImage TkxColorForm::Render() const
                OtherCaption(FFormLanguage));
 
     if (FHoverColumn != 0) {
-        const bool swatch = FHoverColumn == SwatchColumn && FHoverRow == SwatchRow;
-        const QRect square = swatch ? SwatchSquare() : CellSquare(FHoverColumn, FHoverRow);
+        const QRect square = TargetRect({FHoverColumn, FHoverRow});
         DrawFrame(p, square.adjusted(-1, -1, 1, 1), Black, Black);
         DrawFrame(p, square, White, White);
         DrawFrame(p, square.adjusted(1, 1, -1, -1), Black, Black);
@@ -548,7 +561,7 @@ void TkxColorForm::keyPressEvent(QKeyEvent *event)
             QWidget::keyPressEvent(event);
         return;
     }
-    SetHover(next == swatch ? QPoint(SwatchColumn, SwatchRow) : QPoint(next % Columns + 1, next / Columns + 1));
+    SetHover(Target(next));
 }
 
 // A grid colour is taken and closes the pop-up; the swatch opens the colour dialog.

@@ -104,7 +104,13 @@ public:
     int HoverColumn() const { return FHoverColumn; }
     int HoverRow() const { return FHoverRow; }
     // The colour of the highlighted target (the swatch's is the current colour).
-    TColor HoverColor() const;
+    TColor HoverColor() const { return TargetColor({FHoverColumn, FHoverRow}); }
+
+    // The targets in reading order: the twenty cells, then the swatch.
+    static constexpr int TargetCount = Rows * Columns + 1;
+    static QPoint Target(int index);
+    TColor TargetColor(QPoint target) const;
+    static QRect TargetRect(QPoint target);
 
     // The first cell holding a colour, or the swatch, as (column, row).
     static QPoint CellOf(TColor color);

@@ -175,8 +175,10 @@ void TAboutBox::CreateControls()
     for (TkxBitBtn *button : {BitBtn_Feedway, BitBtn_Extra, BitBtn_OK}) {
         button->setMinimumSize(Scaled(100), Scaled(27));
     }
-    setTabOrder(BitBtn_OK, BitBtn_Feedway);
-    setTabOrder(BitBtn_Feedway, BitBtn_Extra);
+    // Reading order: the links, then the buttons from left to right (OK keeps the first focus).
+    QWidget *const order[] = {ntLinkLabelEmail, ntLinkLabelWeb, BitBtn_Feedway, BitBtn_Extra, BitBtn_OK};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     auto *title = new QGridLayout;
     title->addWidget(Label1, 0, 0, Qt::AlignCenter);

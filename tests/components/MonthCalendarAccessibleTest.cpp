@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -13,6 +14,8 @@ struct TRecorded {
     QAccessible::Event Type;
     QString Name;
     QString Value;
+    QAccessible::Id Id;
+    bool Selected;
 };
 std::vector<TRecorded> recorded;
 
@@ -20,7 +23,8 @@ void Record(QAccessibleEvent *event)
 {
     QAccessibleInterface *iface = event->accessibleInterface();
     recorded.push_back({event->type(), iface ? iface->text(QAccessible::Name) : QString(),
-                        iface ? iface->text(QAccessible::Value) : QString()});
+                        iface ? iface->text(QAccessible::Value) : QString(), iface ? QAccessible::uniqueId(iface) : 0,
+                        iface && iface->state().selected});
 }
 
 QFont DefaultFont()
@@ -178,41 +182,59 @@ TEST_F(MonthCalendarAccessibleTest, TheTreeReadsEachMonthAsATableOfNamedDays)
 
 TEST_F(MonthCalendarAccessibleTest, KeyboardMovesAnnounceTheNewDay)
 {
-    ShowMonths(1);
+    ShowMonths(2);
+    calendar->SetDate(MakeDate(2027, 1, 1)); // December first, January second
     calendar->SetDate(MakeDate(2026, 12, 15));
     QApplication::setActiveWindow(calendar.get());
     calendar->setFocus();
     ASSERT_TRUE(calendar->hasFocus());
     EXPECT_EQ(Root()->focusChild()->text(QAccessible::Name), "dinsdag 15 december 2026, week 51");
+    EXPECT_FALSE(Root()->state().focused); // the day holds the focus, not the calendar around it
+    QAccessibleInterface *january = Month(1);
 
     struct Case {
         int Key;
-        bool Reordered; // the months shown change
+        std::vector<QString> Gone; // months that leave the view, then those that come
+        std::vector<QString> Come;
         QString Day;
     };
     const Case cases[] = {
-        {Qt::Key_Right, false, "woensdag 16 december 2026, week 51"},
-        {Qt::Key_Down, false, "woensdag 23 december 2026, week 52"},
-        {Qt::Key_PageDown, true, "zaterdag 23 januari 2027, week 3"},
-        {Qt::Key_Home, false, "vrijdag 1 januari 2027, week 53"},
+        {Qt::Key_Right, {}, {}, "woensdag 16 december 2026, week 51"},
+        {Qt::Key_Down, {}, {}, "woensdag 23 december 2026, week 52"},
+        {Qt::Key_PageDown, {}, {}, "zaterdag 23 januari 2027, week 3"},
+        {Qt::Key_PageDown, {"december 2026"}, {"februari 2027"}, "dinsdag 23 februari 2027, week 8"},
+        {Qt::Key_Home, {}, {}, "maandag 1 februari 2027, week 5"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Day.toStdString());
         recorded.clear();
         QTest::keyClick(calendar.get(), static_cast<Qt::Key>(c.Key));
+        std::vector<std::pair<QAccessible::Event, QString>> months;
         std::vector<QAccessible::Event> types;
-        for (const TRecorded &event : recorded)
-            types.push_back(event.Type);
-        std::vector<QAccessible::Event> expected{QAccessible::Focus, QAccessible::Selection,
-                                                 QAccessible::ValueChanged};
-        if (c.Reordered)
-            expected.insert(expected.begin(), QAccessible::ObjectReorder);
-        EXPECT_EQ(types, expected);
-        ASSERT_EQ(recorded.size(), expected.size());
-        EXPECT_EQ(recorded[recorded.size() - 3].Name, c.Day);
-        EXPECT_EQ(recorded.back().Value, c.Day.section(", week", 0, 0));
+        for (const TRecorded &event : recorded) {
+            EXPECT_NE(QAccessible::accessibleInterface(event.Id), nullptr) << "an event names a destroyed object";
+            if (event.Type == QAccessible::ObjectCreated || event.Type == QAccessible::ObjectDestroyed)
+                months.emplace_back(event.Type, event.Name);
+            else
+                types.push_back(event.Type);
+        }
+        std::vector<std::pair<QAccessible::Event, QString>> expectedMonths;
+        for (const QString &name : c.Gone)
+            expectedMonths.emplace_back(QAccessible::ObjectDestroyed, name);
+        for (const QString &name : c.Come)
+            expectedMonths.emplace_back(QAccessible::ObjectCreated, name);
+        EXPECT_EQ(months, expectedMonths);
+        const std::vector<QAccessible::Event> expected{QAccessible::SelectionRemove, QAccessible::Focus,
+                                                       QAccessible::Selection, QAccessible::TextUpdated};
+        ASSERT_EQ(types, expected);
+        const TRecorded *events = &recorded[months.size()];
+        EXPECT_FALSE(events[0].Selected); // the old day
+        EXPECT_EQ(events[1].Name, c.Day);
+        EXPECT_TRUE(events[2].Selected);
+        EXPECT_EQ(events[3].Value, c.Day.section(", week", 0, 0));
         EXPECT_EQ(Root()->focusChild()->text(QAccessible::Name), c.Day);
     }
+    EXPECT_EQ(Month(0), january); // a month that stays in view stays the same object
 }
 
 TEST_F(MonthCalendarAccessibleTest, TextsAndArrowsFollowTheProgram)
@@ -223,8 +245,10 @@ TEST_F(MonthCalendarAccessibleTest, TextsAndArrowsFollowTheProgram)
 
     recorded.clear();
     SetLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    ASSERT_FALSE(recorded.empty());
-    EXPECT_EQ(recorded.back().Type, QAccessible::ObjectReorder);
+    // Every child is made anew: the arrows, the month and the today line.
+    EXPECT_GE(std::count_if(recorded.begin(), recorded.end(),
+                            [](const TRecorded &event) { return event.Type == QAccessible::ObjectCreated; }),
+              4);
     EXPECT_EQ(Root()->child(1)->text(QAccessible::Name), "Next months");
     EXPECT_EQ(Month(0)->text(QAccessible::Name), "December 2026");
 

@@ -300,11 +300,11 @@ TEST_F(AboutTest, EscapeLeavesTheBoxOpen)
     EXPECT_FALSE(box.isVisible());
 }
 
-TEST_F(AboutTest, TabGoesFromOkToMoreInfo)
+TEST_F(AboutTest, TabGoesInReadingOrderFromOk)
 {
     Open();
-    // Then the two links, which the keyboard reaches too, and round to OK.
-    for (QWidget *next : std::initializer_list<QWidget *>{box.BitBtn_Extra, box.ntLinkLabelEmail, box.ntLinkLabelWeb,
+    // Round to the two links, which the keyboard reaches too, then the buttons.
+    for (QWidget *next : std::initializer_list<QWidget *>{box.ntLinkLabelEmail, box.ntLinkLabelWeb, box.BitBtn_Extra,
                                                           box.BitBtn_OK}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
