@@ -95,6 +95,12 @@ public:
             return QAccessible::queryAccessibleInterface(Form()->parentWidget())->text(QAccessible::Name);
         return QAccessibleWidget::text(t);
     }
+    // A window of its own, yet a part of its picker, as a combo box's list is.
+    QAccessibleInterface *parent() const override
+    {
+        return Form()->parentWidget() ? QAccessible::queryAccessibleInterface(Form()->parentWidget())
+                                      : QAccessibleWidget::parent();
+    }
     int childCount() const override { return TkxColorForm::TargetCount; }
     QAccessibleInterface *child(int index) const override;
     int indexOfChild(const QAccessibleInterface *child) const override

@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """The month view as a screen reader reads it: the real program on its own X server, its tree
 read from outside over AT-SPI. Finds the month calendar and the selected day by name, moves the
-selection with a key press and hears the new day. Run inside its own session bus
-(dbus-run-session); every wait is bounded and every process it starts is ended.
+selection with key presses (also those that scroll the view, with one month and with twelve
+shown) and hears each new day take the focus from a live object; reads the selected date as
+the calendar's text; opens a colour picker's pop-up and hears a colour. Run inside its own
+session bus (dbus-run-session); every wait is bounded and every process it starts is ended.
 
 usage: MonthCalendarAtspi.py PATH-TO-ORVANI
 """
@@ -17,6 +19,7 @@ import tempfile
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 DUTCH_DAYS = ["maandag", "dinsdag", "woensdag", "donderdag", "vrijdag", "zaterdag", "zondag"]
 DUTCH_MONTHS = ["januari", "februari", "maart", "april", "mei", "juni", "juli", "augustus",
@@ -64,6 +67,64 @@ def day_name(date):
                                      date.year, date.isocalendar()[1])
 
 
+def add_months(date, months):
+    month = date.month - 1 + months
+    return date.replace(year=date.year + month // 12, month=month % 12 + 1)
+
+
+def long_date(date):
+    return day_name(date).split(", week")[0]
+
+
+focus_events = []  # the objects that took the focus, as events came in
+
+
+def on_focus(event):
+    if event.detail1:
+        focus_events.append(event.source)
+
+
+def hear_focus(what, check):
+    """Waits for the focus to come to an object that passes the check; each object that took the
+    focus meanwhile must still answer (a reader asks it for its ancestors) and pass it too."""
+    deadline = time.monotonic() + WAIT
+    while time.monotonic() < deadline:
+        GLib.MainContext.default().iteration(False)
+        while focus_events:
+            source = focus_events.pop(0)
+            try:
+                source.clearCache()
+                heard = check(source)
+            except Exception as error:
+                fail("the focus came from an object that no longer answers (%s) while waiting for %s" % (error, what))
+            if not heard:
+                fail("the focus came to %r while waiting for %s" % (source.name, what))
+            return heard
+        time.sleep(0.05)
+    fail("no focus on %s within %d s" % (what, WAIT))
+
+
+def press(env, window, keys):
+    """Keys to a window, or with no window to whichever has the keyboard."""
+    target = ["--window", window] if window else []
+    subprocess.run(["xdotool", "key"] + target + keys, env=env, timeout=WAIT, check=True)
+
+
+def hear_day(env, window, keys, date, months):
+    """Presses the keys and hears the day take the focus, in its month, in the calendar."""
+    expected = day_name(date)
+    focus_events.clear()
+    press(env, window, keys)
+    cell = hear_focus(expected, lambda cell: cell.name.startswith(expected) and cell)
+    table = cell.parent
+    if table.getRole() != pyatspi.ROLE_TABLE or table.name != "%s %d" % (DUTCH_MONTHS[date.month - 1], date.year) \
+            or table.parent.name != "Maandkalender":
+        fail("%r stands in %r in %r" % (cell.name, table.name, table.parent.name))
+    if len(months()) != len(set(t.name for t in months())):
+        fail("a month is shown twice")
+    print("after %s:" % "+".join(keys), cell.name, "in", table.name, flush=True)
+
+
 def parse_day(name):
     match = DAY_NAME.match(name)
     if not match or match.group(3) not in DUTCH_MONTHS:
@@ -93,6 +154,48 @@ def selected_day(calendar):
     cell = find(calendar, lambda a: a.getRole() == pyatspi.ROLE_TABLE_CELL
                 and a.getState().contains(pyatspi.STATE_SELECTED))
     return cell.name if cell else None
+
+
+DUTCH_COLOURS = ["wit", "zwart", "zilver", "grijs", "rood", "kastanjebruin", "geel", "olijfgroen", "limoen", "groen",
+                 "aqua", "blauwgroen", "blauw", "marineblauw", "fuchsia", "paars", "muntgroen", "hemelsblauw",
+                 "crème", "middengrijs"]
+
+
+def hear_colour(env, orvani, window):
+    """Opens the Options dialog and the first colour picker's pop-up, and hears a colour."""
+    options = wait_for("Options button", lambda: find(orvani, lambda a: a.name == "Opties"
+                                                       and a.getRole() == pyatspi.ROLE_PUSH_BUTTON))
+    options.queryComponent().grabFocus()
+    press(env, window, ["space"])
+    dialog = wait_for("Options dialog", lambda: next(
+        (w for w in orvani if w.getRole() == pyatspi.ROLE_DIALOG and w.getState().contains(pyatspi.STATE_SHOWING)),
+        None))
+    tab = wait_for("View tab", lambda: find(dialog, lambda a: a.getRole() == pyatspi.ROLE_PAGE_TAB
+                                            and a.name == "Weergave"))
+    tab.queryAction().doAction(0)
+    picker = wait_for("colour picker", lambda: find(dialog, lambda a: a.getRole() == pyatspi.ROLE_COMBO_BOX
+                                                    and a.name == "Achtergrond"
+                                                    and a.getState().contains(pyatspi.STATE_SHOWING)))
+    focus_events.clear()
+    picker.queryComponent().grabFocus()
+    hear_focus("the colour picker", lambda a: a.name == "Achtergrond")
+    colour = picker.queryText().getText(0, -1)
+    is_colour = lambda name: name in DUTCH_COLOURS or re.match(r"^#[0-9A-F]{6}$", name)
+    if not is_colour(colour):
+        fail("the colour picker reads %r as its colour" % colour)
+    for keys in (["space"], ["Left"]):
+        press(env, None, keys)
+        item = hear_focus("a colour of the pop-up",
+                          lambda a: a.getRole() == pyatspi.ROLE_LIST_ITEM and is_colour(a.name) and a)
+        if item.parent.parent.name != "Achtergrond":
+            fail("the colour %r is not in the picker's pop-up" % item.name)
+        heard = item.name
+        print("after %s in the colour picker:" % "+".join(keys), heard, flush=True)
+    press(env, None, ["Return"])
+    chosen = hear_focus("the colour picker again", lambda a: a.name == "Achtergrond" and a)
+    if chosen.queryText().getText(0, -1) != heard:
+        fail("the colour picker reads %r after %r was chosen" % (chosen.queryText().getText(0, -1), heard))
+    press(env, None, ["Escape"])
 
 
 def start_x_server():
@@ -153,6 +256,25 @@ def main():
                          lambda: (lambda name: name if name and name.startswith(expected) else None)(
                              selected_day(calendar)))
         print("after Right:", moved, flush=True)
+        date += datetime.timedelta(days=1)
+
+        calendar.clearCache()
+        value = calendar.queryText().getText(0, -1)
+        if value != long_date(date):
+            fail("the calendar reads %r as its value, not %r" % (value, long_date(date)))
+
+        pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+        months = lambda: [child for child in calendar if child.getRole() == pyatspi.ROLE_TABLE]
+        date = add_months(date, 1)
+        hear_day(env, window[0], ["Next"], date, months)  # one month shown: the view scrolls
+        subprocess.run(["xdotool", "windowsize", "--sync", window[0], "720", "600"], env=env, timeout=WAIT,
+                       check=True)
+        wait_for("twelve months", lambda: len(months()) == 12)
+        date = add_months(date, 12)
+        hear_day(env, window[0], ["ctrl+Next"], date, months)
+        hear_day(env, window[0], ["ctrl+Prior"], add_months(date, -12), months)
+
+        hear_colour(env, orvani, window[0])
         print("1 passed, 0 failed", flush=True)
     finally:
         for process in (app, server):

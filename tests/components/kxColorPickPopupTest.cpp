@@ -405,6 +405,9 @@ TEST_F(ColorPopupTest, TheKeyboardMovesOverTheGridAndTakesAColour)
     QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&form);
     EXPECT_EQ(list->role(), QAccessible::List);
     EXPECT_EQ(list->text(QAccessible::Value), QString::fromUtf8("crème")); // heard as it is highlighted
+    EXPECT_EQ(list->focusChild()->text(QAccessible::Name), QString::fromUtf8("crème"));
+    EXPECT_TRUE(list->focusChild()->state().focused);
+    EXPECT_EQ(list->parent()->child(0), list); // in the tree as the picker's child while open
     QSignalSpy changes(&picker, &TkxColorPicker::OnChangeColor);
     QTest::keyClick(&form, Qt::Key_Return);
     EXPECT_EQ(picker.Color(), TkxColorForm::ColorTable[4][2]);
