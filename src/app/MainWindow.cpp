@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMoveEvent>
@@ -84,6 +85,21 @@ public:
 private:
     int FWidth;
     int FMinimumWidth;
+};
+
+// A toolbar button that Enter activates as Space does, as users of the keyboard expect.
+class TToolBarButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+            return QToolButton::keyPressEvent(event);
+        if (!event->isAutoRepeat())
+            animateClick();
+    }
 };
 
 // Menu captions are shown as written: an "&" is not an accelerator.
@@ -181,7 +197,7 @@ void TForm_Orvani::CreateToolBar()
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
     auto addButton = [this](const char *name, const char *image, void (TForm_Orvani::*handler)()) {
-        auto *button = new QToolButton(ToolBar1);
+        auto *button = new TToolBarButton(ToolBar1);
         button->setObjectName(name);
         button->setIcon(Art(image));
         button->setAutoRaise(true);
@@ -665,7 +681,8 @@ void TForm_Orvani::FormClose()
         return;
     FClosed = true;
     const bool shown = FShown;
-    WritePositie(UserSettingsBackend(), shown ? pos().y() : RecRec.Boven, shown ? pos().x() : RecRec.Links,
+    const QPoint frame = FramePositionNow(windowHandle()).value_or(pos());
+    WritePositie(UserSettingsBackend(), shown ? frame.y() : RecRec.Boven, shown ? frame.x() : RecRec.Links,
                  shown ? FUserSize.width() : RecRec.Breedte, shown ? FUserSize.height() : RecRec.Hoogte,
                  ToolButton_StayOnTop->isChecked());
 }

@@ -14,8 +14,28 @@
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+// Qt ends a window start with no display at all by aborting with a hint at reinstalling; the
+// user is told instead what is missing. Qt's own -platform and -display options choose for
+// themselves.
+bool NoDisplay(const QStringList &arguments)
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return false;
+    }
+    static const QRegularExpression chosen("^--?(platform|display)(=|$)");
+    return std::none_of(arguments.begin(), arguments.end(),
+                        [](const QString &argument) { return chosen.match(argument).hasMatch(); });
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -26,6 +46,10 @@ int main(int argc, char **argv)
     TStartOptions start;
     if (const std::optional<int> status = RunCommandLine(arguments, start))
         return *status;
+    if (NoDisplay(arguments)) {
+        std::fputs("orvani: no display found; orvani --help lists what works without one\n", stderr);
+        return 1;
+    }
 
     // One Orvani per user: a later start brings the running one's window back and ends. A start
     // minimised or in the tray leaves the running one as it is.

@@ -1,6 +1,7 @@
 #include "platform/WindowSystem.h"
 
 #include <QGuiApplication>
+#include <QMargins>
 #include <QWindow>
 
 #include <algorithm>
@@ -25,6 +26,36 @@ constexpr quint32 StateHint = 1u << 1;
 constexpr quint32 IconicState = 3;
 
 bool platformChosen = false;
+
+xcb_connection_t *X11Connection(QWindow *window)
+{
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !x11 || !window || !window->handle())
+        return nullptr;
+    return x11->connection();
+}
+
+// _NET_FRAME_EXTENTS: left, right, top, bottom.
+std::optional<QMargins> FrameExtents(xcb_connection_t *connection, xcb_window_t window)
+{
+    static const char name[] = "_NET_FRAME_EXTENTS";
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof name - 1, name), nullptr);
+    if (!atom)
+        return std::nullopt;
+    const xcb_atom_t extentsAtom = atom->atom;
+    std::free(atom);
+    std::optional<QMargins> extents;
+    if (xcb_get_property_reply_t *reply = xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, window, extentsAtom, XCB_ATOM_CARDINAL, 0, 4), nullptr)) {
+        if (reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+            const auto *value = static_cast<const quint32 *>(xcb_get_property_value(reply));
+            extents = QMargins(int(value[0]), int(value[2]), int(value[1]), int(value[3]));
+        }
+        std::free(reply);
+    }
+    return extents;
+}
 
 } // namespace
 
@@ -58,9 +89,8 @@ void ReportSessionLimits()
 
 void StartIconic(QWindow *window)
 {
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *connection = x11 && window ? x11->connection() : nullptr;
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !connection)
+    xcb_connection_t *connection = X11Connection(window);
+    if (!connection)
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
     quint32 hints[WmHintsFields] = {};
@@ -77,4 +107,23 @@ void StartIconic(QWindow *window)
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32,
                         WmHintsFields, hints);
     xcb_flush(connection);
+}
+
+std::optional<QPoint> FramePositionNow(QWindow *window)
+{
+    xcb_connection_t *connection = X11Connection(window);
+    if (!connection)
+        return std::nullopt;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const std::optional<QMargins> extents = FrameExtents(connection, id);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_translate_coordinates_reply_t *origin =
+        xcb_translate_coordinates_reply(connection, xcb_translate_coordinates(connection, id, root, 0, 0), nullptr);
+    if (!extents || !origin) {
+        std::free(origin);
+        return std::nullopt;
+    }
+    const QPointF frame(origin->dst_x - extents->left(), origin->dst_y - extents->top());
+    std::free(origin);
+    return (frame / window->devicePixelRatio()).toPoint();
 }

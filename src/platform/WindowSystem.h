@@ -2,6 +2,9 @@
 // The window system the program runs on: which one it chooses, what a session does not allow,
 // and the details of X11 that Qt leaves out.
 
+#include <QPoint>
+#include <optional>
+
 class QWindow;
 
 // Before the application object exists. Unless the user chose a platform (QT_QPA_PLATFORM),
@@ -19,3 +22,9 @@ void ReportSessionLimits();
 // Maps the window, when it is first shown, as a minimised (iconic) task-bar entry. Only the
 // window's initial state does that on X11; elsewhere the minimised state Qt passes on suffices.
 void StartIconic(QWindow *window);
+
+// Where the window's frame stands now, as the X server has it, in the program's pixels: the
+// client's place less the frame the window manager announces. Qt's own idea of the frame may be
+// stale (a window mapped iconic, a frame that changed after the window manager's first word,
+// flags changed while it was shown); empty where there is no X11 frame to read.
+std::optional<QPoint> FramePositionNow(QWindow *window);

@@ -171,9 +171,15 @@ TEST_F(CommandLine, InfoTakesTheLanguageOfTheSettingsAndLeavesThemAsTheyAre)
     EXPECT_EQ(QDir(config.path() + "/KX").entryList(QDir::Files | QDir::Hidden), QStringList{"Orvani.reg"});
 }
 
-TEST_F(CommandLine, MistakesEndWithOneLineAndStatusTwo)
+// A mistake in the command line ends with status 2, a window start without a display with 1.
+TEST_F(CommandLine, MistakesEndWithOneLineAndTheirStatus)
 {
-    const std::pair<QStringList, const char *> cases[] = {
+    struct TMistake {
+        QStringList Arguments;
+        const char *Message;
+        int Status = 2;
+    };
+    const TMistake cases[] = {
         {{"--bogus"}, "Unknown option '--bogus'"},
         {{"-x"}, "Unknown option '-x'"},
         {{"--i", "2005-01-01"}, "option '--i' is ambiguous; possibilities: --info --import-settings"},
@@ -193,10 +199,12 @@ TEST_F(CommandLine, MistakesEndWithOneLineAndStatusTwo)
         {{"2005-01-01"}, "unexpected argument '2005-01-01'"},
         {{"--info", "2005-01-01", "2005-01-02"}, "unexpected argument '2005-01-02'"},
         {{"--tray", "--info"}, "--minimized and --tray go with starting the window"},
+        {{}, "no display found; orvani --help lists what works without one", 1},
+        {{"--minimized"}, "no display found; orvani --help lists what works without one", 1},
     };
-    for (const auto &[arguments, message] : cases) {
+    for (const auto &[arguments, message, status] : cases) {
         const TRun run = Run(arguments);
-        EXPECT_EQ(run.Status, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.Status, status) << arguments.join(' ').toStdString();
         EXPECT_EQ(run.Out, "");
         EXPECT_TRUE(run.Err.startsWith(QString("orvani: ") + message)) << run.Err.toStdString();
         EXPECT_EQ(run.Err.count('\n'), 1) << run.Err.toStdString();

@@ -412,7 +412,12 @@ TEST_F(MainWindowTest, StayOnTopIsRestoredAndStoredBack)
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     const QPoint place = window->pos();
 
-    window->ToolButton_StayOnTop->click();
+    // Space and Enter on the focused button act as a click does.
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        const bool wasOnTop = window->ToolButton_StayOnTop->isChecked();
+        QTest::keyClick(window->ToolButton_StayOnTop, key);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->ToolButton_StayOnTop->isChecked() != wasOnTop; })) << key;
+    }
     EXPECT_FALSE(window->ToolButton_StayOnTop->isChecked());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(window->isVisible());

@@ -62,6 +62,27 @@ void SendToRoot(xcb_connection_t *connection, xcb_window_t window, const char *t
 
 } // namespace
 
+// icewm's own task bar carries a notification area, as its users have it; trayer beside it would
+// only contend with it for the tray.
+const std::vector<TWindowManager> &WindowManagers()
+{
+    static const std::vector<TWindowManager> managers = {
+        {"openbox", {"--sm-disable"}, false},
+        {"icewm", {}, true},
+    };
+    return managers;
+}
+
+std::string WindowManagerName(const testing::TestParamInfo<TWindowManager> &info)
+{
+    return info.param.Name;
+}
+
+void PrintTo(const TWindowManager &windowManager, std::ostream *stream)
+{
+    *stream << windowManager.Name;
+}
+
 void Pause(int milliseconds)
 {
     QTest::qWait(milliseconds);
@@ -69,10 +90,10 @@ void Pause(int milliseconds)
 
 // A machine busy with other tests may leave one part of the desktop unstarted; one more try
 // tells such a slip from a desktop that cannot start here.
-TDesktop::TDesktop(int dpi, QSize screen)
+TDesktop::TDesktop(int dpi, QSize screen, const TWindowManager &windowManager)
 {
     for (int attempt = 0; attempt < 2 && !FReady; ++attempt) {
-        if (const char *failed = Launch(dpi, screen)) {
+        if (const char *failed = Launch(dpi, screen, windowManager)) {
             std::fprintf(stderr, "desktop: %s did not start (try %d)\n", failed, attempt + 1);
             Stop();
         } else {
@@ -81,7 +102,7 @@ TDesktop::TDesktop(int dpi, QSize screen)
     }
 }
 
-const char *TDesktop::Launch(int dpi, QSize screen)
+const char *TDesktop::Launch(int dpi, QSize screen, const TWindowManager &windowManager)
 {
     auto server = std::make_unique<QProcess>();
     server->start("Xvfb", {"-displayfd", "1", "-screen", "0", QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
@@ -101,14 +122,17 @@ const char *TDesktop::Launch(int dpi, QSize screen)
     xcb_flush(FConnection);
 
     std::vector<quint32> check;
-    if (!Start("openbox", {"--sm-disable"}) ||
+    if (!Start(windowManager.Name, windowManager.Arguments) ||
         !WaitFor([&] { return !Property(Root(FConnection), "_NET_SUPPORTING_WM_CHECK", "WINDOW", &check).isNull(); },
                  StartTimeout))
-        return "openbox";
-    if (!Start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "120",
-                          "--height", "24", "--SetDockType", "true", "--SetPartialStrut", "true"}) ||
-        !WaitFor([&] { return HasTray() && WorkArea().height() < screen.height(); }, StartTimeout))
+        return windowManager.Name;
+    if (!windowManager.HasTray &&
+        !Start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "120",
+                          "--height", "24", "--SetDockType", "true", "--SetPartialStrut", "true"}))
         return "trayer";
+    // The task bar or trayer has taken its room at the bottom and hosts the tray.
+    if (!WaitFor([&] { return HasTray() && WorkArea().height() < screen.height(); }, StartTimeout))
+        return windowManager.HasTray ? windowManager.Name : "trayer";
     return nullptr;
 }
 
@@ -162,7 +186,7 @@ QString TDesktop::Property(unsigned window, const char *name, const char *type, 
         text = QString::fromUtf8(data, length);
         if (text.isNull())
             text = QLatin1String("");
-        if (values && reply->format == 32) {
+        if (values && reply->format == 32 && length >= 4) {
             values->resize(length / 4);
             std::memcpy(values->data(), data, values->size() * 4);
         }
@@ -300,24 +324,40 @@ TProgram::~TProgram()
     }
 }
 
-void TProgram::Start(const QProcessEnvironment &environment, const QStringList &arguments)
+void TProgram::Run(QProcess &process, const QProcessEnvironment &environment, const QString &home,
+                   const QStringList &arguments)
 {
     QProcessEnvironment own = environment;
-    own.insert("XDG_CONFIG_HOME", FHome.path() + "/config");
-    own.insert("XDG_RUNTIME_DIR", FHome.path() + "/run");
-    FProcess.setProcessEnvironment(own);
-    FProcess.start(qEnvironmentVariable("ORVANI_BUILD_DIR") + "/orvani", arguments);
-    FProcess.waitForStarted();
+    own.insert("XDG_CONFIG_HOME", home + "/config");
+    own.insert("XDG_RUNTIME_DIR", home + "/run");
+    process.setProcessEnvironment(own);
+    process.start(qEnvironmentVariable("ORVANI_BUILD_DIR") + "/orvani", arguments);
+    process.waitForStarted();
+}
+
+int TProgram::Status(const QProcess &process)
+{
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+void TProgram::Start(const QProcessEnvironment &environment, const QStringList &arguments)
+{
+    Run(FProcess, environment, FHome.path(), arguments);
+}
+
+int TProgram::StartAgain(const QProcessEnvironment &environment)
+{
+    QProcess second;
+    Run(second, environment, FHome.path(), {});
+    return second.waitForFinished(StartTimeout) ? Status(second) : -1;
 }
 
 int TProgram::Terminate()
 {
     if (FProcess.state() != QProcess::Running)
-        return FProcess.exitStatus() == QProcess::NormalExit ? FProcess.exitCode() : -1;
+        return Status(FProcess);
     ::kill(static_cast<pid_t>(FProcess.processId()), SIGTERM);
-    if (!FProcess.waitForFinished(StartTimeout))
-        return -1;
-    return FProcess.exitStatus() == QProcess::NormalExit ? FProcess.exitCode() : -1;
+    return FProcess.waitForFinished(StartTimeout) ? Status(FProcess) : -1;
 }
 
 QString TProgram::Stored(const QString &subkeyAndName) const

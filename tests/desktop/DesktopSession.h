@@ -1,7 +1,7 @@
 #pragma once
-// The desktop tier: the real program on a desktop of its own (Xvfb with openbox as window
-// manager and trayer as notification area), read as a user sees it: windows, frames and states
-// from the X server, the settings file after the program has ended.
+// The desktop tier: the real program on a desktop of its own (Xvfb with a window manager and a
+// notification area), read as a user sees it: windows, frames and states from the X server, the
+// settings file after the program has ended.
 
 #include <QMargins>
 #include <QProcess>
@@ -9,8 +9,10 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 struct xcb_connection_t;
@@ -39,13 +41,28 @@ struct TClientWindow {
     QRect FrameRect() const { return Client.marginsAdded(Frame); }
 };
 
+// A window manager the tier runs the program under.
+struct TWindowManager {
+    const char *Name; // its program
+    QStringList Arguments;
+    // Its own task bar holds a notification area; the others get trayer at the bottom right.
+    bool HasTray;
+};
+
+// Every window manager the tier runs under, openbox first; a new one is a new line.
+const std::vector<TWindowManager> &WindowManagers();
+// For a parametrised test's name and messages.
+std::string WindowManagerName(const testing::TestParamInfo<TWindowManager> &info);
+void PrintTo(const TWindowManager &windowManager, std::ostream *stream);
+
 // One X server with a window manager and a notification area, ended with the object.
 class TDesktop {
 public:
     static constexpr int Normal = 1;
     static constexpr int Iconic = 3;
 
-    explicit TDesktop(int dpi = 96, QSize screen = {1024, 768});
+    explicit TDesktop(int dpi = 96, QSize screen = {1024, 768},
+                      const TWindowManager &windowManager = WindowManagers().front());
     TDesktop(const TDesktop &) = delete;
     TDesktop &operator=(const TDesktop &) = delete;
     ~TDesktop();
@@ -67,7 +84,7 @@ public:
 private:
     QString Property(unsigned window, const char *name, const char *type, std::vector<quint32> *values) const;
     // Starts the server, the window manager and the tray; names the step that failed, if one did.
-    const char *Launch(int dpi, QSize screen);
+    const char *Launch(int dpi, QSize screen, const TWindowManager &windowManager);
     void Stop();
     bool Start(const QString &program, const QStringList &arguments);
 
@@ -85,6 +102,9 @@ public:
     ~TProgram();
     void Start(const QProcessEnvironment &environment, const QStringList &arguments = {});
     qint64 Pid() const { return FProcess.processId(); }
+    // Starts it once more while it runs, as a user would; the exit status of that start, or -1
+    // when it did not end normally in time.
+    int StartAgain(const QProcessEnvironment &environment);
     // Ends the program with SIGTERM; its exit status, or -1 when it did not end normally in time.
     int Terminate();
     // A stored value as written in the store ("dword:0000019a"), empty when missing.
@@ -94,6 +114,10 @@ public:
     QString ErrorOutput() { return FErrors += QString::fromLocal8Bit(FProcess.readAllStandardError()); }
 
 private:
+    static void Run(QProcess &process, const QProcessEnvironment &environment, const QString &home,
+                    const QStringList &arguments);
+    static int Status(const QProcess &process);
+
     QTemporaryDir FHome;
     QProcess FProcess;
     QString FErrors;

@@ -31,33 +31,66 @@ std::optional<TClientWindow> MainWindowIn(const TDesktop &desktop, const TProgra
     return found;
 }
 
-TEST(Placement, StartAndCloseLeaveTheWindowWhereItWas)
+class Placement : public testing::TestWithParam<TWindowManager> {};
+
+INSTANTIATE_TEST_SUITE_P(WindowManagers, Placement, testing::ValuesIn(WindowManagers()), WindowManagerName);
+
+// How the window is started and, when it starts minimised, brought back.
+struct TStart {
+    const char *Name;
+    int Dpi;
+    QStringList Values; // stored besides the placement
+    QStringList Arguments;
+    enum { Shown, ByTaskBar, BySecondStart } Restore;
+};
+
+TEST_P(Placement, StartAndCloseLeaveTheWindowWhereItWas)
 {
-    for (const int dpi : {96, 144}) {
-        TDesktop desktop(dpi);
-        ASSERT_TRUE(desktop.Ready());
+    const TStart starts[] = {
+        {"plain", 96, {}, {}, TStart::Shown},
+        {"plain-144", 144, {}, {}, TStart::Shown},
+        {"on-top", 96, {"Positie\\OpVoorgrond=" + Dword(1)}, {}, TStart::Shown},
+        {"--minimized", 96, {}, {"--minimized"}, TStart::ByTaskBar},
+        {"stored-minimised", 96, {"Algemeen\\GeminimaliseerdOpstarten=" + Dword(1)}, {}, TStart::BySecondStart},
+    };
+    std::optional<TDesktop> desktop;
+    int desktopDpi = 0;
+    for (const TStart &start : starts) {
+        if (desktopDpi != start.Dpi)
+            desktop.emplace(desktopDpi = start.Dpi, QSize(1024, 768), GetParam());
+        ASSERT_TRUE(desktop->Ready()) << start.Name;
         // The stored placement is in the program's pixels, which the X server scales by dpi / 96.
-        const QPoint expected = QPoint(101, 80) * dpi / 96;
-        TProgram program({"Positie\\Links=" + Dword(101), "Positie\\Boven=" + Dword(80),
-                          "Positie\\Breedte=" + Dword(240), "Positie\\Hoogte=" + Dword(260)});
-        for (int cycle = 0; cycle < 5; ++cycle) {
-            program.Start(DesktopEnvironment(desktop));
-            const auto window = MainWindowIn(desktop, program, TDesktop::Normal,
+        const QPoint expected = QPoint(101, 80) * start.Dpi / 96;
+        TProgram program(QStringList{"Positie\\Links=" + Dword(101), "Positie\\Boven=" + Dword(80),
+                                     "Positie\\Breedte=" + Dword(240), "Positie\\Hoogte=" + Dword(260)} +
+                         start.Values);
+        for (int cycle = 0; cycle < 3; ++cycle) {
+            const std::string label = std::string(start.Name) + " cycle " + std::to_string(cycle);
+            program.Start(DesktopEnvironment(*desktop), start.Arguments);
+            if (start.Restore != TStart::Shown) {
+                const auto iconic = MainWindowIn(*desktop, program, TDesktop::Iconic);
+                ASSERT_TRUE(iconic) << label;
+                if (start.Restore == TStart::ByTaskBar)
+                    desktop->Activate(iconic->Id);
+                else
+                    EXPECT_EQ(program.StartAgain(DesktopEnvironment(*desktop)), 0) << label;
+            }
+            const auto window = MainWindowIn(*desktop, program, TDesktop::Normal,
                                              [&](const QRect &frame) { return frame.topLeft() == expected; });
-            ASSERT_TRUE(window) << dpi << " " << cycle;
-            EXPECT_EQ(window->FrameRect().topLeft(), expected) << dpi << " " << cycle;
-            ASSERT_EQ(program.Terminate(), 0) << dpi << " " << cycle;
-            EXPECT_EQ(program.StoredInt("Positie\\Links"), 101) << dpi << " " << cycle;
-            EXPECT_EQ(program.StoredInt("Positie\\Boven"), 80) << dpi << " " << cycle;
-            EXPECT_EQ(program.StoredInt("Positie\\Breedte"), 240) << dpi << " " << cycle;
-            EXPECT_EQ(program.StoredInt("Positie\\Hoogte"), 260) << dpi << " " << cycle;
+            ASSERT_TRUE(window) << label;
+            EXPECT_EQ(window->FrameRect().topLeft(), expected) << label;
+            ASSERT_EQ(program.Terminate(), 0) << label << program.ErrorOutput().toStdString();
+            EXPECT_EQ(program.StoredInt("Positie\\Links"), 101) << label;
+            EXPECT_EQ(program.StoredInt("Positie\\Boven"), 80) << label;
+            EXPECT_EQ(program.StoredInt("Positie\\Breedte"), 240) << label;
+            EXPECT_EQ(program.StoredInt("Positie\\Hoogte"), 260) << label;
         }
     }
 }
 
-TEST(Placement, APlacementOutOfReachComesBackOntoTheScreen)
+TEST_P(Placement, APlacementOutOfReachComesBackOntoTheScreen)
 {
-    TDesktop desktop;
+    TDesktop desktop(96, {1024, 768}, GetParam());
     ASSERT_TRUE(desktop.Ready());
     const QStringList cases[] = {
         {"Positie\\Links=" + Dword(100000), "Positie\\Boven=" + Dword(-5000)},
@@ -85,9 +118,9 @@ TEST(Placement, APlacementOutOfReachComesBackOntoTheScreen)
     }
 }
 
-TEST(Placement, AMinimisedStartIsAnIconicTaskBarEntryUntilRestored)
+TEST_P(Placement, AMinimisedStartIsAnIconicTaskBarEntryUntilRestored)
 {
-    TDesktop desktop;
+    TDesktop desktop(96, {1024, 768}, GetParam());
     ASSERT_TRUE(desktop.Ready());
     TProgram program({"Algemeen\\GeminimaliseerdOpstarten=" + Dword(1), "Positie\\Links=" + Dword(300),
                       "Positie\\Boven=" + Dword(200)});
@@ -105,9 +138,9 @@ TEST(Placement, AMinimisedStartIsAnIconicTaskBarEntryUntilRestored)
     EXPECT_EQ(program.Terminate(), 0);
 }
 
-TEST(Placement, ATrayStartShowsOnlyTheTrayIconAndAnyDoubleClickOpens)
+TEST_P(Placement, ATrayStartShowsOnlyTheTrayIconAndAnyDoubleClickOpens)
 {
-    TDesktop desktop;
+    TDesktop desktop(96, {1024, 768}, GetParam());
     ASSERT_TRUE(desktop.Ready());
     for (const int button : {1, 3}) {
         TProgram program({"Algemeen\\GeminimaliseerdOpstarten=" + Dword(1), "Algemeen\\SysteemLade=" + Dword(1)});
