@@ -4,6 +4,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/ensure-packages.sh
+bash scripts/ensure-packages.sh scripts/packages-bench.txt
 
 build=build/bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DORVANI_TESTS=OFF -DORVANI_BENCH=ON > /dev/null

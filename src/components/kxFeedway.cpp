@@ -302,11 +302,11 @@ void TkxNetDialog::DownloadFinished(TDownloadResult result, const QByteArray &bo
     SetBusy(false);
     SetStatus({});
     if (result == TDownloadResult::Succeeded && !FirstLineHas404(View(body))) {
-        // Only a list with entries is an update: an answer that holds none (a web page) keeps
-        // the last good copy, as a failed download does.
-        if (ShowList(body, FAddress))
+        // Only a list with entries is an update: an empty answer or one that holds none (a web
+        // page) keeps the last good copy, as a failed download does.
+        if (!body.isEmpty() && ShowList(body, FAddress))
             StoreCopy(body);
-        else if (!body.isEmpty())
+        else
             ShowFallback(1);
     } else {
         ShowFallback(result == TDownloadResult::Failed ? 1 : 2);
@@ -399,15 +399,18 @@ QString TkxNetDialog::SelectedLink() const
     return FLinks.value(selected.first()->data(0, LinkIndexRole).toInt());
 }
 
-// Links of a list that came over the network could name any program or file on this
-// computer; only web and mail addresses are opened from such a list.
-bool TkxNetDialog::MayOpen(const QString &link) const
+// What the shell opens for a link, or nothing. Links of a list that came over the network could
+// name any program or file on this computer: only web and mail addresses are opened from such a
+// list, and its relative links are resolved against the list's own address, as on a web page. A
+// relative link of a local list names a file beside that list.
+QString TkxNetDialog::LinkAddress(const QString &link) const
 {
     if (!FFromWeb)
-        return true;
-    const QString scheme = Scheme(link);
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-           scheme == QLatin1String("mailto");
+        return ResolveLink(link, FListFolder);
+    if (Scheme(link) == QLatin1String("mailto"))
+        return link;
+    const QString address = HasScheme(link) ? link : QUrl(FAddress.trimmed()).resolved(QUrl(link)).toString();
+    return IsWebAddress(address) ? address : QString();
 }
 
 void TkxNetDialog::TreeViewDirectClick(const QModelIndex &)
@@ -415,13 +418,14 @@ void TkxNetDialog::TreeViewDirectClick(const QModelIndex &)
     const QString link = SelectedLink();
     if (link.isEmpty())
         return;
-    if (!MayOpen(link)) {
+    const QString address = LinkAddress(link);
+    if (address.isEmpty()) {
         SetStatus(Text("Link niet geopend: ", "Link not opened: ") + link);
         return;
     }
+    SetStatus(link); // what the pointer shows over the entry, in place of an earlier refusal
     emit LinkSelected(link);
-    // A relative link of a local list names a file beside that list.
-    Shell().OpenUrl(FFromWeb ? link : ResolveLink(link, FListFolder));
+    Shell().OpenUrl(address);
     TreeViewDirect->clearSelection(); // so the next click on the same entry opens it again
 }
 

@@ -89,7 +89,7 @@ private:
     bool ShowList(const QByteArray &text, const QString &source);
     void LoadArtwork();
     QIcon NodeIcon(int imageIndex, int selectedIndex) const;
-    bool MayOpen(const QString &link) const;
+    QString LinkAddress(const QString &link) const;
     void SetBusy(bool busy);
     void SetStatus(const QString &text);
     void ShowMessage(QMessageBox::Icon icon, const QString &text);

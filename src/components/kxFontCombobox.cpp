@@ -11,7 +11,7 @@
 #include <QListView>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QRegularExpression>
+#include <QSet>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
@@ -41,8 +41,17 @@ QString TypeCode(const TkxFontFamily &family)
 // holds the family once under its plain name, and drawing that name picks its regular face.
 QString PlainFamilyName(const QString &name)
 {
-    static const QRegularExpression foundry(QStringLiteral(" \\[[^\\]]*\\]$"));
-    return QString(name).remove(foundry);
+    const qsizetype foundry = name.endsWith(']') ? name.lastIndexOf(QLatin1String(" [")) : -1;
+    return foundry > 0 ? name.left(foundry) : name;
+}
+
+// Qt's font configuration layer adds the generic families under these names; each stands for
+// another installed family and is no font the user could pick in other programs.
+bool IsStandIn(const QString &name)
+{
+    static const QStringList standIns{QStringLiteral("Sans Serif"), QStringLiteral("Serif"),
+                                      QStringLiteral("Monospace")};
+    return standIns.contains(name);
 }
 
 bool Admitted(const QString &code, TkxFontTypes types)
@@ -104,21 +113,30 @@ public:
 
 } // namespace
 
-std::vector<TkxFontFamily> SystemFontFamilies()
+std::vector<TkxFontFamily> SystemFontFamilies(TkxFontTypes types)
 {
+    // Each question about one family costs the font database about a microsecond, so the writing
+    // systems come from two lists, and only families that may be listed are looked at closely: a
+    // font of other scripts can only be a raster font.
+    const QStringList latinNames = QFontDatabase::families(QFontDatabase::Latin);
+    const QStringList symbolNames = QFontDatabase::families(QFontDatabase::Symbol);
+    const QSet<QString> symbolCodes(symbolNames.begin(), symbolNames.end());
+    const bool rasterToo = types.Contains(ftRaster);
+    const QStringList names = rasterToo ? QFontDatabase::families() : latinNames;
+    const QSet<QString> latin = rasterToo ? QSet<QString>(latinNames.begin(), latinNames.end()) : QSet<QString>();
+
     std::vector<TkxFontFamily> families;
     QHash<QString, std::size_t> byName;
-    const QStringList names = QFontDatabase::families();
     families.reserve(names.size());
     for (const QString &name : names) {
-        if (QFontDatabase::isPrivateFamily(name))
+        if (QFontDatabase::isPrivateFamily(name) || IsStandIn(name))
             continue;
         // Qt's Symbol writing system holds every font of a script it does not know. A font of the
         // symbol set puts its pictures on the Latin code points and covers nothing else, so Qt
         // reports exactly Latin and Symbol for it; such a font is no Latin font.
-        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(name);
-        const bool latinCodes = systems.contains(QFontDatabase::Latin);
-        const bool symbolSet = latinCodes && systems.contains(QFontDatabase::Symbol) && systems.size() == 2;
+        const bool latinCodes = !rasterToo || latin.contains(name);
+        const bool symbolSet =
+            latinCodes && symbolCodes.contains(name) && QFontDatabase::writingSystems(name).size() == 2;
         const bool scalable = QFontDatabase::isSmoothlyScalable(name);
         const TkxFontFamily family{PlainFamilyName(name), scalable, !scalable, latinCodes && !symbolSet,
                                    symbolSet};
@@ -184,28 +202,62 @@ TkxFontComboBox::TkxFontComboBox(QWidget *parent)
     auto *dropDown = new DropDownStyle;
     dropDown->setParent(this);
     setStyle(dropDown);
+    Constructed = true;
     setMaxVisibleItems(12);
-    // Never measure every font name for a size hint.
-    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     // The default width at once; the height follows the font and is taken when the box is first
     // shown (Qt sizes a widget nobody sized at its showing), so making one loads no font.
     resize(DefaultWidth, height());
     setAttribute(Qt::WA_Resized, false);
-
-    setItemDelegate(new FontItemDelegate(this));
-    if (auto *list = qobject_cast<QListView *>(view()))
-        list->setUniformItemSizes(true);
-    // The list's window hides however the list closes (pick, Escape, click elsewhere).
-    view()->window()->installEventFilter(this);
 
     FPreview->setFixedSize(FPreviewWidth, FPreviewHeight);
     connect(this, &QComboBox::highlighted, this, &TkxFontComboBox::UpdatePreview);
     connect(this, &QComboBox::activated, this, &TkxFontComboBox::Activated);
 }
 
+// Qt's combo box makes its list window at every change of font or style, the first one included;
+// that window costs more than all the rest of the control, and most boxes are never opened. The
+// changes made while the control is built have nothing else to do there: no size is known yet.
+void TkxFontComboBox::changeEvent(QEvent *event)
+{
+    const bool listChange = event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange;
+    if (listChange && !Constructed)
+        QWidget::changeEvent(event);
+    else
+        QComboBox::changeEvent(event);
+}
+
+// The list's items are drawn by the control, all of one height.
+void TkxFontComboBox::EnsureList()
+{
+    if (ListMade)
+        return;
+    ListMade = true;
+    setItemDelegate(new FontItemDelegate(this));
+    if (auto *list = qobject_cast<QListView *>(view()))
+        list->setUniformItemSizes(true);
+    // The list's window hides however the list closes (pick, Escape, click elsewhere).
+    view()->window()->installEventFilter(this);
+}
+
+void TkxFontComboBox::UpdateList()
+{
+    if (ListMade)
+        view()->viewport()->update();
+}
+
 QSize TkxFontComboBox::sizeHint() const
 {
-    return {DefaultWidth, qMax(QComboBox::minimumSizeHint().height(), FItemHeight + 6)};
+    return {DefaultWidth, qMax(minimumSizeHint().height(), FItemHeight + 6)};
+}
+
+// From the font and the type picture alone: Qt's own size hints would measure every font name.
+QSize TkxFontComboBox::minimumSizeHint() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const int textHeight = qMax(fontMetrics().height(), 14) + 2;
+    const QSize field(0, qMax(textHeight, iconSize().height() + 2));
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &option, field, this);
 }
 
 QString TkxFontComboBox::NamePart(const QString &entry)
@@ -230,15 +282,18 @@ void TkxFontComboBox::FillFontList()
     Filled = true;
     FUsedCount = 0;
     QStringList entries;
-    for (const TkxFontFamily &family : FontSource ? FontSource() : SystemFontFamilies()) {
+    for (const TkxFontFamily &family : FontSource ? FontSource() : SystemFontFamilies(FFontTypes)) {
         if (family.Name.startsWith('@')) // vertical variants of East Asian fonts
             continue;
         const QString code = TypeCode(family);
         if (Admitted(code, FFontTypes))
             entries.append(CutName(family.Name) + '=' + code);
     }
-    std::stable_sort(entries.begin(), entries.end(), [](const QString &a, const QString &b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    // By name, as a person reads a list: a family before its longer variants ("DejaVu Sans"
+    // before "DejaVu Sans Condensed"), which comparing whole entries would put the other way.
+    const auto name = [](const QString &entry) { return QStringView(entry).left(entry.lastIndexOf('=')); };
+    std::stable_sort(entries.begin(), entries.end(), [&name](const QString &a, const QString &b) {
+        return name(a).compare(name(b), Qt::CaseInsensitive) < 0;
     });
 
     const QSignalBlocker quiet(this);
@@ -274,7 +329,7 @@ void TkxFontComboBox::SetFontName(const QString &name)
 void TkxFontComboBox::SetColorUsed(TColor color)
 {
     FColorUsed = color;
-    view()->viewport()->update();
+    UpdateList();
 }
 
 void TkxFontComboBox::SetPreviewText(const QString &text)
@@ -311,7 +366,7 @@ void TkxFontComboBox::SetShowPreviewFontName(bool show)
 void TkxFontComboBox::SetShowPreviewInList(bool show)
 {
     FShowPreviewInList = show;
-    view()->viewport()->update();
+    UpdateList();
 }
 
 void TkxFontComboBox::SetShowPreviewInEdit(bool show)
@@ -324,13 +379,14 @@ void TkxFontComboBox::SetShowImagesFontType(bool show)
 {
     FShowImagesFontType = show;
     update();
-    view()->viewport()->update();
+    UpdateList();
 }
 
 void TkxFontComboBox::SetItemHeight(int height)
 {
     FItemHeight = qMax(1, height);
-    view()->doItemsLayout();
+    if (ListMade)
+        view()->doItemsLayout();
     updateGeometry();
 }
 
@@ -394,6 +450,7 @@ void TkxFontComboBox::showEvent(QShowEvent *event)
 void TkxFontComboBox::showPopup()
 {
     EnsureFilled();
+    EnsureList();
     FListOpen = true;
     emit OnDropDown(this);
     if (FShowPreview) {

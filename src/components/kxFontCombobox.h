@@ -42,9 +42,9 @@ struct TkxFontFamily {
     bool Symbol = false;   // its characters are the symbol set
 };
 
-// The typefaces of this machine, from the font database: each family once, by its plain name,
-// also where several foundries make it.
-std::vector<TkxFontFamily> SystemFontFamilies();
+// The typefaces of this machine that fonts of the given kinds may be among, from the font
+// database: each family once, by its plain name, also where several foundries make it.
+std::vector<TkxFontFamily> SystemFontFamilies(TkxFontTypes types);
 
 // The borderless preview window: the font's name in a strip over a sample text in that font.
 class TFormExampleFont : public QWidget {
@@ -118,6 +118,7 @@ public:
 
     void showPopup() override;
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     void OnDropDown(TkxFontComboBox *sender);
@@ -127,10 +128,13 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void EnsureFilled();
+    void EnsureList();
+    void UpdateList();
     void CommitSelection();
     void MoveToUsedBlock(int index);
     void ListClosed();
@@ -145,6 +149,8 @@ private:
     QIcon PictureTrueTypeSymbol;
     QIcon PictureRaster;
     TFontSource FontSource;
+    bool Constructed = false;
+    bool ListMade = false; // made at the first opening
     bool Filled = false;
     bool ClosePending = false; // the list closed; the choice, if any, arrives right after
     int FUsedCount = 0;

@@ -159,6 +159,7 @@ const FailureCase Failures[] = {
     {"403 status", {403, "<html>Forbidden</html>"}, false, "Connection error, "},
     {"500 status", {500, "oops"}, false, "Connection error, "},
     {"a web page, no list", {200, "<html><body>Moved</body></html>"}, false, "Connection error, "},
+    {"an empty answer", {200, ""}, false, "Connection error, "},
     {"404 in the first line",
      {200, "<title>404 Not Found</title>\nitem0=0000 x"},
      false,
@@ -197,17 +198,6 @@ TEST_F(FeedwayTest, AFailureShowsThePreviousCopyWhichSurvivesUnchanged)
         EXPECT_EQ(RootTexts(), (QStringList{"News", "Tools"})) << failure.name;
         EXPECT_EQ(ReadFile(CacheFile()), GoodList) << failure.name;
     }
-}
-
-TEST_F(FeedwayTest, AnEmptyAnswerIsAnErrorAndKeepsTheCopy)
-{
-    WriteFile(CacheFile(), GoodList);
-    server.Put("/Feedway_Eng.inf", {200, ""});
-    Execute(server.Url("/Feedway_Eng.inf"));
-    ASSERT_NE(MessageBox(), nullptr);
-    EXPECT_EQ(MessageBox()->icon(), QMessageBox::Critical);
-    EXPECT_EQ(dialog->TreeViewDirect->topLevelItemCount(), 0);
-    EXPECT_EQ(ReadFile(CacheFile()), GoodList);
 }
 
 TEST_F(FeedwayTest, AGoodFetchReplacesTheCopyAndTheUpdateButtonFetchesAgain)
@@ -387,33 +377,47 @@ TEST_F(FeedwayTest, ClicksOnARootOrNothingAndKeyboardSelectionOpenNothing)
     EXPECT_TRUE(shell.Opened.isEmpty());
 }
 
+// Relative links resolve against the list's address; each click's outcome replaces the last.
 TEST_F(FeedwayTest, LinksFromTheNetworkOpenOnlyAsWebOrMailAddresses)
 {
-    server.Put("/Feedway_Eng.inf", {200, "item0=0000 Links\n"
-                                         "subitem0-0=0000 a|http://example.org/a\n"
-                                         "subitem0-1=0000 b|HTTPS://example.org/b\n"
-                                         "subitem0-2=0000 c|mailto:news@example.org\n"
-                                         "subitem0-3=0000 d|/usr/bin/xterm\n"
-                                         "subitem0-4=0000 e|file:///etc/passwd\n"
-                                         "subitem0-5=0000 f|javascript:alert(1)\n"
-                                         "subitem0-6=0000 g|notes.htm\n"});
-    Execute(server.Url("/Feedway_Eng.inf"));
+    const QString site = server.Url("/");
+    const struct {
+        const char *link;
+        QString opened; // empty: refused
+    } cases[] = {
+        {"http://example.org/a", "http://example.org/a"},
+        {"HTTPS://example.org/b", "HTTPS://example.org/b"},
+        {"mailto:news@example.org", "mailto:news@example.org"},
+        {"file:///etc/passwd", ""},
+        {"javascript:alert(1)", ""},
+        {"C:\\Windows\\notepad.exe", ""},
+        {"notes.htm", site + "news/notes.htm"},
+        {"ftp://example.org/x", ""},
+        {"../up.htm?x=1", site + "up.htm?x=1"},
+        {"/usr/bin/xterm", site + "usr/bin/xterm"}, // a path on the list's own server
+    };
+    QByteArray list = "item0=0000 Links\n";
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        list += "subitem0-" + QByteArray::number(int(i)) + "=0000 x|" + cases[i].link + "\n";
+    server.Put("/news/Feedway_Eng.inf", {200, list});
+    Execute(server.Url("/news/Feedway_Eng.inf"));
     int notified = 0;
     QObject::connect(&feed, &TkxFeedway::OnURLSelected, [&] { ++notified; });
-    const char *refused[] = {"/usr/bin/xterm", "file:///etc/passwd", "javascript:alert(1)", "notes.htm"};
-    for (int i = 0; i < 7; ++i) {
+    QStringList opened;
+    for (int i = 0; i < int(std::size(cases)); ++i) {
         Click(Center(Child(0, i)));
-        if (i >= 3)
-            EXPECT_EQ(dialog->StatusText(), QString("Link not opened: ") + refused[i - 3]);
+        const bool refused = cases[i].opened.isEmpty();
+        EXPECT_EQ(dialog->StatusText(), (refused ? "Link not opened: " : "") + QString(cases[i].link));
+        if (!refused)
+            opened << cases[i].opened;
     }
-    EXPECT_EQ(shell.Opened,
-              (QStringList{"http://example.org/a", "HTTPS://example.org/b", "mailto:news@example.org"}));
-    EXPECT_EQ(notified, 3);
+    EXPECT_EQ(shell.Opened, opened);
+    EXPECT_EQ(notified, opened.size());
 
     feed.SetLanguage(lgNederlands);
-    Execute(server.Url("/Feedway_Eng.inf"));
+    Execute(server.Url("/news/Feedway_Eng.inf"));
     Click(Center(Child(0, 3)));
-    EXPECT_EQ(dialog->StatusText(), "Link niet geopend: /usr/bin/xterm");
+    EXPECT_EQ(dialog->StatusText(), "Link niet geopend: file:///etc/passwd");
 }
 
 TEST_F(FeedwayTest, LinksFromALocalListOpenAsGivenRelativeOnesBesideTheList)
