@@ -35,7 +35,9 @@ TRegDocument SettingsOfFile(const TRegDocument &file)
         const bool deletion = !key.Path.empty() && key.Path.front() == '-';
         const std::string_view path = deletion ? std::string_view(key.Path).substr(1) : key.Path;
         if (deletion && (IsOrvaniKey(path) || IsRegKeyBelow(OrvaniKey, path))) {
-            settings.CreateKey("-" + std::string(IsOrvaniKey(path) ? path : OrvaniKey));
+            std::string deleted = "-";
+            deleted += IsOrvaniKey(path) ? path : OrvaniKey;
+            settings.CreateKey(deleted);
         } else if (!deletion && IsOrvaniKey(path)) {
             settings.Apply(key.Path, key.Values);
         }

@@ -119,6 +119,7 @@ TEST(FileRegistryBackend, TextsRoundTripThroughTheFile)
     }
     EXPECT_FALSE(fs::exists(folder.StorePath() + ".tmp"));
     EXPECT_TRUE(KeptCopies(folder.StorePath()).empty());
+    EXPECT_EQ(fs::status(folder.StorePath()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(FileRegistryBackend, AWriteKeepsValuesAnotherInstanceStoredMeanwhile)
@@ -214,18 +215,37 @@ TEST(FileRegistryBackend, DamagedFilesAreKeptAsideAndReplaced)
     }
 }
 
-TEST(FileRegistryBackend, AHugeFileIsNeverReadAndIsKeptAside)
+// Beyond a few megabytes a store holds no settings this program wrote, but what can be read of
+// it stays: all of it within the limits, the part before what is too long, or too much.
+TEST(FileRegistryBackend, ALargeFileKeepsWhatCanBeRead)
 {
-    TempFolder folder;
-    WriteText(folder.StorePath(), "Windows Registry Editor Version 5.00\n");
-    fs::resize_file(folder.StorePath(), 100u << 20); // sparse: no disk space used
-    TFileRegistryBackend backend(folder.StorePath());
+    std::string manyValues = SomeSettings;
+    for (int i = 0; manyValues.size() <= (9u << 19); ++i) {
+        manyValues += "\"Extra" + std::to_string(i) + "\"=\"" + std::string(60000, 'x') + "\"\n";
+    }
+    struct Case {
+        const char *What;
+        std::string Content;
+        std::uintmax_t Size; // the file's size, made sparse beyond the content
+        bool Damaged;
+    };
+    const Case cases[] = {
+        {"4.5 MB of values", manyValues, manyValues.size(), false},
+        {"junk appended", SomeSettings + std::string(9u << 19, 'x') + "\n", 0, true},
+        {"larger than what is read", SomeSettings, 100u << 20, true},
+    };
+    for (const Case &c : cases) {
+        TempFolder folder;
+        WriteText(folder.StorePath(), c.Content);
+        fs::resize_file(folder.StorePath(), std::max<std::uintmax_t>(c.Size, c.Content.size()));
+        TFileRegistryBackend backend(folder.StorePath(), [](const std::string &) {});
 
-    EXPECT_EQ(ReadFrom(backend).Lettergrootte, 9);
+        EXPECT_EQ(ReadFrom(backend).Lettergrootte, 12) << c.What;
 
-    ASSERT_EQ(KeptCopies(folder.StorePath()).size(), 1u);
-    EXPECT_EQ(fs::file_size(KeptCopies(folder.StorePath())[0]), 100u << 20);
-    EXPECT_LT(fs::file_size(folder.StorePath()), 4096u);
+        ASSERT_EQ(KeptCopies(folder.StorePath()).size(), c.Damaged ? 1u : 0u) << c.What;
+        EXPECT_EQ(TFileRegistryBackend(folder.StorePath()).ReadValue(AlgemeenKey, "Extra0").has_value(), !c.Damaged)
+            << c.What;
+    }
 }
 
 TEST(FileRegistryBackend, AStoreThatIsNoFileDoesNotStallTheReader)
@@ -287,12 +307,18 @@ TEST(FileRegistryBackend, AReadOnlyStoreIsReadAndKept)
     EXPECT_NE(reporting.Lines[0].find("read-only"), std::string::npos);
 }
 
-// A store that is a symbolic link stays one: the write goes to its target, in the target's folder.
+// A store that is a symbolic link stays one: the write goes to its target, in the target's folder,
+// under a lock beside the target, with the target's mode; a temporary file a crash left there is
+// gone after the write.
 TEST(FileRegistryBackend, WritesThroughASymbolicLink)
 {
     TempFolder folder;
     const fs::path target = folder.Path() / "dotfiles" / "Orvani.reg";
     WriteText(target, SomeSettings);
+    const auto readable =
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(target, readable);
+    WriteText(target.string() + ".tmp", "left by a crash");
     fs::create_directories(folder.Path() / "KX");
     fs::create_symlink("../dotfiles/Orvani.reg", folder.StorePath());
     TFileRegistryBackend backend(folder.StorePath());
@@ -303,6 +329,9 @@ TEST(FileRegistryBackend, WritesThroughASymbolicLink)
     EXPECT_TRUE(fs::is_symlink(folder.StorePath()));
     EXPECT_EQ(TFileRegistryBackend(target.string()).ReadValue(PositieKey, "Links"), TRegValue::Integer(2));
     EXPECT_FALSE(fs::exists(target.string() + ".tmp"));
+    EXPECT_EQ(fs::status(target).permissions(), readable);
+    EXPECT_TRUE(fs::exists(target.string() + ".lock"));
+    EXPECT_FALSE(fs::exists(folder.StorePath() + ".lock"));
 }
 
 // A store another user owns, or one without read permission, is not damaged: it is left as it
@@ -329,7 +358,7 @@ TEST(FileRegistryBackend, AnUnreadableStoreIsLeftAlone)
         const bool defaults = ReadFrom(reporting.Backend) == firstStart;
         const bool refused = !WritePositie(reporting.Backend, 1, 2, 3, 4, true);
         const bool said =
-            !reporting.Lines.empty() && reporting.Lines[0].find("cannot read") != std::string::npos;
+            reporting.Lines.size() == 1 && reporting.Lines[0].find("cannot read") != std::string::npos;
         _exit(defaults && refused && said ? 0 : 1);
     }
     int status = 0;

@@ -127,19 +127,65 @@ TEST(ImportSettings, TakesEveryFormTheRegistryEditorWrites)
     }
 }
 
+// Files as people write them: a last line without a line feed, comments after values, and the
+// deletions of values and keys, which an import carries out (a deleted setting goes back to its
+// default at the next start).
+TEST(ImportSettings, CarriesOutWhatPeopleWrite)
+{
+    const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n";
+    struct Case {
+        const char *What;
+        std::string File;
+        std::optional<TRegValue> Extra, Links; // afterwards, in Positie
+    };
+    using R = TRegValue;
+    const Case cases[] = {
+        {"no final line feed", header + "[" + PositieKey + "]\r\n\"Links\"=dword:00000002", R::Integer(7),
+         R::Integer(2)},
+        {"comments after values",
+         header + "[" + PositieKey + "]\r\n\"Links\"=dword:00000003 ; links\r\n\"Extra\"=\"x\" ; y\r\n",
+         R::String("x"), R::Integer(3)},
+        {"a value deleted", header + "[" + PositieKey + "]\n\"Extra\"=-\n", std::nullopt, R::Integer(1)},
+        {"a key deleted", header + "[-" + PositieKey + "]\n", std::nullopt, std::nullopt},
+        {"a key above deleted, then set",
+         header + "[-HKEY_CURRENT_USER\\Software\\KX]\n[" + PositieKey + "]\n\"Links\"=dword:4\n",
+         std::nullopt, R::Integer(4)},
+    };
+    for (const Case &c : cases) {
+        TempFolder folder;
+        WriteText(folder.StorePath(), SomeSettings);
+        const fs::path file = folder.Path() / "import.reg";
+        WriteText(file, c.File);
+
+        EXPECT_EQ(ImportSettings(file.string(), folder.StorePath()), "") << c.What;
+
+        TFileRegistryBackend backend(folder.StorePath());
+        EXPECT_EQ(backend.ReadValue(PositieKey, "Extra"), c.Extra) << c.What;
+        EXPECT_EQ(backend.ReadValue(PositieKey, "Links"), c.Links) << c.What;
+    }
+}
+
 // Whatever form came in, the export is byte for byte what the registry editor itself exported.
 TEST(ExportSettings, WritesExactlyWhatTheRegistryEditorExports)
 {
-    const std::string wine = ReadText(Fixture("wine-utf16le.reg"));
-    ASSERT_FALSE(wine.empty());
+    std::vector<std::pair<std::vector<std::string>, std::string>> cases; // imported in turn, then exported
     for (const char *form : Forms) {
-        SCOPED_TRACE(form);
+        cases.push_back({{form}, "wine-utf16le.reg"});
+    }
+    // A file written by hand over the registry editor's own: what Wine's registry editor made of it.
+    cases.push_back({{"wine-utf16le.reg", "by-hand.reg"}, "wine-by-hand.reg"});
+    for (const auto &[imports, expected] : cases) {
+        SCOPED_TRACE(imports.back());
         TempFolder folder;
-        ASSERT_EQ(ImportSettings(Fixture(form), folder.StorePath()), "");
+        for (const std::string &file : imports) {
+            ASSERT_EQ(ImportSettings(Fixture(file), folder.StorePath()), "");
+        }
         const std::string exported = (folder.Path() / "export.reg").string();
 
         ASSERT_EQ(ExportSettings(folder.StorePath(), exported, 0x0409), "");
 
+        const std::string wine = ReadText(Fixture(expected));
+        ASSERT_FALSE(wine.empty());
         EXPECT_EQ(ReadText(exported), wine);
     }
 }
@@ -211,6 +257,7 @@ TEST(ExportSettings, RefusesWithoutUsableSettingsAndTouchesNothing)
     }
     TempFolder folder;
     WriteText(folder.StorePath(), SomeSettings);
-    EXPECT_NE(ExportSettings(folder.StorePath(), (folder.Path() / "none" / "export.reg").string(), 0x0409), "");
+    EXPECT_NE(ExportSettings(folder.StorePath(), (folder.Path() / "none" / "export.reg").string(), 0x0409),
+              "");
     EXPECT_FALSE(fs::exists(folder.Path() / "none"));
 }

@@ -58,4 +58,10 @@ wine reg delete 'HKCU\Software\KX\Orvani' /f > /dev/null
 wine regedit /S "$here/regedit4-cp1252.reg"
 wine regedit /E "$WINEPREFIX/again.reg" 'HKEY_CURRENT_USER\Software\KX\Orvani'
 cmp "$here/wine-utf16le.reg" "$WINEPREFIX/again.reg"
+
+# A file as people write it (by-hand.reg, written in a text editor: comments after values and
+# inside a wrapped value, a value and a key deletion, no line feed at the end), imported over the
+# values above: what Wine's registry editor makes of it.
+wine regedit /S "$here/by-hand.reg"
+wine regedit /E "$here/wine-by-hand.reg" 'HKEY_CURRENT_USER\Software\KX\Orvani'
 echo "fixtures written to $here"
