@@ -3,6 +3,7 @@
 #include "app/DateActions.h"
 #include "app/SettingsNotice.h"
 #include "components/MonthCalendar.h"
+#include "components/kxAccessible.h"
 #include "components/kxExtendedDialogs.h"
 #include "date/DateFormat.h"
 #include "dialogs/About.h"
@@ -271,6 +272,7 @@ void TForm_Orvani::CreateStatusBar()
         StatusBar1->addWidget(panel);
         FStatusPanels[i] = panel;
     }
+    SetQuietName(FStatusPanels[1]); // the clock: a reader following the status bar would speak every second
     setStatusBar(StatusBar1);
 }
 

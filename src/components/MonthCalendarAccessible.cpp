@@ -614,26 +614,12 @@ void MonthCalendarAccessibilityUpdate(TMonthCalendar *calendar, bool focusIn)
         iface->Update(focusIn);
 }
 
-namespace {
-
-// Qt announces the focus of every widget it focuses; the calendar announces its selected day
-// instead, so a reader hears one focus on entering it, not the day and then the calendar.
-void DropCalendarFocus(QAccessibleEvent *event)
+bool IsMonthCalendarFocus(QAccessibleEvent *event)
 {
-    if (event->type() == QAccessible::Focus && qobject_cast<TMonthCalendar *>(event->object())) {
-        if (QAccessibleInterface *calendar = event->accessibleInterface(); calendar && calendar->focusChild())
-            return;
-    }
-    const QAccessible::UpdateHandler self = QAccessible::installUpdateHandler(nullptr);
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(self);
-}
-
-} // namespace
-
-void InstallMonthCalendarFocusFilter()
-{
-    QAccessible::installUpdateHandler(DropCalendarFocus);
+    if (event->type() != QAccessible::Focus || !qobject_cast<TMonthCalendar *>(event->object()))
+        return false;
+    QAccessibleInterface *calendar = event->accessibleInterface();
+    return calendar && calendar->focusChild();
 }
 
 void SetMonthCalendarEventListener(TAccessibleEventListener listener)

@@ -14,9 +14,9 @@ QAccessibleInterface *NewMonthCalendarAccessible(TMonthCalendar *calendar);
 // day is announced as the focus. Costs nothing while no assistive technology listens.
 void MonthCalendarAccessibilityUpdate(TMonthCalendar *calendar, bool focusIn = false);
 
-// Keeps Qt's focus announcement of the calendar widget from following the day's (installed once
-// with the component set's accessibility).
-void InstallMonthCalendarFocusFilter();
+// Qt's focus announcement of a calendar widget that announces its selected day instead: dropped,
+// so a reader hears one focus on entering the calendar, not the day and then the calendar.
+bool IsMonthCalendarFocus(QAccessibleEvent *event);
 
 // Also hands every event of the calendar to a listener, whether or not assistive technology is
 // active: tests listen where the platform has no accessibility (offscreen). Null stops it.

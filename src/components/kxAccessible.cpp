@@ -3,8 +3,10 @@
 #include "components/MonthCalendar.h"
 #include "components/MonthCalendarAccessible.h"
 #include "components/kxColorPick.h"
+#include "components/kxFontCombobox.h"
 #include "components/kxLinkLabel.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <array>
 
@@ -39,6 +41,52 @@ public:
     int indexOfChild(const QAccessibleInterface *child) const override
     {
         return child && Picker()->Popup() && child->object() == Picker()->Popup() ? 0 : -1;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+};
+
+// The font box: a combo box whose value is the family a person knows ("FreeSerif"), not the entry
+// it stores ("FreeSerif=TA"), also as its text, which screen readers speak of a combo box. Its
+// list (the entries read by their families too) is its child.
+class TkxFontComboBoxAccessible final : public QAccessibleWidget, public TReadOnlyTextAccessible {
+public:
+    explicit TkxFontComboBoxAccessible(TkxFontComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox)
+    {
+        addControllingSignal(QStringLiteral("activated(int)"));
+    }
+    TkxFontComboBox *Box() const { return static_cast<TkxFontComboBox *>(widget()); }
+    QString Text() const override { return Box()->FontName(); }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? Text() : QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = Box()->view()->isVisible();
+        state.collapsed = !state.expanded;
+        return state;
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(Box()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child && child->object() == Box()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override { return {showMenuAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name == showMenuAction())
+            Box()->showPopup();
     }
     void *interface_cast(QAccessible::InterfaceType type) override
     {
@@ -179,12 +227,35 @@ QAccessibleInterface *ComponentFactory(const QString &className, QObject *object
         return new TkxColorPickerAccessible(static_cast<TkxColorPicker *>(object));
     if (className == QLatin1String("TkxColorForm"))
         return new TkxColorFormAccessible(static_cast<TkxColorForm *>(object));
+    if (className == QLatin1String("TkxFontComboBox"))
+        return new TkxFontComboBoxAccessible(static_cast<TkxFontComboBox *>(object));
     if (className == QLatin1String("TkxLinkLabel"))
         return new TkxLinkLabelAccessible(static_cast<TkxLinkLabel *>(object));
     return nullptr;
 }
 
+const char *const QuietNameProperty = "kxQuietName";
+
+// Passes every event on to the platform but those nobody should hear.
+void FilterUpdate(QAccessibleEvent *event)
+{
+    if (IsMonthCalendarFocus(event))
+        return;
+    if (event->type() == QAccessible::NameChanged && event->object() &&
+        event->object()->property(QuietNameProperty).toBool())
+        return;
+    const QAccessible::UpdateHandler self = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(self);
+}
+
 } // namespace
+
+void SetQuietName(QWidget *widget)
+{
+    InstallComponentAccessibility();
+    widget->setProperty(QuietNameProperty, true);
+}
 
 void ColorFormAccessibilityUpdate(TkxColorForm *form)
 {
@@ -201,7 +272,7 @@ void InstallComponentAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(ComponentFactory);
-        InstallMonthCalendarFocusFilter();
+        QAccessible::installUpdateHandler(FilterUpdate);
         return true;
     }();
     (void)installed;

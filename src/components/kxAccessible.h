@@ -4,9 +4,14 @@
 
 #include <QAccessibleInterface>
 
+class QWidget;
 class TkxColorForm;
 
 void InstallComponentAccessibility();
+
+// A widget whose name changes too often to announce (a ticking clock): readers read it when they
+// ask, and hear no change.
+void SetQuietName(QWidget *widget);
 
 // Tells a screen reader which colour of an open pop-up is highlighted.
 void ColorFormAccessibilityUpdate(TkxColorForm *form);

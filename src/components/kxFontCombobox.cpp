@@ -1,5 +1,7 @@
 #include "components/kxFontCombobox.h"
 
+#include "components/kxAccessible.h"
+
 #include "platform/Screen.h"
 #include "platform/SvgIcon.h"
 
@@ -212,6 +214,12 @@ TkxFontComboBox::TkxFontComboBox(QWidget *parent)
     FPreview->setFixedSize(FPreviewWidth, FPreviewHeight);
     connect(this, &QComboBox::highlighted, this, &TkxFontComboBox::UpdatePreview);
     connect(this, &QComboBox::activated, this, &TkxFontComboBox::Activated);
+    InstallComponentAccessibility();
+    // Screen readers read each entry by its family, without the type code.
+    connect(model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
+        for (int row = first; row <= last; ++row)
+            setItemData(row, NamePart(itemText(row)), Qt::AccessibleTextRole);
+    });
 }
 
 // Qt's combo box makes its list window at every change of font or style, the first one included;

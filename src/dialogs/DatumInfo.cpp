@@ -66,6 +66,9 @@ QLabel *TForm_DatumInfo::NewValue(QWidget *parent, const char *name)
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
+    // Reached with Tab, so a screen reader reads each fact with its caption.
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    label->setFocusPolicy(Qt::TabFocus);
     return label;
 }
 
@@ -267,4 +270,6 @@ void TForm_DatumInfo::DateTimePickerUntilChange()
     } catch (const std::exception &) {
         LabelCount->setText("0");
     }
+    // Described by the count, so a screen reader speaks it as it changes while the date is typed.
+    DateTimePickerUntil->setAccessibleDescription(LabelCount->text());
 }

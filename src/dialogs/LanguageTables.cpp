@@ -90,6 +90,7 @@ constexpr TLanguageRow Rows[] = {
     {Opties, "kxFontComboBox1", Name, {"Lettertype", "Font"}},
     {Opties, "ComboBoxFontSize", Name, {"Lettergrootte", "Font size"}},
     {Opties, "ComboBoxFontSizeEdit", Name, {"Lettergrootte", "Font size"}},
+    {Opties, "LabelFontSize", Text, {"Lettergrootte", "Font size"}},
     {Opties, "TrackBarAlphaBlend", Name, {"Alphablend", "Alphablend"}},
     {Opties, "SpeedButtonExampleCopy", Name, {"Voorbeeld datum kopiëren", "Example copy date"}},
     {Opties, "SpeedButtonExampleHint", Name, {"Voorbeeld hint systeemlade", "Example hint systemtray"}},

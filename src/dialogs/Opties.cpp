@@ -408,6 +408,9 @@ void TForm_Opties::CreateViewTab()
         ComboBoxFontSize->addItem(size);
     }
     ComboBoxFontSize->setMinimumWidth(Scaled(73));
+    LabelFontSize = NewLabel(GroupBoxFont, "LabelFontSize", "Lettergrootte");
+    LabelFontSize->setBuddy(ComboBoxFontSize);
+    LabelFontSize->hide();
     Image3 = NewPicture(GroupBoxFont, "Image3");
     auto *fontFields = new QVBoxLayout;
     fontFields->setSpacing(Scaled(8));

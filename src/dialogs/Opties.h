@@ -63,6 +63,7 @@ public:
     QGroupBox *GroupBoxFont;
     TkxFontComboBox *kxFontComboBox1;
     QComboBox *ComboBoxFontSize;
+    QLabel *LabelFontSize; // not shown: names the size box for screen readers, which read a combo box's label
     QLabel *Image3;
     QGroupBox *GroupBox_Kleuren;
     TkxColorPicker *kxColorPickerAchtergrond;

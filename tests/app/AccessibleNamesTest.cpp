@@ -195,6 +195,10 @@ TEST(AccessibleNames, ControlsAreReadWithTheirCaptionsAndValues)
         if (QAccessibleTextInterface *text = control->textInterface(); text && c.Extra == QAccessible::Value)
             EXPECT_EQ(text->text(0, text->characterCount()), c.ExtraText); // the value as readers get it
     }
+    // Readers name a combo box by its label: the size box has one that is not shown.
+    const auto sizeLabels = iface(opties->ComboBoxFontSize)->relations(QAccessible::Label);
+    ASSERT_FALSE(sizeLabels.isEmpty());
+    EXPECT_EQ(sizeLabels.first().first->text(QAccessible::Name), "Font size");
 }
 
 // Tab follows the reading order: each control the keyboard reaches next stands lower, or on the
@@ -235,7 +239,8 @@ TEST(AccessibleNames, TabFollowsTheVisualOrderInEveryWindow)
     }
 }
 
-// Every button and link the mouse can press, the keyboard reaches too (the leap-year box only shows).
+// Every button and link the mouse can press, the keyboard reaches too (the leap-year box only
+// shows), and every fact of the date sheet, so a screen reader reads it with its caption.
 TEST(AccessibleNames, TabReachesEveryButtonAndLink)
 {
     Program program;
@@ -247,6 +252,10 @@ TEST(AccessibleNames, TabReachesEveryButtonAndLink)
             controls << button;
         for (TkxLinkLabel *link : window->findChildren<TkxLinkLabel *>())
             controls << link;
+        if (window == program.datumInfo)
+            controls << QList<QWidget *>{program.datumInfo->ntLabelYear, program.datumInfo->ntLabelMonthname,
+                                         program.datumInfo->ntLabelDayName, program.datumInfo->LabelDaysSince,
+                                         program.datumInfo->LabelCount};
         for (QWidget *control : controls) {
             const bool internal = control->objectName().isEmpty() || control->objectName().startsWith("qt_");
             if (!internal && control != program.datumInfo->CheckBoxLeapYear && !(control->focusPolicy() & Qt::TabFocus))

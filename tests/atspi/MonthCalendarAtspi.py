@@ -198,6 +198,28 @@ def hear_colour(env, orvani, window):
     press(env, None, ["Escape"])
 
 
+def hear_quiet_clock(orvani):
+    """The status bar's clock reads the time when asked, and ticks without a name change."""
+    time_name = re.compile(r"^\d\d:\d\d:\d\d$")
+    clock = wait_for("the clock", lambda: find(orvani, lambda a: a.getRole() == pyatspi.ROLE_LABEL
+                                                and time_name.match(a.name)))
+    changes = []
+    listener = lambda event: changes.append(event.source.name)
+    pyatspi.Registry.registerEventListener(listener, "object:property-change:accessible-name")
+    first = clock.name
+
+    def ticked():
+        GLib.MainContext.default().iteration(False)
+        clock.clearCache()
+        return clock.name != first and time_name.match(clock.name)
+    wait_for("the clock to tick", ticked)
+    GLib.MainContext.default().iteration(False)
+    pyatspi.Registry.deregisterEventListener(listener, "object:property-change:accessible-name")
+    if any(time_name.match(name or "") for name in changes):
+        fail("the clock announces every tick: %r" % changes)
+    print("clock read as", clock.name, "without a name change", flush=True)
+
+
 def start_x_server():
     read, write = os.pipe()
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
@@ -274,6 +296,7 @@ def main():
         hear_day(env, window[0], ["ctrl+Next"], date, months)
         hear_day(env, window[0], ["ctrl+Prior"], add_months(date, -12), months)
 
+        hear_quiet_clock(orvani)
         hear_colour(env, orvani, window[0])
         print("1 passed, 0 failed", flush=True)
     finally:

@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -213,6 +214,11 @@ TEST(FontComboFontName, MatchesTheTailOfAnEarlierLongerName)
     combo.SetFontName("Sans");
     EXPECT_EQ(combo.FontName(), "Gill Sans");
     EXPECT_EQ(combo.currentText(), "Gill Sans=TA");
+    // Screen readers hear the family, never the stored form with its type code.
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(&combo);
+    EXPECT_EQ(box->text(QAccessible::Value), "Gill Sans");
+    EXPECT_EQ(box->textInterface()->text(0, box->textInterface()->characterCount()), "Gill Sans");
+    EXPECT_EQ(combo.itemData(1, Qt::AccessibleTextRole).toString(), "Sans"); // the entries too
 }
 
 TEST_F(FontComboTest, FontNameWithMoveUsedToTopCopiesToTheUsedBlock)

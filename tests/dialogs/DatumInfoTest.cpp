@@ -152,6 +152,7 @@ TEST_F(DatumInfoTest, DaysBetweenIsSymmetricAndZeroForTheSameDate)
     EXPECT_EQ(sheet.LabelCount->text(), "0");
     sheet.DateTimePickerUntil->setDate(QDate(1, 1, 1));
     EXPECT_EQ(sheet.LabelCount->text(), "731366");
+    EXPECT_EQ(sheet.DateTimePickerUntil->accessibleDescription(), "731366"); // what a reader hears as it changes
 }
 
 TEST_F(DatumInfoTest, TheCountFollowsTheKeyboardAndStartsAtZeroOnEveryShowing)
