@@ -368,20 +368,39 @@ void TForm_Orvani::FormShow()
 // larger while the content needs more).
 void TForm_Orvani::PlaceFrame(QPoint topLeft, QSize clientSize)
 {
-    const QMargins margins = FrameMargins();
-    const QRect frame = ReachableFrame(topLeft, clientSize, margins, AvailableScreenAreas());
-    FUserSize = frame.size().shrunkBy(margins);
-    FPlacedAt = frame.topLeft();
+    const auto [framePosition, userSize] = Placement(topLeft, clientSize);
+    FUserSize = userSize;
+    FPlacedAt = framePosition;
     resize(FUserSize);
     if (QWindow *window = windowHandle())
-        window->setFramePosition(frame.topLeft());
+        window->setFramePosition(framePosition);
     else
-        move(frame.topLeft());
+        move(framePosition);
+}
+
+// The user's size limited to the screen, and where the frame is to stand: the frame around what
+// the content needs, which may be more than the user's size (one stored at a smaller scale), is
+// what must lie on the screen.
+std::pair<QPoint, QSize> TForm_Orvani::Placement(QPoint topLeft, QSize clientSize) const
+{
+    const QMargins margins = FrameMargins();
+    const QList<QRect> areas = AvailableScreenAreas();
+    const QSize userSize = ReachableFrame(topLeft, clientSize, margins, areas).size().shrunkBy(margins);
+    return {ReachableFrame(topLeft, userSize.expandedTo(minimumSize()), margins, areas).topLeft(), userSize};
+}
+
+// Where the frame stands as the window system has it: Qt's own idea may be stale or, at a
+// fractional scale, rounded apart from where the frame was placed.
+QPoint TForm_Orvani::FramePosition() const
+{
+    return FramePositionNow(windowHandle()).value_or(pos());
 }
 
 QMargins TForm_Orvani::FrameMargins() const
 {
-    return windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!windowHandle())
+        return {};
+    return FrameMarginsNow(windowHandle()).value_or(windowHandle()->frameMargins());
 }
 
 // The frame is known only once the window manager has framed the window: the first placement
@@ -391,12 +410,11 @@ void TForm_Orvani::RefitWhenFramed()
     if (!FRefitPending || !isVisible() || isMinimized() || FrameMargins().isNull())
         return;
     FRefitPending = false;
-    if (frameGeometry().topLeft() != FPlacedAt)
+    if (FramePosition() != FPlacedAt)
         return; // moved since, by the user or the window manager: theirs
     const QPoint stored(RecRec.Links, RecRec.Boven);
     const QSize storedSize(RecRec.Breedte, RecRec.Hoogte);
-    if (ReachableFrame(stored, storedSize, FrameMargins(), AvailableScreenAreas()) !=
-        QRect(frameGeometry().topLeft(), FUserSize.grownBy(FrameMargins())))
+    if (Placement(stored, storedSize) != std::pair(FramePosition(), FUserSize))
         PlaceFrame(stored, storedSize);
 }
 
@@ -683,7 +701,7 @@ void TForm_Orvani::FormClose()
         return;
     FClosed = true;
     const bool shown = FShown;
-    const QPoint frame = FramePositionNow(windowHandle()).value_or(pos());
+    const QPoint frame = FramePosition();
     WritePositie(UserSettingsBackend(), shown ? frame.y() : RecRec.Boven, shown ? frame.x() : RecRec.Links,
                  shown ? FUserSize.width() : RecRec.Breedte, shown ? FUserSize.height() : RecRec.Hoogte,
                  ToolButton_StayOnTop->isChecked());

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <utility>
 
 class QAction;
 class QLabel;
@@ -113,6 +114,8 @@ private:
     void ShowFirstTime();
     void PositionMonthView();
     void PlaceFrame(QPoint topLeft, QSize clientSize);
+    std::pair<QPoint, QSize> Placement(QPoint topLeft, QSize clientSize) const;
+    QPoint FramePosition() const;
     QMargins FrameMargins() const;
     void RefitWhenFramed();
     void FitContent();

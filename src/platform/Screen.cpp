@@ -1,8 +1,10 @@
 #include "platform/Screen.h"
 
 #include <QGuiApplication>
+#include <QRegion>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -31,6 +33,15 @@ bool HoldsTitleStrip(const QRect &area, const QRect &strip)
 {
     const QRect part = area & strip;
     return part.width() >= std::min(StripWidth, strip.width()) && part.height() >= strip.height();
+}
+
+// Whether the frame lies wholly on the screens, maybe across two of them.
+bool LiesOn(const QList<QRect> &areas, const QRect &frame)
+{
+    QRegion outside(frame);
+    for (const QRect &area : areas)
+        outside -= area;
+    return outside.isEmpty();
 }
 
 } // namespace
@@ -64,8 +75,13 @@ QList<QRect> AvailableScreenAreas()
 {
     QList<QRect> areas;
     for (const QScreen *screen : QGuiApplication::screens()) {
-        if (!screen->availableGeometry().isEmpty())
-            areas << screen->availableGeometry();
+        const QRect area = screen->availableGeometry();
+        if (area.isEmpty())
+            continue;
+        // At a fractional scale the area is rounded to whole pixels of the program and may end a
+        // fraction of a screen pixel beyond the real one; a frame kept a pixel inside stays on it.
+        const qreal scale = screen->devicePixelRatio();
+        areas << (scale == std::floor(scale) ? area : area.adjusted(0, 0, -1, -1));
     }
     return areas;
 }
@@ -75,8 +91,10 @@ QRect ReachableFrame(QPoint topLeft, QSize clientSize, const QMargins &frameMarg
     const QSize client(Limited(clientSize.width(), 1), Limited(clientSize.height(), 1));
     QRect frame(QPoint(Limited(topLeft.x(), -CoordinateLimit), Limited(topLeft.y(), -CoordinateLimit)),
                 client.grownBy(frameMargins));
-    if (areas.isEmpty())
+    if (areas.isEmpty() || LiesOn(areas, frame))
         return frame;
+    // A frame partly off the screens (a placement stored at another scale or on a larger screen)
+    // moves wholly inside the area that holds its title strip, or else the nearest one.
     const QRect strip(frame.topLeft(), QSize(frame.width(), std::min(StripHeight, frame.height())));
     const auto reachable = std::find_if(areas.begin(), areas.end(),
                                         [&](const QRect &area) { return HoldsTitleStrip(area, strip); });
@@ -85,10 +103,7 @@ QRect ReachableFrame(QPoint topLeft, QSize clientSize, const QMargins &frameMarg
                            : *std::min_element(areas.begin(), areas.end(), [&](const QRect &a, const QRect &b) {
                                  return Distance(a, strip) < Distance(b, strip);
                              });
-    const QSize limited = frame.size().boundedTo(area.size());
-    if (reachable != areas.end() && limited == frame.size())
-        return frame;
-    frame.setSize(limited);
+    frame.setSize(frame.size().boundedTo(area.size()));
     frame.moveTo(std::clamp(frame.left(), area.left(), area.right() + 1 - frame.width()),
                  std::clamp(frame.top(), area.top(), area.bottom() + 1 - frame.height()));
     return frame;

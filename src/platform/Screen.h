@@ -26,8 +26,8 @@ void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics);
 QList<QRect> AvailableScreenAreas();
 
 // Where a window frame is to stand so that its user can reach it: the frame of a client area of
-// the given size, with the frame's top left asked for. It is moved onto the nearest area when
-// less than a usable part of its title strip lies on any area; a frame larger than its area is
-// limited to it and placed inside it. Any numbers are taken: absurd ones are first brought
-// within what a desktop can hold.
+// the given size, with the frame's top left asked for. A frame that does not lie wholly on the
+// areas is moved inside the area that holds a usable part of its title strip, or else the
+// nearest one; a frame larger than that area is limited to it. Any numbers are taken: absurd
+// ones are first brought within what a desktop can hold.
 QRect ReachableFrame(QPoint topLeft, QSize clientSize, const QMargins &frameMargins, const QList<QRect> &areas);

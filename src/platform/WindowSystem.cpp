@@ -5,6 +5,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -126,4 +127,16 @@ std::optional<QPoint> FramePositionNow(QWindow *window)
     const QPointF frame(origin->dst_x - extents->left(), origin->dst_y - extents->top());
     std::free(origin);
     return (frame / window->devicePixelRatio()).toPoint();
+}
+
+std::optional<QMargins> FrameMarginsNow(QWindow *window)
+{
+    xcb_connection_t *connection = X11Connection(window);
+    const std::optional<QMargins> extents =
+        connection ? FrameExtents(connection, static_cast<xcb_window_t>(window->winId())) : std::nullopt;
+    if (!extents)
+        return std::nullopt;
+    const double scale = window->devicePixelRatio();
+    const auto up = [scale](int pixels) { return int(std::ceil(pixels / scale)); };
+    return QMargins(up(extents->left()), up(extents->top()), up(extents->right()), up(extents->bottom()));
 }

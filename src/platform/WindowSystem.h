@@ -2,6 +2,7 @@
 // The window system the program runs on: which one it chooses, what a session does not allow,
 // and the details of X11 that Qt leaves out.
 
+#include <QMargins>
 #include <QPoint>
 #include <optional>
 
@@ -28,3 +29,6 @@ void StartIconic(QWindow *window);
 // stale (a window mapped iconic, a frame that changed after the window manager's first word,
 // flags changed while it was shown); empty where there is no X11 frame to read.
 std::optional<QPoint> FramePositionNow(QWindow *window);
+// The frame the window manager announces around the window, in the program's pixels rounded up,
+// so that a frame kept inside an area stays inside it at any scale; empty where there is none.
+std::optional<QMargins> FrameMarginsNow(QWindow *window);

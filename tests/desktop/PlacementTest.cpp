@@ -90,29 +90,37 @@ TEST_P(Placement, StartAndCloseLeaveTheWindowWhereItWas)
 
 TEST_P(Placement, APlacementOutOfReachComesBackOntoTheScreen)
 {
-    TDesktop desktop(96, {1024, 768}, GetParam());
-    ASSERT_TRUE(desktop.Ready());
-    const QStringList cases[] = {
-        {"Positie\\Links=" + Dword(100000), "Positie\\Boven=" + Dword(-5000)},
-        {"Positie\\Links=" + Dword(-3000), "Positie\\Boven=" + Dword(300)},
-        {"Positie\\Breedte=" + Dword(100000), "Positie\\Hoogte=" + Dword(100000)},
-        {"Positie\\Links=" + Dword(-100), "Positie\\Boven=" + Dword(-100), "Positie\\Breedte=" + Dword(5000)},
+    const std::pair<int, QStringList> cases[] = {
+        {96, {"Positie\\Links=" + Dword(100000), "Positie\\Boven=" + Dword(-5000)}},
+        {96, {"Positie\\Links=" + Dword(-3000), "Positie\\Boven=" + Dword(300)}},
+        {96, {"Positie\\Breedte=" + Dword(100000), "Positie\\Hoogte=" + Dword(100000)}},
+        {96, {"Positie\\Links=" + Dword(-100), "Positie\\Boven=" + Dword(-100), "Positie\\Breedte=" + Dword(5000)}},
+        // The title strip on the screen, the status bar under the task bar.
+        {96, {"Positie\\Links=" + Dword(700), "Positie\\Boven=" + Dword(600)}},
+        // Stored at 96 dpi, where it was wholly on the screen.
+        {144, {"Positie\\Links=" + Dword(100), "Positie\\Boven=" + Dword(300), "Positie\\Breedte=" + Dword(204),
+               "Positie\\Hoogte=" + Dword(223)}},
     };
-    for (const QStringList &values : cases) {
+    std::optional<TDesktop> desktop;
+    int desktopDpi = 0;
+    for (const auto &[dpi, values] : cases) {
+        if (desktopDpi != dpi)
+            desktop.emplace(desktopDpi = dpi, QSize(1024, 768), GetParam());
+        ASSERT_TRUE(desktop->Ready());
         TProgram program(values);
-        program.Start(DesktopEnvironment(desktop));
-        const auto window = MainWindowIn(desktop, program, TDesktop::Normal,
-                                         [&](const QRect &frame) { return desktop.WorkArea().contains(frame); });
+        program.Start(DesktopEnvironment(*desktop));
+        const auto window = MainWindowIn(*desktop, program, TDesktop::Normal,
+                                         [&](const QRect &frame) { return desktop->WorkArea().contains(frame); });
         ASSERT_TRUE(window) << values.join(' ').toStdString();
         const QRect frame = window->FrameRect();
         Pause(500); // the program takes in where the window manager put the window
-        EXPECT_TRUE(desktop.WorkArea().contains(frame))
-            << values.join(' ').toStdString() << ": " << frame.x() << "," << frame.y() << " " << frame.width()
-            << "x" << frame.height();
+        EXPECT_TRUE(desktop->WorkArea().contains(frame))
+            << dpi << " " << values.join(' ').toStdString() << ": " << frame.x() << "," << frame.y() << " "
+            << frame.width() << "x" << frame.height() << program.ErrorOutput().toStdString();
         ASSERT_EQ(program.Terminate(), 0);
-        // What was shown is stored.
-        EXPECT_EQ(program.StoredInt("Positie\\Links"), frame.left());
-        EXPECT_EQ(program.StoredInt("Positie\\Boven"), frame.top());
+        // What was shown is stored, in the program's pixels.
+        EXPECT_EQ(program.StoredInt("Positie\\Links"), qRound(frame.left() * 96.0 / dpi));
+        EXPECT_EQ(program.StoredInt("Positie\\Boven"), qRound(frame.top() * 96.0 / dpi));
         EXPECT_LE(program.StoredInt("Positie\\Breedte"), window->Client.width());
         EXPECT_LE(program.StoredInt("Positie\\Hoogte"), window->Client.height());
     }

@@ -17,10 +17,11 @@ TEST(Screen, ReachableFrame)
     };
     const Case cases[] = {
         {{410, 272}, {204, 223}, {410, 272, 206, 250}},      // on the screen: as asked
-        {{900, 700}, {204, 223}, {900, 700, 206, 250}},      // partly off, the title strip reachable
+        {{900, 700}, {204, 223}, {818, 494, 206, 250}},      // partly off: wholly inside
         {{1000, 100}, {204, 223}, {1000, 100, 206, 250}},    // across two screens
-        {{-142, 100}, {204, 223}, {-142, 100, 206, 250}},    // 64 pixels of the strip left: enough
-        {{-143, 100}, {204, 223}, {0, 100, 206, 250}},       // 63 pixels: brought back
+        {{1700, 100}, {204, 223}, {1618, 100, 206, 250}},    // 124 pixels of the strip on the right one
+        {{1000, 500}, {204, 223}, {1024, 350, 206, 250}},    // too little of the strip on the left one
+        {{-143, 100}, {204, 223}, {0, 100, 206, 250}},       // partly off the left edge
         {{100000, -5000}, {204, 223}, {1618, 0, 206, 250}},  // nearest screen: the right one
         {{300, 730}, {204, 223}, {300, 494, 206, 250}},      // title strip below the available area
         {{0, 0}, {100000, 100000}, {0, 0, 1024, 744}},       // limited to the screen
