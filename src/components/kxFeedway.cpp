@@ -200,6 +200,7 @@ QString TkxNetDialog::StatusText() const
 
 void TkxNetDialog::SetStatus(const QString &text)
 {
+    FRefusalShown = false;
     if (text.isEmpty())
         StatusBar->clearMessage();
     else
@@ -416,11 +417,15 @@ QString TkxNetDialog::LinkAddress(const QString &link) const
 void TkxNetDialog::TreeViewDirectClick(const QModelIndex &)
 {
     const QString link = SelectedLink();
-    if (link.isEmpty())
+    if (link.isEmpty()) {
+        if (FRefusalShown) // it spoke of the click before this one
+            SetStatus({});
         return;
+    }
     const QString address = LinkAddress(link);
     if (address.isEmpty()) {
         SetStatus(Text("Link niet geopend: ", "Link not opened: ") + link);
+        FRefusalShown = true;
         return;
     }
     SetStatus(link); // what the pointer shows over the entry, in place of an earlier refusal

@@ -103,6 +103,7 @@ private:
     bool FEnglish = false;
     bool FFromWeb = false;      // the shown list came over the network (now or earlier)
     bool FPreviousCopy = false; // a cache file existed when the refresh began
+    bool FRefusalShown = false; // the status line says a clicked link was not opened
     QString FCachePath;
     QString FListFolder; // of a local list: its relative links lie there
     QStringList FLinks;

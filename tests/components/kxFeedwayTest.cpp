@@ -418,6 +418,8 @@ TEST_F(FeedwayTest, LinksFromTheNetworkOpenOnlyAsWebOrMailAddresses)
     Execute(server.Url("/news/Feedway_Eng.inf"));
     Click(Center(Child(0, 3)));
     EXPECT_EQ(dialog->StatusText(), "Link niet geopend: file:///etc/passwd");
+    Click(Center(dialog->TreeViewDirect->topLevelItem(0))); // a root opens nothing
+    EXPECT_TRUE(dialog->StatusText().isEmpty());
 }
 
 TEST_F(FeedwayTest, LinksFromALocalListOpenAsGivenRelativeOnesBesideTheList)
