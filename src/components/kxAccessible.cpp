@@ -96,6 +96,18 @@ public:
     }
 };
 
+// The announcer: a notification whose name is its text.
+class TkxAnnouncerAccessible final : public QAccessibleWidget {
+public:
+    explicit TkxAnnouncerAccessible(TkxAnnouncer *announcer) : QAccessibleWidget(announcer, QAccessible::Notification)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<const TkxAnnouncer *>(widget())->Text() : QString();
+    }
+};
+
 // The link label: a link named by its caption and described by its address.
 class TkxLinkLabelAccessible final : public QAccessibleWidget {
 public:
@@ -229,6 +241,8 @@ QAccessibleInterface *ComponentFactory(const QString &className, QObject *object
         return new TkxColorFormAccessible(static_cast<TkxColorForm *>(object));
     if (className == QLatin1String("TkxFontComboBox"))
         return new TkxFontComboBoxAccessible(static_cast<TkxFontComboBox *>(object));
+    if (className == QLatin1String("TkxAnnouncer"))
+        return new TkxAnnouncerAccessible(static_cast<TkxAnnouncer *>(object));
     if (className == QLatin1String("TkxLinkLabel"))
         return new TkxLinkLabelAccessible(static_cast<TkxLinkLabel *>(object));
     return nullptr;
@@ -250,6 +264,24 @@ void FilterUpdate(QAccessibleEvent *event)
 }
 
 } // namespace
+
+TkxAnnouncer::TkxAnnouncer(QWidget *parent) : QWidget(parent)
+{
+    InstallComponentAccessibility();
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 0, 0);
+    hide();
+}
+
+// Screen readers speak a notification as it comes into view.
+void TkxAnnouncer::Announce(const QString &text)
+{
+    FText = text;
+    if (!QAccessible::isActive() || !parentWidget()->isVisible())
+        return;
+    hide();
+    show();
+}
 
 void SetQuietName(QWidget *widget)
 {

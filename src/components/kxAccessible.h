@@ -3,8 +3,8 @@
 // it is made; the first call registers them with Qt, later calls do nothing.
 
 #include <QAccessibleInterface>
+#include <QWidget>
 
-class QWidget;
 class TkxColorForm;
 
 void InstallComponentAccessibility();
@@ -43,4 +43,17 @@ public:
         *endOffset = characterCount();
         return {};
     }
+};
+
+// Speaks a short text to screen readers without taking the focus (a count that follows what the
+// user types elsewhere): a notification, never seen, that shows itself again for each text.
+class TkxAnnouncer : public QWidget {
+    Q_OBJECT
+public:
+    explicit TkxAnnouncer(QWidget *parent);
+    QString Text() const { return FText; }
+    void Announce(const QString &text);
+
+private:
+    QString FText;
 };

@@ -1,5 +1,6 @@
 #include "dialogs/DatumInfo.h"
 
+#include "components/kxAccessible.h"
 #include "components/kxStandard.h"
 #include "dialogs/DatumInfoFacts.h"
 #include "platform/Colors.h"
@@ -165,6 +166,7 @@ void TForm_DatumInfo::CreateControls()
     DateTimePickerUntil->setMinimumWidth(Scaled(90));
     LabelCount = NewValue(GroupBoxDaysBetween, "LabelCount");
     LabelCount->setText("0");
+    CountAnnouncer = new TkxAnnouncer(GroupBoxDaysBetween);
     between->setContentsMargins(Scaled(2), Scaled(4), Scaled(8), Scaled(6));
     between->addWidget(DateTimePickerUntil, 0, 0, Qt::AlignRight);
     between->addWidget(LabelCount, 0, 1);
@@ -270,6 +272,6 @@ void TForm_DatumInfo::DateTimePickerUntilChange()
     } catch (const std::exception &) {
         LabelCount->setText("0");
     }
-    // Described by the count, so a screen reader speaks it as it changes while the date is typed.
-    DateTimePickerUntil->setAccessibleDescription(LabelCount->text());
+    if (DateTimePickerUntil->hasFocus()) // the user changed it: a screen reader speaks the new count
+        CountAnnouncer->Announce(LabelCount->text());
 }

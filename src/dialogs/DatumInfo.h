@@ -11,6 +11,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QVBoxLayout;
+class TkxAnnouncer;
 class TkxBitBtn;
 
 class TForm_DatumInfo : public TToolDialog {
@@ -55,6 +56,7 @@ public:
     QGroupBox *GroupBoxDaysBetween;
     QDateEdit *DateTimePickerUntil;
     QLabel *LabelCount;
+    TkxAnnouncer *CountAnnouncer; // speaks the count to screen readers as the second date changes
     TkxBitBtn *BitBtn_OK;
 
 public slots:

@@ -1,10 +1,13 @@
 #include "dialogs/DatumInfo.h"
 
+#include "components/kxAccessible.h"
 #include "components/kxStandard.h"
 #include "dialogs/ToolDialogTestSupport.h"
 #include "platform/Colors.h"
 #include "settings/RecRec.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -152,7 +155,15 @@ TEST_F(DatumInfoTest, DaysBetweenIsSymmetricAndZeroForTheSameDate)
     EXPECT_EQ(sheet.LabelCount->text(), "0");
     sheet.DateTimePickerUntil->setDate(QDate(1, 1, 1));
     EXPECT_EQ(sheet.LabelCount->text(), "731366");
-    EXPECT_EQ(sheet.DateTimePickerUntil->accessibleDescription(), "731366"); // what a reader hears as it changes
+
+    // Changed by the user, the count is spoken without leaving the date.
+    QApplication::setActiveWindow(&sheet);
+    sheet.DateTimePickerUntil->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sheet.DateTimePickerUntil->hasFocus(); }));
+    sheet.DateTimePickerUntil->setDate(QDate(2003, 6, 2));
+    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(sheet.CountAnnouncer);
+    EXPECT_EQ(heard->role(), QAccessible::Notification);
+    EXPECT_EQ(heard->text(QAccessible::Name), "1");
 }
 
 TEST_F(DatumInfoTest, TheCountFollowsTheKeyboardAndStartsAtZeroOnEveryShowing)
