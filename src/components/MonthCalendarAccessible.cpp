@@ -460,10 +460,10 @@ void TMonthCalendarAccessible::Update(bool focusIn)
     const bool moved = selected != mSelected;
     if (moved && mSelected && mParts.count(*mSelected))
         Send(*mSelected, QAccessible::SelectionRemove); // the old day is no longer selected
-    const std::optional<TPartKey> before = std::exchange(mSelected, selected);
+    mSelected = selected;
     if (selected && (focusIn || (moved && Calendar()->hasFocus())))
         Send(*selected, QAccessible::Focus);
-    if (selected && moved && before != selected)
+    if (selected && moved)
         Send(*selected, QAccessible::Selection);
     if (const QString value = Value(); value != mValue) {
         QAccessibleTextUpdateEvent event(widget(), 0, std::exchange(mValue, value), value);

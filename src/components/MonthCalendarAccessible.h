@@ -9,9 +9,10 @@ class TMonthCalendar;
 
 QAccessibleInterface *NewMonthCalendarAccessible(TMonthCalendar *calendar);
 
-// Tells assistive technology what changed since it last looked: the months shown (their parts
-// are made anew) or the selected day (focus, selection and value). With `focusIn` the selected
-// day is announced as the focus. Costs nothing while no assistive technology listens.
+// Tells assistive technology what changed since it last looked: the months shown (those that
+// come and go; those that stay keep their parts) or the selected day (focus, selection and
+// value). With `focusIn` the selected day is announced as the focus. Costs nothing while no
+// assistive technology listens.
 void MonthCalendarAccessibilityUpdate(TMonthCalendar *calendar, bool focusIn = false);
 
 // Qt's focus announcement of a calendar widget that announces its selected day instead: dropped,
