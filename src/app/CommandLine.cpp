@@ -84,10 +84,8 @@ int ToInt(std::string_view digits)
 // otherwise what is wrong with it. Plain C++, as it runs for every line of a batch.
 std::string ReadDate(std::string_view text, TDateTime &date)
 {
-    if (text.empty())
-        return "an empty line is not a date";
-    const std::string quoted = "'" + std::string(text) + "'";
-    const std::string outOfRange = "the year of " + quoted + " lies outside 1..9999";
+    const auto quoted = [text] { return "'" + std::string(text) + "'"; };
+    const auto outOfRange = [&] { return "the year of " + quoted() + " lies outside 1..9999"; };
     const std::size_t firstDash = text.find('-', 1);
     const std::size_t secondDash =
         firstDash == std::string_view::npos ? firstDash : text.find('-', firstDash + 1);
@@ -98,31 +96,28 @@ std::string ReadDate(std::string_view text, TDateTime &date)
         if (AllDigits(year) && AllDigits(month) && AllDigits(day) && month.size() <= 2 && day.size() <= 2) {
             const int number = ToInt(year);
             if (number < 1 || number > 9999)
-                return outOfRange;
+                return outOfRange();
             try {
                 date = MakeDate(number, ToInt(month), ToInt(day));
                 return {};
             } catch (const std::exception &) {
-                return quoted + " is not a date";
+                return quoted() + " is not a date";
             }
         }
     }
     std::string serial(text);
     if (const std::size_t comma = serial.find(','); comma != std::string::npos)
         serial[comma] = '.';
-    const std::string_view digits = serial.front() == '+' || serial.front() == '-'
-                                        ? std::string_view(serial).substr(1)
-                                        : std::string_view(serial);
-    const std::size_t point = digits.find('.');
-    const bool isSerial = !text.empty() && AllDigits(digits.substr(0, point)) &&
-                          (point == std::string_view::npos || AllDigits(digits.substr(point + 1)));
-    if (isSerial) {
-        const char *first = serial.data() + (serial.front() == '+');
-        std::from_chars(first, serial.data() + serial.size(), date);
+    const bool signed_ = !serial.empty() && (serial.front() == '+' || serial.front() == '-');
+    const std::string_view number = std::string_view(serial).substr(signed_ ? 1 : 0);
+    const std::size_t point = number.find('.');
+    if (AllDigits(number.substr(0, point)) &&
+        (point == std::string_view::npos || AllDigits(number.substr(point + 1)))) {
+        std::from_chars(serial.data() + (serial.front() == '+' ? 1 : 0), serial.data() + serial.size(), date);
         const bool inRange = std::trunc(date) >= MinDateSerial && std::trunc(date) <= MaxDateSerial;
-        return inRange ? std::string() : outOfRange;
+        return inRange ? std::string() : outOfRange();
     }
-    return quoted + " is not a date: give yyyy-mm-dd or a date serial number such as 37773.5";
+    return quoted() + " is not a date: give yyyy-mm-dd or a date serial number such as 37773.5";
 }
 
 // The interface language of the settings, read without writing anything; the locale's default
@@ -176,7 +171,6 @@ int FormatEachLine(const std::string &pattern, const std::string &path)
     int status = 0;
     char *buffer = nullptr;
     std::size_t capacity = 0;
-    std::string text;
     for (long number = 1;; ++number) {
         const ssize_t length = getline(&buffer, &capacity, file.get());
         if (length < 0)
@@ -194,8 +188,7 @@ int FormatEachLine(const std::string &pattern, const std::string &path)
             status = ActionFailed;
             continue;
         }
-        text = ExpandDateTags(pattern, date, settings);
-        PrintLine(stdout, text);
+        PrintLine(stdout, ExpandDateTags(pattern, date, settings));
     }
     const bool readFailed = std::ferror(file.get());
     std::free(buffer);
@@ -220,12 +213,12 @@ QString ExpandPrefixes(QStringList &arguments)
     bool valueFollows = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         QString &argument = arguments[i];
-        if (valueFollows || argument == "--") {
-            if (!valueFollows)
-                break;
+        if (valueFollows) {
             valueFollows = false;
             continue;
         }
+        if (argument == "--")
+            break;
         if (!argument.startsWith('-') || argument.size() == 1)
             continue;
         const bool isLong = argument.startsWith("--");

@@ -780,18 +780,25 @@ std::string FormatRegText(const TRegDocument &document)
         }
         std::stable_sort(comments.begin(), comments.end(),
                          [](const TRegComment *a, const TRegComment *b) { return a->Before < b->Before; });
+        // What could not be read is not written back: the damaged copy keeps it.
+        std::size_t end = key.Values.size();
+        while (end > 0 && key.Values[end - 1].Value.Kind == TRegDataType::rdUnknown) {
+            --end;
+        }
         auto comment = comments.begin();
-        for (std::size_t i = 0; i <= key.Values.size(); ++i) {
-            for (; comment != comments.end() && ((*comment)->Before <= i || i == key.Values.size());
-                 ++comment) {
+        for (std::size_t i = 0; i < end; ++i) {
+            for (; comment != comments.end() && (*comment)->Before <= i; ++comment) {
                 out += (*comment)->Text + '\n';
             }
-            // What could not be read is not written back: the damaged copy keeps it.
-            if (i < key.Values.size() && key.Values[i].Value.Kind != TRegDataType::rdUnknown) {
+            if (key.Values[i].Value.Kind != TRegDataType::rdUnknown) {
                 AppendValue(out, key.Values[i]);
             }
         }
         out += '\n';
+        // Comments after the last value belong with what follows, as they read back.
+        for (; comment != comments.end(); ++comment) {
+            out += (*comment)->Text + '\n';
+        }
     }
     for (const std::string &comment : document.TrailingComments) {
         out += comment + '\n';

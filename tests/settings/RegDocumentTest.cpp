@@ -261,6 +261,8 @@ TEST(FormatRegText, ARewriteReadsBackUnchanged)
         InKey("\"a\"=hex:01,02,\\ \r\r\n\"b\"=dword:00000001\n"),
         InKey("\"a\"=\"C:\\\\\n\n\"b\"=dword:00000001\n"),
         InKey("\"a\"=text \\\n"),
+        // A comment inside a value that cannot be read, which is not written back.
+        InKey("@=\"default\"\n\"b\"=hex;01,\\\n; c\n"),
     };
     for (const std::string &text : texts) {
         const std::string written = FormatRegText(ParseRegText(text).Document);
