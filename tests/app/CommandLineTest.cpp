@@ -216,9 +216,10 @@ TEST_F(CommandLine, HelpListsEveryOptionWithExamples)
 {
     const TRun run = Run({"--help"});
     EXPECT_EQ(run.Status, 0);
-    for (const char *text : {"--help", "--version", "--format <PATTERN>", "--info", "--lang <nl|en>",
-                             "--export-settings <FILE>", "--import-settings <FILE>", "--minimized", "--tray",
-                             "DATE", "Examples:", "orvani --format \"'Week' ww iiii\" 2005-01-01"})
+    for (const char *text :
+         {"--help", "--version", "--format <PATTERN>", "--info", "--lang <nl|en>", "-f, --file <FILE>",
+          "--export-settings <FILE>", "--import-settings <FILE>", "--minimized", "--tray", "DATE",
+          "Examples:", "orvani --format \"'Week' ww iiii\" 2005-01-01"})
         EXPECT_TRUE(run.Out.contains(text)) << text;
     EXPECT_FALSE(run.Out.contains("-platform")) << "Qt's own options stay out of the help";
     EXPECT_TRUE(QDir(config.path()).isEmpty());
