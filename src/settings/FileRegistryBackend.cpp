@@ -365,11 +365,14 @@ std::string WriteOutputFile(const std::string &path, const std::string &text)
     struct stat info {};
     if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         // A FIFO, a device or a terminal is written into; only a plain file is ever replaced.
-        FileDescriptor file(S_ISDIR(info.st_mode) ? -1 : open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
-        errno = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        if (S_ISDIR(info.st_mode)) {
+            return problem + Describe(EISDIR);
+        }
+        FileDescriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
         const bool written = file && WriteAll(file.Get(), text);
         const int error = errno;
-        return file.Close() && written ? std::string() : problem + Describe(written ? errno : error);
+        const bool closed = file.Close();
+        return written && closed ? std::string() : problem + Describe(written ? errno : error);
     }
     const std::string target = LinkTarget(path);
     std::string temporary = target + ".XXXXXX";
