@@ -261,6 +261,8 @@ TEST(FormatRegText, ARewriteReadsBackUnchanged)
         InKey("\"a\"=hex:01,02,\\ \r\r\n\"b\"=dword:00000001\n"),
         InKey("\"a\"=\"C:\\\\\n\n\"b\"=dword:00000001\n"),
         InKey("\"a\"=text \\\n"),
+        // Deletions, kept in the store as they stood.
+        InKey("\"a\"=-\n\n[-" + Key + "\\Positie]\n\"b\"=dword:1\n"),
         // A comment inside a value that cannot be read, which is not written back.
         InKey("@=\"default\"\n\"b\"=hex;01,\\\n; c\n"),
     };
@@ -270,6 +272,8 @@ TEST(FormatRegText, ARewriteReadsBackUnchanged)
         EXPECT_FALSE(reread.Damaged) << text;
         EXPECT_EQ(FormatRegText(reread.Document), written) << text;
     }
+    EXPECT_NE(FormatRegText(ParseRegText(texts[3]).Document).find("\"a\"=-\n\n[-" + Key + "\\Positie]\n"),
+              std::string::npos);
 }
 
 TEST(ParseRegText, TakesTheTextsOfRegedit4FilesAsWindows1252)
