@@ -227,6 +227,7 @@ void TForm_DatumInfo::FormShow()
     // The second date now equals the shown one; the count says so rather than keeping an old one.
     DateTimePickerUntilChange();
     AlignColumns();
+    DateTimePickerUntil->setFocus(); // the one field to edit, though the facts come first with Tab
 }
 
 void TForm_DatumInfo::AlignColumns()
