@@ -3,8 +3,10 @@
 #include "components/MonthCalendar.h"
 #include "components/kxStandard.h"
 #include "date/DateFormat.h"
+#include "dialogs/LanguageTables.h"
 #include "dialogs/NamedControls.h"
 #include "platform/SvgIcon.h"
+#include "settings/RecRec.h"
 
 #include <QDateEdit>
 #include <QFocusEvent>
@@ -19,6 +21,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
@@ -51,6 +54,22 @@ public:
     int TypedValue() const { return valueFromText(cleanText()); }
 
 protected:
+    // A character that no whole number holds (a decimal separator, a letter) is refused, and the
+    // field says so rather than drop it unseen.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const QString text = event->text();
+        const bool typed = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (typed && text.size() == 1 && text.front().isPrint() && !text.front().isDigit() && !text.front().isSpace() &&
+            text != "-" && text != "+") {
+            const TLanguageTexts &texts = LanguageTexts(LanguageOf(RecRec.Taal));
+            QToolTip::showText(mapToGlobal(QPoint(0, height())), QString::fromUtf8(texts.WholeNumbersOnly), this);
+            event->accept();
+            return;
+        }
+        QSpinBox::keyPressEvent(event);
+    }
+
     // A sign and digits, blanks around; the sign and digits captured.
     static const QRegularExpression &WholeNumber()
     {
@@ -282,6 +301,9 @@ void TForm_GaNaar::FitNumberRow()
 
 void TForm_GaNaar::BitBtn_OKClick()
 {
+    if (RadioButton_Datum->isChecked() && !TakeTypedDate(DateTimePicker1)) {
+        return; // half typed: the field has said what is missing
+    }
     // The fields show the values the jump uses.
     for (QSpinBox *spin : {SpinEdit_Jaren, SpinEdit_Maanden, SpinEdit_Dagen, SpinEditEaster}) {
         spin->setValue(static_cast<const TWholeNumberSpin *>(spin)->TypedValue());
@@ -325,10 +347,10 @@ TDateTime TForm_GaNaar::ChosenDate() const
 TDateTime TForm_GaNaar::NumberModeDate() const
 {
     const double value = DateSinceValue();
-    if (value >= SerialLimit) {
-        throw ERangeError(); // beyond 31 December 9999, like any other jump out of range
+    if (value < 0 || value >= SerialLimit) {
+        throw ERangeError(); // before day 0 or beyond 31 December 9999, like any other jump out of range
     }
-    return value >= 0 ? value : CurrentDate;
+    return value;
 }
 
 // Read with the user's decimal separator, or with "." or "," where that is the only one typed.

@@ -141,7 +141,9 @@ constexpr TLanguageTexts Texts[2] = {
      {"ja", "nee"},
      "Dag in maand",
      "Het instellingenbestand was beschadigd. Instellingen die niet te lezen waren, staan weer op hun "
-     "standaardwaarde. Het beschadigde bestand is bewaard als:\n%1"},
+     "standaardwaarde. Het beschadigde bestand is bewaard als:\n%1",
+     {"Vul de dag in.", "Vul de maand in.", "Vul het jaar in."},
+     "Alleen hele getallen."},
     {"Orvani",
      {"In taskbar (default)", "In system tray"},
      {"Normal (Visible)", "Minimized"},
@@ -151,7 +153,9 @@ constexpr TLanguageTexts Texts[2] = {
      {"yes", "no"},
      "Day in month",
      "The settings file was damaged. Settings that could not be read are back at their defaults. The "
-     "damaged file was kept as:\n%1"},
+     "damaged file was kept as:\n%1",
+     {"Fill in the day.", "Fill in the month.", "Fill in the year."},
+     "Whole numbers only."},
 };
 
 } // namespace

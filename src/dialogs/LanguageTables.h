@@ -56,6 +56,8 @@ struct TLanguageTexts {
     const char *YesNo[2];          // the leap-year box in words, for the command line
     const char *DayInMonthCaption; // the occurrence sentence's caption, for the command line
     const char *SettingsDamaged;   // at start after a damaged settings file; %1: where it was kept
+    const char *DatePartMissing[3]; // a half-typed date field: its day, month or year is missing
+    const char *WholeNumbersOnly;   // a number field refuses a decimal separator or a letter
 };
 const TLanguageTexts &LanguageTexts(TLanguage language);
 

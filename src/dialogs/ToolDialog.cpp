@@ -2,12 +2,17 @@
 
 #include "components/kxStandard.h"
 #include "date/DateFormat.h"
+#include "dialogs/LanguageTables.h"
 #include "platform/Screen.h"
+#include "settings/RecRec.h"
 
 #include <QApplication>
 #include <QDateEdit>
 #include <QLayout>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <QToolTip>
+#include <array>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -223,9 +228,105 @@ QString PickerDisplayFormat(const TFormatSettings &settings)
     return day && month && year ? format : QString("dd-MM-yyyy");
 }
 
+namespace {
+
+// A date editor that takes dates as people type them: "20-06-2003", "1-1-1" or "12/31/2026". A
+// separator moves on to the next part only when the present one has been typed into, so the
+// separator after a part that filled itself (and moved on) is not a second step.
+class TDateField final : public QDateEdit {
+public:
+    using QDateEdit::QDateEdit;
+
+    // The digits typed into a part since the field took the focus: the editor itself brings a day
+    // into the month it shows while the month is still to be typed ("31" of "31-12" in June).
+    QString Typed(int part) const { return part < int(FTyped.size()) ? FTyped[part] : QString(); }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        FTypedInto = false;
+        FTyped = {};
+        QDateEdit::focusInEvent(event);
+    }
+
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        FTypedInto = false;
+        QDateEdit::mousePressEvent(event);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const int key = event->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !TakeTypedDate(this)) {
+            event->accept(); // the dialog stays open, the text as typed
+            return;
+        }
+        const QString text = event->text();
+        const bool digit = text.size() == 1 && text.front().isDigit();
+        if (text.size() == 1 && text.front().isPunct() && !(event->modifiers() & Qt::ControlModifier)) {
+            if (FTypedInto && currentSectionIndex() + 1 < sectionCount()) {
+                setCurrentSectionIndex(currentSectionIndex() + 1);
+                setSelectedSection(currentSection());
+            }
+            FTypedInto = false;
+            event->accept();
+            return;
+        }
+        const int part = currentSectionIndex();
+        if (digit && part >= 0 && part < int(FTyped.size()))
+            FTyped[part] = (FTypedInto ? FTyped[part] : QString()) + text;
+        else if (part >= 0 && part < int(FTyped.size()))
+            FTyped[part].clear();
+        QDateEdit::keyPressEvent(event);
+        if (digit)
+            FTypedInto = currentSectionIndex() == part; // a full part moves on by itself
+        else if (key != Qt::Key_Backspace && key != Qt::Key_Delete)
+            FTypedInto = false;
+    }
+
+private:
+    bool FTypedInto = false; // the present part has been typed into since the caret came to it
+    std::array<QString, 3> FTyped;
+};
+
+} // namespace
+
+bool TakeTypedDate(QDateEdit *picker)
+{
+    const auto *field = dynamic_cast<const TDateField *>(picker);
+    std::array<int, 3> parts = {0, 0, 0}; // day, month, year
+    for (int i = 0; i < picker->sectionCount(); ++i) {
+        const QDateTimeEdit::Section section = picker->sectionAt(i);
+        const int part = section == QDateTimeEdit::DaySection     ? 0
+                         : section == QDateTimeEdit::MonthSection ? 1
+                         : section == QDateTimeEdit::YearSection  ? 2
+                                                                  : -1;
+        if (part < 0)
+            continue;
+        QString number = picker->sectionText(section);
+        if (number.trimmed().isEmpty()) {
+            const TLanguageTexts &texts = LanguageTexts(LanguageOf(RecRec.Taal));
+            QToolTip::showText(picker->mapToGlobal(QPoint(0, picker->height())),
+                               QString::fromUtf8(texts.DatePartMissing[part]), picker);
+            return false;
+        }
+        if (field && !field->Typed(i).isEmpty())
+            number = field->Typed(i);
+        bool isNumber = false;
+        parts[part] = number.toInt(&isNumber);
+        if (!isNumber)
+            return true; // a month's name: the editor's own reading
+    }
+    const QDate date(parts[2], parts[1], parts[0]);
+    if (date.isValid() && date >= picker->minimumDate() && date <= picker->maximumDate())
+        picker->setDate(date);
+    return true;
+}
+
 QDateEdit *NewDatePicker(const char *name, bool calendarPopup, QWidget *parent)
 {
-    auto *picker = new QDateEdit(parent);
+    auto *picker = new TDateField(parent);
     picker->setObjectName(name);
     picker->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     picker->setCalendarPopup(calendarPopup);

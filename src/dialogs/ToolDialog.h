@@ -69,5 +69,8 @@ QString ShortDate(TDateTime date);
 QString PickerDisplayFormat(const TFormatSettings &settings);
 // A date editor for 1 January 1 .. 31 December 9999.
 QDateEdit *NewDatePicker(const char *name, bool calendarPopup, QWidget *parent);
+// Takes the date typed into a picker, its parts with or without leading zeros. Where a part is
+// missing it says which at the field and returns false, the text left as typed.
+bool TakeTypedDate(QDateEdit *picker);
 // Shows the picker's date in the program's short date format (ProgramFormatSettings()).
 void UpdatePickerFormat(QDateEdit *picker);

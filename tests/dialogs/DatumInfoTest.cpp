@@ -4,6 +4,7 @@
 #include "components/kxStandard.h"
 #include "dialogs/ToolDialogTestSupport.h"
 #include "platform/Colors.h"
+#include "platform/Locale.h"
 #include "settings/RecRec.h"
 
 #include <QAccessible>
@@ -13,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -174,6 +176,41 @@ TEST_F(DatumInfoTest, TheCountFollowsTheKeyboardAndStartsAtZeroOnEveryShowing)
     Open(Date(2003, 6, 1));
     EXPECT_EQ(sheet.LabelCount->text(), "0");
     EXPECT_EQ(sheet.DateTimePickerUntil->date(), QDate(2003, 6, 1));
+}
+
+// Typed from the first part on, as people type dates; Enter takes the date and closes the sheet,
+// but leaves a half-typed one as typed and says what is missing.
+TEST_F(DatumInfoTest, TheCountFollowsADateTypedAsPeopleTypeIt)
+{
+    struct Case {
+        const char *locale;
+        const char *typed;
+        const char *count;
+    };
+    const Case cases[] = {
+        {"nl_NL", "11-06-2003", "10"}, {"nl_NL", "1-1-1", "731366"}, {"nl_NL", "31-12-9999", "2920692"},
+        {"en_US", "5/22/2003", "10"},  {"en_US", "12/31/2026", "8614"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.locale << " " << c.typed);
+        SetProgramFormatSettings(FormatSettingsFromLocale(QLocale(c.locale)));
+        Open(Date(2003, 6, 1));
+        sheet.DateTimePickerUntil->setFocus();
+        sheet.DateTimePickerUntil->setSelectedSection(sheet.DateTimePickerUntil->sectionAt(0));
+        QTest::keyClicks(sheet.DateTimePickerUntil, c.typed);
+        QTest::keyClick(sheet.DateTimePickerUntil, Qt::Key_Return);
+        EXPECT_EQ(sheet.LabelCount->text(), c.count);
+        EXPECT_FALSE(sheet.isVisible());
+    }
+    Open(Date(2003, 6, 1));
+    sheet.DateTimePickerUntil->setFocus();
+    sheet.DateTimePickerUntil->setSelectedSection(QDateTimeEdit::DaySection);
+    QTest::keyClick(sheet.DateTimePickerUntil, Qt::Key_Backspace);
+    const QString typed = sheet.DateTimePickerUntil->text();
+    QTest::keyClick(sheet.DateTimePickerUntil, Qt::Key_Return);
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_EQ(sheet.DateTimePickerUntil->text(), typed);
+    EXPECT_EQ(QToolTip::text(), "Fill in the day.");
 }
 
 TEST_F(DatumInfoTest, TheDateStripShowsTheTitleColoursInBold)

@@ -3,7 +3,9 @@
 #include "components/MonthCalendar.h"
 #include "components/kxStandard.h"
 #include "dialogs/ToolDialogTestSupport.h"
+#include "platform/Locale.h"
 #include "platform/Screen.h"
+#include "settings/RecRec.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,6 +135,57 @@ TEST_F(GaNaarTest, DateModeJumpsToThePickedDate)
     EXPECT_EQ(view.Date(), MinDateSerial);
 }
 
+// Typed from the first part on, as people type dates, and carried out with Enter.
+TEST_F(GaNaarTest, DateModeTakesADateAsPeopleTypeIt)
+{
+    struct Case {
+        const char *locale;
+        const char *typed;
+        TDateTime expected;
+    };
+    const Case cases[] = {
+        {"nl_NL", "20-06-2003", Date(2003, 6, 20)}, {"nl_NL", "31-12-9999", Date(9999, 12, 31)},
+        {"nl_NL", "01-01-0001", MinDateSerial},     {"nl_NL", "1-1-1", MinDateSerial},
+        {"nl_NL", "5-7-2010", Date(2010, 7, 5)},    {"nl_NL", "20062003", Date(2003, 6, 20)},
+        {"nl_NL", "20--06--2003", Date(2003, 6, 20)}, {"en_US", "12/31/2026", Date(2026, 12, 31)},
+        {"en_US", "2/3/4", Date(4, 2, 3)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.locale << " " << c.typed);
+        SetProgramFormatSettings(FormatSettingsFromLocale(QLocale(c.locale)));
+        Open(Date(2001, 1, 1));
+        Choose(dialog.RadioButton_Datum);
+        dialog.DateTimePicker1->setFocus();
+        dialog.DateTimePicker1->setSelectedSection(dialog.DateTimePicker1->sectionAt(0));
+        QTest::keyClicks(dialog.DateTimePicker1, c.typed);
+        QTest::keyClick(dialog.DateTimePicker1, Qt::Key_Return);
+        EXPECT_EQ(view.Date(), c.expected) << dialog.DateTimePicker1->text().toStdString();
+        EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+// Enter on a half-typed date leaves the dialog open with the text as typed and says what is missing.
+TEST_F(GaNaarTest, AHalfTypedDateSaysWhatIsMissing)
+{
+    SetProgramFormatSettings(FormatSettingsFromLocale(QLocale("nl_NL")));
+    for (const TLanguage language : {lnDutch, lnEnglish}) {
+        RecRec.Taal = language == lnDutch ? 0 : 1;
+        Open(Date(2001, 1, 1));
+        Choose(dialog.RadioButton_Datum);
+        dialog.DateTimePicker1->setFocus();
+        dialog.DateTimePicker1->setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClick(dialog.DateTimePicker1, Qt::Key_Backspace);
+        const QString typed = dialog.DateTimePicker1->text();
+        QTest::keyClick(dialog.DateTimePicker1, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(view.Date(), Date(2001, 1, 1));
+        EXPECT_EQ(dialog.DateTimePicker1->text(), typed);
+        EXPECT_EQ(QToolTip::text(), language == lnDutch ? "Vul het jaar in." : "Fill in the year.");
+        dialog.hide();
+    }
+    RecRec.Taal = 0;
+}
+
 TEST_F(GaNaarTest, EasterModeJumpsToEasterSundayOfTheYear)
 {
     const std::pair<const char *, TDateTime> cases[] = {
@@ -182,6 +236,11 @@ TEST_F(GaNaarTest, OffsetFieldsTakeWholeNumbersClampedAndEmptyAsZero)
         EXPECT_EQ(view.Date(), c.expected);
         EXPECT_EQ(dialog.SpinEdit_Jaren->text(), c.shown) << "the field shows what was used";
     }
+    // A decimal separator is refused where it is typed, and the field says so.
+    Open(Date(2003, 6, 1));
+    Type(dialog.SpinEdit_Jaren, "1.5");
+    EXPECT_EQ(dialog.SpinEdit_Jaren->text(), "15");
+    EXPECT_EQ(QToolTip::text(), "Alleen hele getallen.");
 }
 
 TEST_F(GaNaarTest, NumberModeReadsASerialAndIgnoresNumbersOutOfRange)
@@ -346,10 +405,15 @@ TEST_F(GaNaarTest, AJumpBeyondTheCalendarKeepsTheDialogOpenAndSaysSo)
         EXPECT_TRUE(dialog.LabelOutOfRange->isVisible());
         dialog.hide();
     }
-    // The number field beyond 31 December 9999 alike; the message is the interface language's.
+    // The number field beyond 31 December 9999 and below day 0 alike; the message is the interface
+    // language's.
     ApplyLanguage(&dialog, lnEnglish);
-    EXPECT_EQ(JumpToNumber(Date(2010, 5, 5), "2958466"), Date(2010, 5, 5));
-    EXPECT_TRUE(dialog.isVisible());
+    for (const char *number : {"-5", "2958466"}) {
+        dialog.hide();
+        EXPECT_EQ(JumpToNumber(Date(2010, 5, 5), number), Date(2010, 5, 5)) << number;
+        EXPECT_TRUE(dialog.isVisible()) << number;
+        EXPECT_TRUE(dialog.LabelOutOfRange->isVisible()) << number;
+    }
     EXPECT_EQ(dialog.LabelOutOfRange->text(), "This date lies outside the calendar's range.");
     EXPECT_EQ(ClippedControls(&dialog), QStringList());
     testsupport::SaveScreenshot(&dialog, "GaNaar-out-of-range");
