@@ -84,7 +84,7 @@ int ToInt(std::string_view digits)
 // otherwise what is wrong with it. Plain C++, as it runs for every line of a batch.
 std::string ReadDate(std::string_view text, TDateTime &date)
 {
-    const auto quoted = [text] { return "'" + std::string(text) + "'"; };
+    const auto quoted = [text] { return std::string("'").append(text).append("'"); };
     const auto outOfRange = [&] { return "the year of " + quoted() + " lies outside 1..9999"; };
     const std::size_t firstDash = text.find('-', 1);
     const std::size_t secondDash =
