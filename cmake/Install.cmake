@@ -1,6 +1,7 @@
 # Installation as a native Linux desktop program, and its Debian package (cpack -G DEB).
 #
-#   bin/orvani                                    the program
+#   bin/orvani                                    the program: its command line
+#   lib/<arch>/orvani/orvani-window.so            the window, which the program loads to start it
 #   share/applications/orvani.desktop             menu entry
 #   share/icons/hicolor/{scalable,NxN}/apps/      icon: the SVG and PNGs made from it at build time
 #   share/metainfo/org.example.orvani.metainfo.xml  software-centre description
@@ -89,6 +90,7 @@ License: Expat
 
 # --- Install rules ---------------------------------------------------------------------------
 install(TARGETS orvani RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orvani_window LIBRARY DESTINATION ${ORVANI_MODULE_DIR})
 install(FILES ${ORVANI_RESOURCES}/orvani.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${ORVANI_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
 # AppStream wants the file named after the component id given inside it.

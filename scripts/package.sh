@@ -171,6 +171,21 @@ run_installed_program() {
         [ $status -eq 0 ]'
 }
 
+# The command line's actions work in the fresh root and load none of the window's libraries.
+run_installed_command_line() {
+    local out libraries
+    out=$("${as_root[@]}" chroot "$chroot_dir" /usr/bin/env -i PATH=/usr/bin:/bin HOME="$home" LANG=C.UTF-8 \
+        orvani --format "dddd d mmmm yyyy" 2003-06-20) || return 1
+    echo "orvani --format: $out"
+    [ "$out" = "Friday 20 June 2003" ] || return 1
+    libraries=$("${as_root[@]}" chroot "$chroot_dir" /usr/bin/env -i PATH=/usr/bin:/bin LD_DEBUG=files \
+        orvani --version 2>&1 | grep -o 'file=[^ ]*' | sort -u)
+    if grep -E 'Qt6(Gui|Widgets|Network|Svg)|libX|libxcb|libGL' <<< "$libraries"; then
+        echo "orvani --version loaded the window's libraries"
+        return 1
+    fi
+}
+
 # Every value the program reads must be in the settings file after its first run.
 algemeen=(KleurAchtergrond KleurAchtergrondTitel KleurTitel KleurDagenDezeMaand KleurDagenAndereMaand
     SysteemLade GeminimaliseerdOpstarten Weeknummers Vandaag Lettertype Lettergrootte StatusTonen
@@ -214,6 +229,7 @@ show_menu_entry() {
 if check "debootstrap bookworm (cached in $base_tar)" make_base &&
     check "apt-get install ./orvani.deb in a fresh bookworm root" install_in_fresh_root; then
     check "installed orvani starts headless and ends on SIGTERM" run_installed_program
+    check "installed orvani --format works and loads no window library" run_installed_command_line
     check "settings file written with all 25 values" check_settings_file
     check "menu entry and icon on a virtual display" show_menu_entry
 fi

@@ -2,24 +2,23 @@
 
 #include "date/DateFormat.h"
 #include "dialogs/DatumInfoFacts.h"
-#include "platform/Locale.h"
+#include "locale/SystemLocale.h"
 #include "settings/FileRegistryBackend.h"
 #include "settings/Settings.h"
 #include "settings/SettingsTransfer.h"
 
-#include <QCommandLineParser>
-#include <QFile>
-#include <QLocale>
-
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -37,23 +36,157 @@ Examples:
   orvani --import-settings orvani.reg           takes the values of a registry editor file
 )";
 
-// Qt's own options of a windowed program (-platform, -style, -session from the session manager,
-// ...): accepted here and left for the application object.
-const char *const QtValueOptions[] = {
-    "platform",   "platformpluginpath", "platformtheme", "plugin",       "display", "session",     "style",
-    "stylesheet", "qwindowgeometry",    "geometry",      "qwindowtitle", "title",   "qwindowicon", "icon",
-    "name"};
-const char *const QtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+const char *const Help = R"(Usage: orvani [options] [DATE]
+Orvani, a month calendar with week numbers and date tools.
+With no option it starts the window, or brings back the one that runs already.
 
-// Our own options, for the unambiguous prefixes of their long names.
-struct TOwnOption {
+Options:
+  -h, --help                Show this help and end.
+  -v, --version             Show the version and end.
+  --format <PATTERN>        Print DATE in PATTERN and end. PATTERN takes the
+                            date tags of the Options window: w ww (ISO week), i
+                            ii iiii (week-numbering year), f ff fff (day number
+                            in the year), d dd ddd dddd, m mm mmm mmmm, yy yyyy,
+                            ddddd dddddd (short and long date format), hh nn ss;
+                            quote other text ('Week').
+  -f, --file <FILE>         With --format: one DATE a line from FILE (- for
+                            standard input) instead of DATE, each printed on a
+                            line of its own.
+  --info                    Print the facts of the date information window, one
+                            "caption: value" line each, and end.
+  --lang <nl|en>            The language of --info: nl or en (default: that of
+                            the settings).
+  --export-settings <FILE>  Write the settings to FILE (- for standard output)
+                            as the registry editor of Windows exports them, and
+                            end.
+  --import-settings <FILE>  Merge the values of FILE (- for standard input), a
+                            registry editor file, into the settings, and end.
+  --minimized               Start minimised, this once (the stored choice
+                            stays).
+  --tray                    Start hidden in the notification area, this once
+                            (the stored choice stays).
+
+Arguments:
+  DATE                      For --format and --info: yyyy-mm-dd, or a date
+                            serial number (days since 30 December 1899, such as
+                            37773.5); today when left out (for --format with the
+                            time now).
+)";
+
+struct TOptionSpec {
     const char *Name;
+    char Short; // 0: none
     bool TakesValue;
+    bool Own; // false: one of Qt's own options of a windowed program, left for the application object
 };
-const TOwnOption OwnOptions[] = {
-    {"help", false},      {"version", false}, {"format", true},          {"file", true},
-    {"info", false},      {"lang", true},     {"export-settings", true}, {"import-settings", true},
-    {"minimized", false}, {"tray", false}};
+const TOptionSpec OptionSpecs[] = {
+    {"help", 'h', false, true},
+    {"version", 'v', false, true},
+    {"format", 0, true, true},
+    {"file", 'f', true, true},
+    {"info", 0, false, true},
+    {"lang", 0, true, true},
+    {"export-settings", 0, true, true},
+    {"import-settings", 0, true, true},
+    {"minimized", 0, false, true},
+    {"tray", 0, false, true},
+    // -platform, -style, -session from the session manager, ...: accepted here, read by Qt.
+    {"platform", 0, true, false},
+    {"platformpluginpath", 0, true, false},
+    {"platformtheme", 0, true, false},
+    {"plugin", 0, true, false},
+    {"display", 0, true, false},
+    {"session", 0, true, false},
+    {"style", 0, true, false},
+    {"stylesheet", 0, true, false},
+    {"qwindowgeometry", 0, true, false},
+    {"geometry", 0, true, false},
+    {"qwindowtitle", 0, true, false},
+    {"title", 0, true, false},
+    {"qwindowicon", 0, true, false},
+    {"icon", 0, true, false},
+    {"name", 0, true, false},
+    {"reverse", 0, false, false},
+    {"widgetcount", 0, false, false},
+    {"nograb", 0, false, false},
+    {"dograb", 0, false, false},
+    {"sync", 0, false, false},
+};
+
+// The options given, by name, with the last value of each, and the other arguments.
+struct TParsedOptions {
+    std::map<std::string, std::string> Values;
+    std::vector<std::string> Positional;
+
+    bool IsSet(const char *name) const { return Values.count(name) > 0; }
+    const std::string &Value(const char *name) const { return Values.at(name); }
+};
+
+// The option an argument names ("--format", "-format", "-f", "--form" for an unambiguous
+// prefix of one of our own long names); what is wrong when it names none or several.
+std::string FindOption(std::string_view written, std::string_view name, const TOptionSpec *&found)
+{
+    found = nullptr;
+    for (const TOptionSpec &spec : OptionSpecs) {
+        if (name == spec.Name || (name.size() == 1 && name[0] == spec.Short)) {
+            found = &spec;
+            return {};
+        }
+    }
+    std::vector<const TOptionSpec *> matches;
+    if (written.substr(0, 2) == "--" && !name.empty()) {
+        for (const TOptionSpec &spec : OptionSpecs)
+            if (spec.Own && std::string_view(spec.Name).substr(0, name.size()) == name)
+                matches.push_back(&spec);
+    }
+    if (matches.size() == 1) {
+        found = matches.front();
+        return {};
+    }
+    if (matches.empty())
+        return "Unknown option '" + std::string(written) + "'.";
+    std::string names;
+    for (const TOptionSpec *match : matches)
+        names += std::string(names.empty() ? "--" : " --") + match->Name;
+    return "option '" + std::string(written) + "' is ambiguous; possibilities: " + names;
+}
+
+// GNU habits: --name value, --name=value, -name as --name, -- ends the options. Empty on
+// success, otherwise what is wrong.
+std::string ParseOptions(const std::vector<std::string> &arguments, TParsedOptions &parsed)
+{
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            parsed.Positional.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t dashes = argument[1] == '-' ? 2 : 1;
+        const std::size_t equals = argument.find('=');
+        const std::string written = argument.substr(0, equals);
+        const TOptionSpec *spec = nullptr;
+        if (std::string mistake = FindOption(written, std::string_view(written).substr(dashes), spec);
+            !mistake.empty())
+            return mistake;
+        std::string value;
+        if (equals != std::string::npos) {
+            if (!spec->TakesValue)
+                return "Unexpected value after '" + written + "'.";
+            value = argument.substr(equals + 1);
+        } else if (spec->TakesValue) {
+            if (++i == arguments.size())
+                return "Missing value after '" + written + "'.";
+            value = arguments[i];
+        }
+        parsed.Values[spec->Name] = value;
+    }
+    return {};
+}
 
 // Output goes through stdio; whether it arrived is checked once at the end (CloseStandardOutput).
 void PrintLine(FILE *stream, const std::string &line)
@@ -62,9 +195,9 @@ void PrintLine(FILE *stream, const std::string &line)
     std::fputc('\n', stream);
 }
 
-int Fail(const QString &message)
+int Fail(const std::string &message)
 {
-    PrintLine(stderr, "orvani: " + message.toStdString());
+    PrintLine(stderr, "orvani: " + message);
     return UsageError;
 }
 
@@ -124,7 +257,7 @@ std::string ReadDate(std::string_view text, TDateTime &date)
 // when the settings hold none.
 TLanguage StoredLanguage()
 {
-    std::int32_t taal = LanguageDefaultForLcid(LcidFromLocale(QLocale::system()));
+    std::int32_t taal = LanguageDefaultForLcid(SystemLocaleLcid());
     try {
         TFileRegistryBackend store(DefaultSettingsPath());
         TRegistry reg(store);
@@ -139,7 +272,7 @@ TLanguage StoredLanguage()
 
 int PrintInfo(TDateTime date, TLanguage language)
 {
-    const TFormatSettings settings = FormatSettingsFromLocale(QLocale::system());
+    const TFormatSettings settings = SystemFormatSettings();
     for (const TInfoLine &line : DateInfoLines(std::trunc(date), Today(), language, settings))
         PrintLine(stdout, line.Caption + ": " + line.Value);
     return 0;
@@ -166,7 +299,7 @@ int FormatEachLine(const std::string &pattern, const std::string &path)
         PrintLine(stderr, "orvani: cannot read " + path + ": " + std::strerror(errno));
         return ActionFailed;
     }
-    const TFormatSettings settings = FormatSettingsFromLocale(QLocale::system());
+    const TFormatSettings settings = SystemFormatSettings();
     const TDateTime today = Today();
     int status = 0;
     char *buffer = nullptr;
@@ -199,66 +332,6 @@ int FormatEachLine(const std::string &pattern, const std::string &path)
     return status;
 }
 
-// Long options by an unambiguous prefix of their name (--vers), as GNU programs take them. A value
-// written apart (--format PATTERN) is never read as an option. Empty on success, otherwise what is
-// wrong.
-QString ExpandPrefixes(QStringList &arguments)
-{
-    const auto among = [](const QString &name, const auto &names) {
-        return std::any_of(std::begin(names), std::end(names),
-                           [&](const char *other) { return name == other; });
-    };
-    const char *const shortValueOptions[] = {"f"};
-    const char *const exactOnly[] = {"h", "v", "f"}; // the short names, also written --f
-    bool valueFollows = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        QString &argument = arguments[i];
-        if (valueFollows) {
-            valueFollows = false;
-            continue;
-        }
-        if (argument == "--")
-            break;
-        if (!argument.startsWith('-') || argument.size() == 1)
-            continue;
-        const bool isLong = argument.startsWith("--");
-        const qsizetype equals = argument.indexOf('=');
-        const QString name = argument.mid(isLong ? 2 : 1, equals < 0 ? -1 : equals - (isLong ? 2 : 1));
-        QStringList matches;
-        for (const TOwnOption &option : OwnOptions)
-            if (isLong && QString(option.Name).startsWith(name))
-                matches << option.Name;
-        QString full = name;
-        const bool exact =
-            among(name, exactOnly) || among(name, QtValueOptions) || among(name, QtFlagOptions);
-        if (isLong && !exact && !matches.contains(name) && matches.size() > 1)
-            return QString("option '%1' is ambiguous; possibilities: --%2")
-                .arg(argument.left(equals), matches.join(" --"));
-        if (isLong && !exact && matches.size() == 1)
-            full = matches.first();
-        if (full != name)
-            argument = "--" + full + (equals < 0 ? QString() : argument.mid(equals));
-        valueFollows =
-            equals < 0 && (among(full, shortValueOptions) || among(full, QtValueOptions) ||
-                           std::any_of(std::begin(OwnOptions), std::end(OwnOptions),
-                                       [&](const TOwnOption &o) { return o.TakesValue && full == o.Name; }));
-    }
-    return {};
-}
-
-// How an unknown option was written, dash and all.
-QString AsWritten(const QStringList &arguments, const QString &name)
-{
-    for (const QString &argument : arguments.mid(1)) {
-        if (argument == "--")
-            break;
-        for (const QString &form : {"-" + name, "--" + name})
-            if (argument == form || argument.startsWith(form + "="))
-                return form;
-    }
-    return "--" + name;
-}
-
 // Standard output is checked once the action has ended, as the GNU tools do: output that could
 // not be written (a full disc, a closed pipe) is a failure.
 int CloseStandardOutput(int status)
@@ -275,133 +348,71 @@ int CloseStandardOutput(int status)
     return ActionFailed;
 }
 
-std::optional<int> RunAction(QStringList arguments, TStartOptions &start)
+std::optional<int> RunAction(const std::vector<std::string> &arguments, TStartOptions &start)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription("Orvani, a month calendar with week numbers and date tools.\n"
-                                     "With no option it starts the window, or brings back the one "
-                                     "that runs already.");
-    const QCommandLineOption help({"h", "help"}, "Show this help and end.");
-    const QCommandLineOption version({"v", "version"}, "Show the version and end.");
-    const QCommandLineOption format(
-        "format",
-        "Print DATE in PATTERN and end. PATTERN takes the date tags of the Options window: "
-        "w ww (ISO week), i ii iiii (week-numbering year), f ff fff (day number in the year), "
-        "d dd ddd dddd, m mm mmm mmmm, yy yyyy, ddddd dddddd (short and long date format), "
-        "hh nn ss; quote other text ('Week').",
-        "PATTERN");
-    const QCommandLineOption file({"f", "file"},
-                                  "With --format: one DATE a line from FILE (- for standard input) instead "
-                                  "of DATE, each printed on a line of its own.",
-                                  "FILE");
-    const QCommandLineOption info("info", "Print the facts of the date information window, one "
-                                          "\"caption: value\" line each, and end.");
-    const QCommandLineOption lang("lang", "The language of --info: nl or en (default: that of the settings).",
-                                  "nl|en");
-    const QCommandLineOption exportSettings(
-        "export-settings",
-        "Write the settings to FILE (- for standard output) as the registry editor of Windows exports "
-        "them, and end.",
-        "FILE");
-    const QCommandLineOption importSettings("import-settings",
-                                            "Merge the values of FILE (- for standard input), a registry "
-                                            "editor file, into the settings, and end.",
-                                            "FILE");
-    const QCommandLineOption minimized("minimized", "Start minimised, this once (the stored choice stays).");
-    const QCommandLineOption tray("tray", "Start hidden in the notification area, this once (the stored "
-                                          "choice stays).");
-    parser.addOptions(
-        {help, version, format, file, info, lang, exportSettings, importSettings, minimized, tray});
-    parser.addPositionalArgument("DATE",
-                                 "For --format and --info: yyyy-mm-dd, or a date serial number (days since "
-                                 "30 December 1899, such as 37773.5); today when left out (for --format with "
-                                 "the time now).",
-                                 "[DATE]");
-    for (const char *name : QtValueOptions) {
-        QCommandLineOption option(name, "", "value");
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    for (const char *name : QtFlagOptions) {
-        QCommandLineOption option(name);
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-
-    if (const QString mistake = ExpandPrefixes(arguments); !mistake.isEmpty())
-        return Fail(mistake + ". See orvani --help.");
-    if (!parser.parse(arguments)) {
-        const QStringList unknown = parser.unknownOptionNames();
-        return Fail((unknown.isEmpty()
-                         ? parser.errorText()
-                         : QString("Unknown option '%1'.").arg(AsWritten(arguments, unknown.first()))) +
-                    " See orvani --help.");
-    }
-    if (parser.isSet(help)) {
-        // Without an application object Qt cannot know the program's name for the usage line.
-        const QString usage = parser.helpText().replace("<executable_name>", "orvani");
-        PrintLine(stdout, (usage + Examples).toStdString());
+    TParsedOptions parsed;
+    if (const std::string mistake = ParseOptions(arguments, parsed); !mistake.empty())
+        return Fail(mistake + " See orvani --help.");
+    const auto isSet = [&parsed](const char *name) { return parsed.IsSet(name); };
+    if (isSet("help")) {
+        PrintLine(stdout, std::string(Help) + Examples);
         return 0;
     }
-    if (parser.isSet(version)) {
+    if (isSet("version")) {
         PrintLine(stdout, "Orvani " ORVANI_VERSION);
         return 0;
     }
 
-    const QStringList dates = parser.positionalArguments();
-    const bool dated = parser.isSet(format) || parser.isSet(info);
-    const int actions = parser.isSet(format) + parser.isSet(info) + parser.isSet(exportSettings) +
-                        parser.isSet(importSettings);
+    const std::vector<std::string> &dates = parsed.Positional;
+    const bool dated = isSet("format") || isSet("info");
+    const int actions = isSet("format") + isSet("info") + isSet("export-settings") + isSet("import-settings");
     if (actions > 1)
         return Fail("give one of --format, --info, --export-settings and --import-settings");
-    if (dates.size() > (dated ? 1 : 0))
-        return Fail(QString("unexpected argument '%1'. See orvani --help.").arg(dates.at(dated ? 1 : 0)));
-    if (parser.isSet(lang) && !parser.isSet(info))
+    if (dates.size() > (dated ? 1u : 0u))
+        return Fail("unexpected argument '" + dates.at(dated ? 1 : 0) + "'. See orvani --help.");
+    if (isSet("lang") && !isSet("info"))
         return Fail("--lang goes with --info");
-    if (parser.isSet(file) && !parser.isSet(format))
+    if (isSet("file") && !isSet("format"))
         return Fail("-f goes with --format");
-    if (parser.isSet(file) && !dates.isEmpty())
-        return Fail(QString("give either DATE or -f, not both ('%1')").arg(dates.first()));
-    if (actions > 0 && (parser.isSet(minimized) || parser.isSet(tray)))
+    if (isSet("file") && !dates.empty())
+        return Fail("give either DATE or -f, not both ('" + dates.front() + "')");
+    if (actions > 0 && (isSet("minimized") || isSet("tray")))
         return Fail("--minimized and --tray go with starting the window");
 
-    if (parser.isSet(file))
-        return FormatEachLine(parser.value(format).toStdString(),
-                              QFile::encodeName(parser.value(file)).toStdString());
+    if (isSet("file"))
+        return FormatEachLine(parsed.Value("format"), parsed.Value("file"));
     if (dated) {
-        TDateTime date = parser.isSet(format) ? Now() : Today();
-        if (!dates.isEmpty())
-            if (const std::string mistake = ReadDate(dates.first().toStdString(), date); !mistake.empty())
-                return Fail(QString::fromStdString(mistake));
-        if (parser.isSet(format)) {
-            const TFormatSettings settings = FormatSettingsFromLocale(QLocale::system());
-            PrintLine(stdout, ExpandDateTags(parser.value(format).toStdString(), date, settings));
+        TDateTime date = isSet("format") ? Now() : Today();
+        if (!dates.empty())
+            if (const std::string mistake = ReadDate(dates.front(), date); !mistake.empty())
+                return Fail(mistake);
+        if (isSet("format")) {
+            PrintLine(stdout, ExpandDateTags(parsed.Value("format"), date, SystemFormatSettings()));
             return 0;
         }
-        if (!parser.isSet(lang))
+        if (!isSet("lang"))
             return PrintInfo(date, StoredLanguage());
-        const QString language = parser.value(lang).toLower();
+        std::string language = parsed.Value("lang");
+        std::transform(language.begin(), language.end(), language.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
         if (language != "nl" && language != "en")
-            return Fail(QString("--lang takes nl or en, not '%1'").arg(parser.value(lang)));
+            return Fail("--lang takes nl or en, not '" + parsed.Value("lang") + "'");
         return PrintInfo(date, language == "nl" ? lnDutch : lnEnglish);
     }
-    if (parser.isSet(exportSettings))
-        return Transfer(ExportSettings(DefaultSettingsPath(),
-                                       QFile::encodeName(parser.value(exportSettings)).toStdString(),
-                                       LcidFromLocale(QLocale::system())));
-    if (parser.isSet(importSettings))
-        return Transfer(ImportSettings(QFile::encodeName(parser.value(importSettings)).toStdString(),
-                                       DefaultSettingsPath()));
+    if (isSet("export-settings"))
+        return Transfer(
+            ExportSettings(DefaultSettingsPath(), parsed.Value("export-settings"), SystemLocaleLcid()));
+    if (isSet("import-settings"))
+        return Transfer(ImportSettings(parsed.Value("import-settings"), DefaultSettingsPath()));
 
-    start.Minimized = parser.isSet(minimized);
-    start.Tray = parser.isSet(tray);
+    start.Minimized = isSet("minimized");
+    start.Tray = isSet("tray");
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<int> RunCommandLine(const QStringList &arguments, TStartOptions &start)
+std::optional<int> RunCommandLine(const std::vector<std::string> &arguments, TStartOptions &start)
 {
     const std::optional<int> status = RunAction(arguments, start);
     return status ? std::optional(CloseStandardOutput(*status)) : std::nullopt;

@@ -11,9 +11,9 @@
 #include "dialogs/GaNaar.h"
 #include "dialogs/LanguageTables.h"
 #include "dialogs/Opties.h"
+#include "locale/SystemLocale.h"
 #include "platform/Colors.h"
 #include "platform/JpegSave.h"
-#include "platform/Locale.h"
 #include "platform/QtTranslations.h"
 #include "platform/Screen.h"
 #include "platform/SvgIcon.h"
@@ -329,7 +329,7 @@ void TForm_Orvani::ReadSettings()
     try {
         const TScreenMetrics screen = PrimaryScreenMetrics();
         ::ReadSettings(RecRec, UserSettingsBackend(), screen.Dpi, screen.Width, screen.Height,
-                       LcidFromLocale(QLocale()));
+                       SystemLocaleLcid());
     } catch (...) {
         // Start-up goes on with what was read.
     }

@@ -569,22 +569,48 @@ void TMonthCalendar::PaintWeekNumbers(QPainter &painter, int block, const TColor
     painter.fillRect(QRect(x, top, 1, last.bottom() - top + 1), colors[mcTitleBackground]);
 }
 
+// Days that follow each other in a row lie side by side in their stamp strip as on screen, so one
+// copy draws a run of them. A run ends at the selected day and at today, whose circle is drawn
+// before the days to its right, as cell by cell.
 void TMonthCalendar::PaintDays(QPainter &painter, int block, const TColors &colors) const
 {
+    struct TRun {
+        const TMonthCalendarStamps *Stamps = nullptr;
+        QPoint TopLeft;
+        int FirstDay = 0;
+        int Count = 0;
+    } run;
+    const auto flush = [&painter, &run] {
+        if (run.Count > 0)
+            run.Stamps->Draw(painter, run.TopLeft, run.FirstDay - 1, run.Count);
+        run.Count = 0;
+    };
     for (int row = 0; row < TMonthCalendarLayout::WeekRows; ++row) {
         for (int column = 0; column < TMonthCalendarLayout::DaysPerWeek; ++column) {
             const TCalendarCell cell = mLayout.Cell(block, row, column);
-            if (cell.Kind == TCalendarCellKind::Blank)
+            if (cell.Kind == TCalendarCellKind::Blank) {
+                flush();
                 continue;
+            }
             const QRect rect = mLayout.CellRect(block, row, column);
-            if (cell.Date == mDate)
+            const TMonthCalendarStamps *stamps =
+                cell.Kind == TCalendarCellKind::Day ? &mDayStamps : &mTrailingStamps;
+            if (cell.Date == mDate) {
+                flush();
                 PaintSelected(painter, rect, cell.Day, colors);
-            else
-                (cell.Kind == TCalendarCellKind::Day ? mDayStamps : mTrailingStamps)
-                    .Draw(painter, rect.topLeft(), cell.Day - 1);
-            if (mTodayCircle && cell.Date == mTodayShown)
+            } else if (run.Count > 0 && run.Stamps == stamps && cell.Day == run.FirstDay + run.Count &&
+                       rect.left() == run.TopLeft.x() + run.Count * rect.width() && stamps->Joinable()) {
+                ++run.Count;
+            } else {
+                flush();
+                run = {stamps, rect.topLeft(), cell.Day, 1};
+            }
+            if (mTodayCircle && cell.Date == mTodayShown) {
+                flush();
                 PaintCircle(painter, rect);
+            }
         }
+        flush();
     }
 }
 

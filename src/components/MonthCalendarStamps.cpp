@@ -26,10 +26,11 @@ void TMonthCalendarStamps::Make(int count, QSize size, const QColor &background,
     mCount = count;
 }
 
-void TMonthCalendarStamps::Draw(QPainter &painter, QPoint topLeft, int index) const
+void TMonthCalendarStamps::Draw(QPainter &painter, QPoint topLeft, int index, int count) const
 {
-    if (index < 0 || index >= mCount)
+    if (index < 0 || count < 1 || index + count > mCount)
         return;
-    const QRectF source(index * mSize.width() * mRatio, 0, mSize.width() * mRatio, mSize.height() * mRatio);
+    const QRectF source(index * mSize.width() * mRatio, 0, count * mSize.width() * mRatio,
+                        mSize.height() * mRatio);
     painter.drawImage(QPointF(topLeft), mImage, source);
 }

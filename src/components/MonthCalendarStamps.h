@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <cmath>
 #include <functional>
 
 class QPainter;
@@ -18,7 +19,10 @@ public:
 
     // Draws `count` stamps of `size` logical pixels at the device pixel ratio `ratio`.
     void Make(int count, QSize size, const QColor &background, qreal ratio, const TPaintStamp &paint);
-    void Draw(QPainter &painter, QPoint topLeft, int index) const;
+    // Draws `count` stamps from `index` on, side by side as they lie in the strip.
+    void Draw(QPainter &painter, QPoint topLeft, int index, int count = 1) const;
+    // Whether stamps side by side in the strip can be copied together: each covers whole pixels.
+    bool Joinable() const { return mSize.width() * mRatio == std::floor(mSize.width() * mRatio); }
     bool IsEmpty() const { return mCount == 0; }
 
 private:

@@ -22,6 +22,22 @@ struct TFormatSettings {
     std::string DecimalSeparator = ".";
 };
 
+// Every text of the settings in one fixed order, the order in which the locale table stores them.
+template <class Settings, class Visit> void ForEachText(Settings &settings, Visit visit)
+{
+    for (auto *names : {&settings.LongDayNames, &settings.ShortDayNames})
+        for (auto &name : *names)
+            visit(name);
+    for (auto *names : {&settings.LongMonthNames, &settings.ShortMonthNames})
+        for (auto &name : *names)
+            visit(name);
+    for (auto *text : {&settings.ShortDateFormat, &settings.LongDateFormat, &settings.ShortTimeFormat,
+                       &settings.LongTimeFormat, &settings.DateSeparator, &settings.TimeSeparator,
+                       &settings.TimeAMString, &settings.TimePMString, &settings.DecimalSeparator})
+        visit(*text);
+}
+constexpr int FormatSettingsTextCount = 7 + 7 + 12 + 12 + 9;
+
 // English names and day-month-year formats: a neutral, fully filled instance.
 TFormatSettings DefaultFormatSettings();
 

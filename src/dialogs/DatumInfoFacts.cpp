@@ -1,9 +1,9 @@
 #include "dialogs/DatumInfoFacts.h"
 
 #include "date/DateFormat.h"
-#include "dialogs/ToolDialog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string_view>
 
@@ -33,6 +33,14 @@ std::string SheetText(const char *control, TLanguage language)
 }
 
 } // namespace
+
+std::int64_t WholeDayNumber(TDateTime date)
+{
+    if (std::isnan(date)) {
+        return 0;
+    }
+    return static_cast<std::int64_t>(std::clamp(std::trunc(date), MinDateSerial, MaxDateSerial));
+}
 
 TDateInfoFacts DateInfoFacts(TDateTime date, TLanguage language, const TFormatSettings &settings)
 {

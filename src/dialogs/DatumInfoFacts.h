@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+// The integral part of a serial; NaN counts as 0 and serials beyond the supported range as its ends.
+std::int64_t WholeDayNumber(TDateTime date);
+
 struct TDateInfoFacts {
     std::string ShortDate; // the date in the short date format
     int Year;

@@ -151,14 +151,6 @@ TDateTime FromQDate(QDate date)
     return MakeDate(date.year(), date.month(), date.day());
 }
 
-std::int64_t WholeDayNumber(TDateTime date)
-{
-    if (std::isnan(date)) {
-        return 0;
-    }
-    return static_cast<std::int64_t>(std::clamp(std::trunc(date), MinDateSerial, MaxDateSerial));
-}
-
 QString ShortDate(TDateTime date)
 {
     return QString::fromStdString(FormatDateStandard("ddddd", date));

@@ -6,6 +6,7 @@
 
 #include "date/DateCore.h"
 #include "date/FormatSettings.h"
+#include "dialogs/DatumInfoFacts.h"
 
 #include <QDate>
 #include <QDialog>
@@ -59,8 +60,6 @@ public:
 
 QDate ToQDate(TDateTime date);
 TDateTime FromQDate(QDate date); // EConvertError for an invalid date
-// The integral part of a serial; NaN counts as 0 and serials beyond the supported range as its ends.
-std::int64_t WholeDayNumber(TDateTime date);
 // The date in the user's short date format.
 QString ShortDate(TDateTime date);
 

@@ -1,6 +1,7 @@
 #include "platform/Locale.h"
 
 #include "date/DateFormat.h"
+#include "locale/SystemLocale.h"
 #include "settings/Settings.h"
 
 #include <QDate>
@@ -218,5 +219,87 @@ TEST(LcidFromLocale, GivesTheInterfaceLanguageDefault)
     for (const Case c : {Case{"nl_BE", 0}, Case{"fr_CA", 2}, Case{"fr_SN", 1}, Case{"de_AT", 3},
                          Case{"es_AR", 4}, Case{"es_US", 1}, Case{"en_GB", 1}, Case{"pl_PL", 1}}) {
         EXPECT_EQ(LanguageDefaultForLcid(LcidFromLocale(QLocale(c.Locale))), c.Taal) << c.Locale;
+    }
+}
+
+namespace {
+
+std::string AllTexts(TFormatSettings settings)
+{
+    std::string all;
+    ForEachText(settings, [&](const std::string &text) { all += text + '|'; });
+    return all;
+}
+
+// Sets the locale variables of a row for the length of a scope, and takes them back after.
+class TScopedLocaleVariables {
+public:
+    explicit TScopedLocaleVariables(const std::vector<std::pair<const char *, const char *>> &values)
+    {
+        for (const char *name : {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MESSAGES", "LANG", "LANGUAGE"}) {
+            mSaved.emplace_back(name, qgetenv(name));
+            qunsetenv(name);
+        }
+        for (const auto &[name, value] : values)
+            qputenv(name, value);
+    }
+    ~TScopedLocaleVariables()
+    {
+        for (const auto &[name, value] : mSaved)
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+
+private:
+    std::vector<std::pair<const char *, QByteArray>> mSaved;
+};
+
+} // namespace
+
+// The window and the command line read the locale from a table made at build time: for every
+// locale the toolkit knows, and for names as the environment holds them, it gives what the
+// toolkit gives.
+TEST(FormatSettingsForLocale, GivesWhatTheToolkitGives)
+{
+    QStringList names{"C",           "POSIX",      "C.UTF-8",     "",      "nl_NL.UTF-8", "de_DE@euro",
+                      "sr_RS@latin", "sr_Latn_RS", "zh_TW.UTF-8", "xx_DE", "nl_XX",       "de-AT",
+                      "es_419",      "en"};
+    for (const QLocale &locale :
+         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory))
+        names << locale.name() + ".UTF-8" << locale.bcp47Name();
+    for (const QString &name : names) {
+        const std::string text = name.toStdString();
+        SCOPED_TRACE(text);
+        EXPECT_EQ(AllTexts(FormatSettingsForLocale(text, text)),
+                  AllTexts(FormatSettingsFromLocale(QLocale(name))));
+        EXPECT_EQ(LcidForLocale(text), LcidFromLocale(QLocale(name)));
+    }
+}
+
+TEST(SystemFormatSettings, ReadsTheVariablesAsTheToolkitDoes)
+{
+    struct Case {
+        std::vector<std::pair<const char *, const char *>> Variables;
+        const char *Sunday, *Decimal;
+        std::uint32_t Lcid;
+    };
+    const Case cases[] = {
+        {{{"LANG", "nl_NL.UTF-8"}}, "zondag", ",", 0x0413},
+        {{{"LANG", "nl_NL.UTF-8"}, {"LC_TIME", "de_DE.UTF-8"}, {"LC_NUMERIC", "en_US.UTF-8"}},
+         "Sonntag",
+         ".",
+         0x0413},
+        {{{"LC_ALL", "fr_FR.UTF-8"}, {"LC_TIME", "de_DE.UTF-8"}, {"LANG", "nl_NL"}}, "dimanche", ",", 0x040C},
+        {{{"LANG", "en_GB.UTF-8"}, {"LC_MESSAGES", "nl_BE.UTF-8"}}, "Sunday", ".", 0x0813},
+        {{{"LANG", "en_US.UTF-8"}, {"LANGUAGE", "nl:en"}}, "Sunday", ".", 0x0413},
+        {{{"LANG", "nl_NL.UTF-8"}, {"LANGUAGE", "nl"}}, "zondag", ",", 0x0413},
+        {{}, "Sunday", ".", 0x0409},
+    };
+    for (const Case &c : cases) {
+        const TScopedLocaleVariables variables(c.Variables);
+        const TFormatSettings settings = SystemFormatSettings();
+        SCOPED_TRACE(c.Sunday);
+        EXPECT_EQ(settings.LongDayNames[0], c.Sunday);
+        EXPECT_EQ(settings.DecimalSeparator, c.Decimal);
+        EXPECT_EQ(SystemLocaleLcid(), c.Lcid);
     }
 }
