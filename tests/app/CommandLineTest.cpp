@@ -82,6 +82,7 @@ TEST_F(CommandLine, OptionsPrintAndEndWithoutTouchingTheSettings)
         {{"--version"}, "en_GB.UTF-8", "Orvani 2.21\n"},
         {{"-v"}, "en_GB.UTF-8", "Orvani 2.21\n"},
         {{"--vers"}, "en_GB.UTF-8", "Orvani 2.21\n"},
+        {{"-format", "yyyy", "2005-01-01", "-platform", "xcb"}, "en_GB.UTF-8", "2005\n"},
         {{"--form=yyyy-mm-dd", "2005-01-01"}, "en_GB.UTF-8", "2005-01-01\n"},
         {{"--format", "'Week' ww iiii", "2005-01-01"}, "en_GB.UTF-8", "Week 53 2004\n"},
         {{"--format", "'Week' w/iiii", "2009-12-31"}, "en_GB.UTF-8", "Week 53/2009\n"},
@@ -182,6 +183,8 @@ TEST_F(CommandLine, MistakesEndWithOneLineAndTheirStatus)
     const TMistake cases[] = {
         {{"--bogus"}, "Unknown option '--bogus'"},
         {{"-x"}, "Unknown option '-x'"},
+        {{"--tray=yes"}, "Unexpected value after '--tray'"},
+        {{"-vers"}, "Unknown option '-vers'"},
         {{"--i", "2005-01-01"}, "option '--i' is ambiguous; possibilities: --info --import-settings"},
         {{"-f", "dates.txt"}, "-f goes with --format"},
         {{"--format", "d", "--file=-", "2005-01-01"}, "give either DATE or -f, not both"},
