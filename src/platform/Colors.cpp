@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <cmath>
 
 namespace {
 
@@ -65,4 +66,50 @@ TColor FromQColor(const QColor &color)
 {
     const QColor rgb = color.toRgb();
     return TColor(rgb.red()) | (TColor(rgb.green()) << 8) | (TColor(rgb.blue()) << 16);
+}
+
+namespace {
+
+double Linear(int channel)
+{
+    const double c = channel / 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(const QColor &color)
+{
+    const QColor rgb = color.toRgb();
+    return 0.2126 * Linear(rgb.red()) + 0.7152 * Linear(rgb.green()) + 0.0722 * Linear(rgb.blue());
+}
+
+QColor Mixed(const QColor &from, const QColor &to, double share)
+{
+    const auto mix = [share](int a, int b) { return int(std::lround(a + (b - a) * share)); };
+    return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()));
+}
+
+} // namespace
+
+double ContrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool IsDarkPalette(const QPalette &palette)
+{
+    return Luminance(palette.color(QPalette::Window)) < Luminance(palette.color(QPalette::WindowText));
+}
+
+QColor ReadableOn(const QColor &color, const QColor &background)
+{
+    const QColor rgb = color.toRgb();
+    // Towards white on a dark background, towards black on a light one: one of them reaches 4.5:1.
+    const QColor end = Luminance(background) < 0.18 ? QColor(Qt::white) : QColor(Qt::black);
+    for (int step = 0; step <= 20; ++step) {
+        const QColor shade = Mixed(rgb, end, step / 20.0);
+        if (ContrastRatio(shade, background) >= ReadableContrast)
+            return shade;
+    }
+    return end;
 }

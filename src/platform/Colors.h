@@ -6,6 +6,8 @@
 #include <QColor>
 #include <cstdint>
 
+class QPalette;
+
 using TColor = std::uint32_t;
 
 constexpr TColor clBlack = 0x000000;
@@ -34,3 +36,15 @@ QColor ToQColor(TColor color);
 
 // Qt's colour as a plain colour value (alpha dropped).
 TColor FromQColor(const QColor &color);
+
+// Contrast of two colours as WCAG 2 measures it: 1 (the same) to 21 (black on white).
+double ContrastRatio(const QColor &a, const QColor &b);
+// The contrast WCAG 2 asks of text: 4.5:1.
+constexpr double ReadableContrast = 4.5;
+
+// A dark scheme: the window's text is lighter than the window.
+bool IsDarkPalette(const QPalette &palette);
+
+// A colour of the program's own drawn on a background it does not choose: the colour where it
+// reads there (4.5:1), else the nearest shade of it, lighter or darker, that does.
+QColor ReadableOn(const QColor &color, const QColor &background);

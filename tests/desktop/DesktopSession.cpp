@@ -288,6 +288,21 @@ void TDesktop::Activate(unsigned window) const
     SendToRoot(FConnection, window, "_NET_ACTIVE_WINDOW", {2, 0, 0, 0, 0});
 }
 
+QImage TDesktop::Grab(const QRect &rect) const
+{
+    xcb_get_image_reply_t *reply = xcb_get_image_reply(
+        FConnection,
+        xcb_get_image(FConnection, XCB_IMAGE_FORMAT_Z_PIXMAP, Root(FConnection), rect.x(), rect.y(), rect.width(),
+                      rect.height(), ~0u),
+        nullptr);
+    QImage image;
+    // A 24-bit screen gives 32 bits a pixel, as QImage's RGB32 holds them.
+    if (reply && xcb_get_image_data_length(reply) == rect.width() * rect.height() * 4)
+        image = QImage(xcb_get_image_data(reply), rect.width(), rect.height(), QImage::Format_RGB32).copy();
+    std::free(reply);
+    return image;
+}
+
 void TDesktop::SaveScreenshot(const QString &name) const
 {
     const QString dir = qEnvironmentVariable("ORVANI_BUILD_DIR", QDir::currentPath()) + "/screenshots";
@@ -330,6 +345,8 @@ void TProgram::Run(QProcess &process, const QProcessEnvironment &environment, co
     QProcessEnvironment own = environment;
     own.insert("XDG_CONFIG_HOME", home + "/config");
     own.insert("XDG_RUNTIME_DIR", home + "/run");
+    if (QFile::exists(home + "/config/qt6ct/qt6ct.conf"))
+        own.insert("QT_QPA_PLATFORMTHEME", "qt6ct");
     process.setProcessEnvironment(own);
     process.start(qEnvironmentVariable("ORVANI_BUILD_DIR") + "/orvani", arguments);
     process.waitForStarted();
@@ -350,6 +367,38 @@ int TProgram::StartAgain(const QProcessEnvironment &environment)
     QProcess second;
     Run(second, environment, FHome.path(), {});
     return second.waitForFinished(StartTimeout) ? Status(second) : -1;
+}
+
+void TProgram::SetTheme(testsupport::TTheme theme)
+{
+    const QString dir = FHome.path() + "/config/qt6ct";
+    if (theme == testsupport::TTheme::Light && !QFile::exists(dir + "/qt6ct.conf"))
+        return; // Qt's own
+    QDir().mkpath(dir);
+    const QPalette palette = testsupport::ThemePalette(theme);
+    QString scheme = "[ColorScheme]\n";
+    const std::pair<const char *, QPalette::ColorGroup> groups[] = {
+        {"active_colors", QPalette::Active}, {"inactive_colors", QPalette::Inactive}, {"disabled_colors", QPalette::Disabled}};
+    for (const auto &[key, group] : groups) {
+        QStringList colors;
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            colors << palette.color(group, QPalette::ColorRole(role)).name(QColor::HexArgb);
+        scheme += QLatin1String(key) + '=' + colors.join(", ") + '\n';
+    }
+    // The scheme first: the settings file is what qt6ct watches.
+    QFile schemeFile(dir + "/scheme.conf");
+    if (schemeFile.open(QIODevice::WriteOnly))
+        schemeFile.write(scheme.toUtf8());
+    schemeFile.close();
+    QFile settings(dir + "/qt6ct.conf");
+    if (settings.open(QIODevice::WriteOnly))
+        // Qt's own default fonts, as without a platform theme.
+        settings.write(QStringLiteral("[Appearance]\ncustom_palette=true\ncolor_scheme_path=%1\nstyle=Fusion\n"
+                                      "standard_dialogs=default\n# %2\n[Fonts]\n"
+                                      "general=\"Sans Serif,9,-1,5,50,0,0,0,0,0\"\n"
+                                      "fixed=\"Monospace,9,-1,5,50,0,0,0,0,0\"\n")
+                           .arg(schemeFile.fileName(), testsupport::ThemeName(theme))
+                           .toUtf8());
 }
 
 int TProgram::Terminate()

@@ -3,6 +3,9 @@
 // notification area), read as a user sees it: windows, frames and states from the X server, the
 // settings file after the program has ended.
 
+#include "support/TestSupport.h"
+
+#include <QImage>
 #include <QMargins>
 #include <QProcess>
 #include <QRect>
@@ -78,6 +81,8 @@ public:
     void Click(QPoint point, int button = 1, int count = 1) const;
     void Close(unsigned window) const;
     void Activate(unsigned window) const;
+    // What the screen shows in a rectangle, as a user sees it.
+    QImage Grab(const QRect &rect) const;
     // A picture of the whole screen for a person to look at, under build/screenshots.
     void SaveScreenshot(const QString &name) const;
 
@@ -101,6 +106,10 @@ public:
     explicit TProgram(const QStringList &values = {});
     ~TProgram();
     void Start(const QProcessEnvironment &environment, const QStringList &arguments = {});
+    // The desktop's colours, given as a desktop without a Qt desktop environment gives them: through
+    // the qt6ct platform theme and its settings. The light theme is Qt's own, with no platform
+    // theme. Given again while the program runs, the theme changes under it.
+    void SetTheme(testsupport::TTheme theme);
     qint64 Pid() const { return FProcess.processId(); }
     // Starts it once more while it runs, as a user would; the exit status of that start, or -1
     // when it did not end normally in time.

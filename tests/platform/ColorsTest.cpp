@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QStyle>
 #include <gtest/gtest.h>
 
 TEST(Colors, PlainColorsHaveRedInTheLowestByte)
@@ -39,4 +40,33 @@ TEST(Colors, SystemColorsFollowThePalette)
     EXPECT_EQ(ToQColor(clSystemColor | 0xEE), QColor(Qt::black)); // unknown index
 
     QApplication::setPalette(saved);
+}
+
+TEST(Colors, ContrastIsMeasuredAsWcagDoesAndOwnColoursAreShadedUntilTheyRead)
+{
+    struct Case {
+        QColor color, background;
+        double contrast; // of the colour as given
+    };
+    const Case cases[] = {
+        {Qt::black, Qt::white, 21.0},
+        {QColor(0, 0, 128), QColor(0xF1, 0xF2, 0xF5), 14.30},  // navy titles on the default background
+        {QColor(0, 0, 128), QColor(0x2b, 0x2d, 0x31), 1.16},   // the same on a dark window
+        {QColor(204, 32, 32), QColor(0x1e, 0x21, 0x27), 2.92}, // the today circle on a dark month
+        {QColor(0x77, 0x77, 0x77), Qt::white, 4.48},
+    };
+    for (const Case &c : cases) {
+        EXPECT_NEAR(ContrastRatio(c.color, c.background), c.contrast, 0.01) << c.color.name().toStdString();
+        const QColor shown = ReadableOn(c.color, c.background);
+        EXPECT_GE(ContrastRatio(shown, c.background), ReadableContrast) << c.color.name().toStdString();
+        if (c.contrast >= ReadableContrast)
+            EXPECT_EQ(shown, c.color);
+        else // a shade of the same colour, lighter on dark and darker on light
+            EXPECT_EQ(shown.lightness() > c.color.lightness(), c.background.lightness() < 128);
+    }
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::Window, QColor(0x2b, 0x2d, 0x31));
+    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
+    EXPECT_TRUE(IsDarkPalette(dark));
+    EXPECT_FALSE(IsDarkPalette(QApplication::style()->standardPalette()));
 }
