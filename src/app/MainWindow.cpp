@@ -144,6 +144,8 @@ TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
     kxExtSaveDialog1->SetDefaultExt("JPG");
     kxExtSaveDialog1->SetShowPlacesBar(false);
 
+    qApp->installEventFilter(this);
+
     // FormCreate.
     ReadSettings();
     // A position given before the window exists is taken by the window system as the frame's, so
@@ -299,8 +301,18 @@ void TForm_Orvani::EnsureDialogs()
     }
 }
 
+// The desktop's theme changed (dark at sunset): the application hears of it, and colours never
+// chosen follow.
+bool TForm_Orvani::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+        ApplyColors();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 bool TForm_Orvani::event(QEvent *event)
 {
+
     // The dialogs wait until the first frame is drawn; whatever needs one sooner makes them then.
     if (event->type() == QEvent::Paint && FDialogMaker)
         QMetaObject::invokeMethod(this, &TForm_Orvani::EnsureDialogs, Qt::QueuedConnection);
@@ -441,15 +453,7 @@ void TForm_Orvani::resizeEvent(QResizeEvent *event)
 
 void TForm_Orvani::ApplySettings()
 {
-    QPalette background = palette();
-    background.setColor(QPalette::Window, ToQColor(RecRec.KleurAchtergrond));
-    setPalette(background);
-
-    MonthCalendar1->SetColor(4, ToQColor(RecRec.KleurAchtergrond));
-    MonthCalendar1->SetColor(2, ToQColor(RecRec.KleurAchtergrondTitel));
-    MonthCalendar1->SetColor(3, ToQColor(RecRec.KleurTitel));
-    MonthCalendar1->SetColor(1, ToQColor(RecRec.KleurDagenDezeMaand));
-    MonthCalendar1->SetColor(5, ToQColor(RecRec.KleurDagenAndereMaand));
+    ApplyColors();
 
     MonthCalendar1->SetWeekNumbers(RecRec.Weeknummers);
     MonthCalendar1->SetTodayCircle(RecRec.Vandaag);
@@ -477,6 +481,31 @@ void TForm_Orvani::ApplySettings()
         button->setFixedSize(buttonSize, buttonSize);
     }
     FitContent();
+}
+
+// The colours shown: the user's, and where the user never chose, those of the desktop's light or
+// dark scheme. The window's background and the text on it (toolbar captions, status bar, the
+// month view's surround and today line) are one pair, never the desktop's text on the program's
+// background. Made when the settings or the desktop's palette change, never while painting.
+void TForm_Orvani::ApplyColors()
+{
+    const bool dark = IsDarkPalette(QApplication::palette());
+    const auto shown = [dark](const TViewColor &color) { return ToQColor(ShownColor(RecRec, color, dark)); };
+    const QColor background = shown(ViewColors[0]);
+    const QColor text = shown(ViewColors[3]);
+    QPalette colors = QApplication::palette(this);
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        colors.setColor(role, background);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        colors.setColor(role, text);
+    setPalette(colors);
+
+    MonthCalendar1->SetColor(mcBackground, background);
+    MonthCalendar1->SetColor(mcMonthBackground, background);
+    MonthCalendar1->SetColor(mcTitleBackground, shown(ViewColors[1]));
+    MonthCalendar1->SetColor(mcTitleText, shown(ViewColors[2]));
+    MonthCalendar1->SetColor(mcText, text);
+    MonthCalendar1->SetColor(mcTrailingText, shown(ViewColors[4]));
 }
 
 // The window is at least as wide as the whole toolbar (never a chevron hiding buttons) and as

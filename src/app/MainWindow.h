@@ -96,6 +96,7 @@ public slots:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -120,6 +121,7 @@ private:
     void RefitWhenFramed();
     void FitContent();
     void SetStayOnTop(bool onTop);
+    void ApplyColors();
     void SetCopyCaptions(TDateTime date);
 
     std::array<QLabel *, 3> FStatusPanels{};

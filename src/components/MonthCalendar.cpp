@@ -2,6 +2,7 @@
 
 #include "components/MonthCalendarAccessible.h"
 #include "components/kxAccessible.h"
+#include "platform/Colors.h"
 
 #include <QContextMenuEvent>
 #include <QDate>
@@ -82,11 +83,11 @@ void PaintArrow(QPainter &painter, const QRect &rect, bool back, const QColor &c
     painter.restore();
 }
 
-void PaintCircle(QPainter &painter, const QRect &rect)
+void PaintCircle(QPainter &painter, const QRect &rect, const QColor &color)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(TodayCircleColor, std::max(1.0, rect.height() / 10.0)));
+    painter.setPen(QPen(color, std::max(1.0, rect.height() / 10.0)));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5));
     painter.restore();
@@ -524,6 +525,8 @@ void TMonthCalendar::MakeStamps(const TColors &colors, qreal ratio)
             DrawCentered(painter, name, mHeaderTexts[column]);
         }
     });
+    // The circle is red wherever red reads on the month's background; a lighter red on a dark one.
+    mCircleColor = ReadableOn(TodayCircleColor, back);
     mStampsDirty = false;
     mStampRatio = ratio;
 }
@@ -607,7 +610,7 @@ void TMonthCalendar::PaintDays(QPainter &painter, int block, const TColors &colo
             }
             if (mTodayCircle && cell.Date == mTodayShown) {
                 flush();
-                PaintCircle(painter, rect);
+                PaintCircle(painter, rect, mCircleColor);
             }
         }
         flush();
@@ -629,8 +632,8 @@ void TMonthCalendar::PaintToday(QPainter &painter, const TColors &colors) const
     QRect rect = mLayout.TodayRect();
     if (mTodayCircle) {
         const int sample = TodaySampleWidth();
-        PaintCircle(painter,
-                    QRect(rect.left(), rect.top(), sample - 2 * mLayout.CellPadding(), rect.height()));
+        PaintCircle(painter, QRect(rect.left(), rect.top(), sample - 2 * mLayout.CellPadding(), rect.height()),
+                    mCircleColor);
         rect.setLeft(rect.left() + sample);
     }
     painter.setFont(mTitleFont);

@@ -158,6 +158,7 @@ private:
     TMonthCalendarStamps mWeekStamps;
     TMonthCalendarStamps mHeaderStamp;
     bool mStampsDirty = true;
+    QColor mCircleColor; // made with the stamps
     qreal mStampRatio = 0;
     std::vector<QStaticText> mTitleTexts; // one per shown month
     QStaticText mTodayStatic;

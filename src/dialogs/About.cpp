@@ -3,9 +3,11 @@
 #include "components/kxFeedway.h"
 #include "components/kxLinkLabel.h"
 #include "components/kxStandard.h"
+#include "platform/Colors.h"
 #include "platform/Shell.h"
 #include "settings/RecRec.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -97,10 +99,10 @@ QLabel *NewLabel(QWidget *parent, const char *name, const QString &text, Qt::Ali
     return label;
 }
 
-void SetTextColor(QWidget *widget, TColor color)
+void SetTextColor(QWidget *widget, const QColor &color)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(color));
+    palette.setColor(QPalette::WindowText, color);
     widget->setPalette(palette);
 }
 
@@ -121,9 +123,6 @@ TAboutBox::TAboutBox(QWidget *parent) : TToolDialog("AboutBox", ReferenceSize, p
     setWindowFlag(Qt::WindowCloseButtonHint, false);
     setWindowFlag(Qt::WindowSystemMenuHint, false);
     setWindowTitle("Info");
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ToQColor(clBtnFace));
-    setPalette(palette);
     CreateControls();
     kxFeedway1 = new TkxFeedway(this);
     kxFeedway1->setObjectName("kxFeedway1");
@@ -137,9 +136,7 @@ void TAboutBox::CreateControls()
     // The shadow first, so the title paints over it; both share one cell, their texts apart by
     // the shadow's offset.
     Label1 = NewLabel(this, "Label1", "Orvani", Qt::AlignCenter);
-    SetTextColor(Label1, clWhite);
     Label_Title = NewLabel(this, "Label_Title", "Orvani", Qt::AlignCenter);
-    SetTextColor(Label_Title, clNavy);
     Label1->setContentsMargins(Scaled(ShadowOffset), Scaled(ShadowOffset), 0, 0);
     Label_Title->setContentsMargins(0, 0, Scaled(ShadowOffset), Scaled(ShadowOffset));
 
@@ -221,6 +218,14 @@ void TAboutBox::CreateControls()
 
 void TAboutBox::FormShow()
 {
+    // On the button face of the desktop's theme as it is now: the navy title over a white shadow
+    // on a light face; on a dark face a lighter navy over a black shadow, so the title reads.
+    QPalette palette = QApplication::palette(this);
+    const QColor face = palette.color(QPalette::Button);
+    palette.setColor(QPalette::Window, face);
+    setPalette(palette);
+    SetTextColor(Label_Title, ReadableOn(ToQColor(clNavy), face));
+    SetTextColor(Label1, ToQColor(ContrastRatio(Qt::white, face) < ContrastRatio(Qt::black, face) ? clWhite : clBlack));
     LoadGlyphs();
     FitFonts();
     FitStrip();

@@ -4,7 +4,9 @@
 #include "components/kxStandard.h"
 #include "dialogs/DatumInfoFacts.h"
 #include "platform/Colors.h"
-#include "settings/RecRec.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -195,8 +197,10 @@ void TForm_DatumInfo::FormShow()
 {
     const TDateInfoFacts facts = DateInfoFacts(CurrentDate, LanguageOf(RecRec.Taal), ProgramFormatSettings());
     QPalette palette = PanelDate->palette();
-    palette.setColor(QPalette::Window, ToQColor(RecRec.KleurAchtergrondTitel));
-    palette.setColor(QPalette::WindowText, ToQColor(RecRec.KleurTitel));
+    // The month view's title colours, as shown there.
+    const bool dark = IsDarkPalette(QApplication::palette());
+    palette.setColor(QPalette::Window, ToQColor(ShownColor(RecRec, ViewColors[1], dark)));
+    palette.setColor(QPalette::WindowText, ToQColor(ShownColor(RecRec, ViewColors[2], dark)));
     PanelDate->setPalette(palette);
     // Bold, 13 pixels at 96 dpi, never smaller than the sheet's own text.
     QFont title = font();

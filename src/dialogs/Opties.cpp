@@ -8,6 +8,7 @@
 #include "dialogs/NamedControls.h"
 #include "dialogs/OptiesPictures.h"
 #include "dialogs/RadioGroup.h"
+#include "platform/Colors.h"
 #include "platform/SvgIcon.h"
 #include "settings/Settings.h"
 
@@ -558,11 +559,15 @@ void TForm_Opties::ApplyLanguageTexts(TLanguage language)
     ShowStoredChoices();
 
     const TkxLanguage pickerLanguage = language == lnEnglish ? lgEnglish : lgNederlands;
-    for (TkxColorPicker *picker :
-         {kxColorPickerAchtergrond, kxColorPickerAchtergrondTitel, kxColorPickerTitel,
-          kxColorPickerDagenDezeMaand, kxColorPickerDagenAnderMaanden})
+    for (TkxColorPicker *picker : ColorPickers())
         picker->SetLanguage(pickerLanguage);
     ShowTagMemo(language == lnEnglish);
+}
+
+std::array<TkxColorPicker *, 5> TForm_Opties::ColorPickers() const
+{
+    return {kxColorPickerAchtergrond, kxColorPickerAchtergrondTitel, kxColorPickerTitel, kxColorPickerDagenDezeMaand,
+            kxColorPickerDagenAnderMaanden};
 }
 
 void TForm_Opties::ShowStoredChoices()
@@ -680,11 +685,12 @@ void TForm_Opties::LoadControls()
 {
     PlaceArrow();
 
-    kxColorPickerAchtergrond->SetColor(RecRec.KleurAchtergrond);
-    kxColorPickerAchtergrondTitel->SetColor(RecRec.KleurAchtergrondTitel);
-    kxColorPickerTitel->SetColor(RecRec.KleurTitel);
-    kxColorPickerDagenDezeMaand->SetColor(RecRec.KleurDagenDezeMaand);
-    kxColorPickerDagenAnderMaanden->SetColor(RecRec.KleurDagenAndereMaand);
+    // The colours as the month view shows them.
+    const bool dark = IsDarkPalette(QApplication::palette());
+    for (std::size_t i = 0; i < std::size(ViewColors); ++i) {
+        mShownColors[i] = ShownColor(RecRec, ViewColors[i], dark);
+        ColorPickers()[i]->SetColor(mShownColors[i]);
+    }
 
     ComboBoxFontSize->setEditText(QString::number(RecRec.Lettergrootte));
     ShowStoredFont();
@@ -711,11 +717,16 @@ void TForm_Opties::LoadControls()
 
 bool TForm_Opties::SaveSettings()
 {
-    RecRec.KleurAchtergrond = kxColorPickerAchtergrond->Color();
-    RecRec.KleurAchtergrondTitel = kxColorPickerAchtergrondTitel->Color();
-    RecRec.KleurTitel = kxColorPickerTitel->Color();
-    RecRec.KleurDagenDezeMaand = kxColorPickerDagenDezeMaand->Color();
-    RecRec.KleurDagenAndereMaand = kxColorPickerDagenAnderMaanden->Color();
+    // Colours left as shown keep what is stored, so colours never chosen go on following the
+    // desktop's scheme; one colour changed makes the five shown the user's own.
+    const auto pickers = ColorPickers();
+    bool changed = false;
+    for (std::size_t i = 0; i < pickers.size(); ++i) {
+        changed = changed || pickers[i]->Color() != mShownColors[i];
+    }
+    for (std::size_t i = 0; changed && i < pickers.size(); ++i) {
+        RecRec.*ViewColors[i].Field = pickers[i]->Color();
+    }
 
     RecRec.KopieerDatumFormaat = EditCopyDate->text().toStdString();
     RecRec.HintSysteemLadeFormaat = EditHintSystemTray->text().toStdString();

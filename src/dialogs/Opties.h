@@ -8,6 +8,8 @@
 #include "dialogs/ToolDialog.h"
 #include "settings/RecRec.h"
 
+#include <array>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -130,6 +132,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // In the order of the month view's colours (ViewColors).
+    std::array<TkxColorPicker *, 5> ColorPickers() const;
     void CreateControls();
     void CreateGeneralTab();
     void CreateViewTab();
@@ -158,4 +162,6 @@ private:
     // The settings as the store held them when this program last read or wrote them: OK stores
     // only what differs, so another running copy's choices stay.
     TRecRec mStored = RecRec;
+    // The colours as the pickers showed them when the dialog opened.
+    std::array<std::uint32_t, 5> mShownColors{};
 };

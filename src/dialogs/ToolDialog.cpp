@@ -32,7 +32,11 @@ void TToolDialog::setVisible(bool visible)
         // FormShow sees the window's style and fonts as they will show.
         ensurePolished();
         FormShow();
+        mPlacingLeft = 3;
         FitAndCentre();
+        for (const TFitScrollArea *area : findChildren<TFitScrollArea *>()) {
+            area->verticalScrollBar()->setValue(0);
+        }
     }
     QDialog::setVisible(visible);
     // Some platforms frame the window as it shows; others do it later (see moveEvent).
@@ -41,12 +45,23 @@ void TToolDialog::setVisible(bool visible)
     }
 }
 
+// The window manager has framed the window: the frame, not the client area, is centred. Until
+// the framed window has been seen where it was centred, a move is the window system's own (a
+// place taken before the frame and size were known), not the user's: the window is centred
+// again, a few times at most, so a window manager that insists has its way.
 void TToolDialog::moveEvent(QMoveEvent *event)
 {
     QDialog::moveEvent(event);
-    // The window manager has framed the window: the frame, not the client area, is centred.
-    if (isVisible() && KnownFrameMargins() != mFrameMargins) {
+    if (!isVisible()) {
+        return;
+    }
+    const bool framed = KnownFrameMargins() != mFrameMargins;
+    const bool elsewhere = frameGeometry().topLeft() != mCentredAt;
+    if (framed || (elsewhere && mPlacingLeft > 0)) {
+        mPlacingLeft -= framed ? 0 : 1;
         FitAndCentre();
+    } else if (!elsewhere && !mFrameMargins.isNull()) {
+        mPlacingLeft = 0;
     }
 }
 
@@ -92,7 +107,7 @@ void TToolDialog::FitAndCentre()
     // Texts set just now must reach every nested layout before the size is taken.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     layout()->activate();
-    const QSize room = PrimaryAvailableArea().size().shrunkBy(mFrameMargins).expandedTo(QSize(1, 1));
+    const QSize room = AvailableArea().size().shrunkBy(mFrameMargins).expandedTo(QSize(1, 1));
     const QSize reference(Scaled(mReferenceSize.width()), Scaled(mReferenceSize.height()));
     QSize size = reference.expandedTo(sizeHint()).expandedTo(minimumSizeHint());
     // Content cut short scrolls, and its scroll bar needs room beside it; one pixel more keeps
@@ -106,12 +121,20 @@ void TToolDialog::FitAndCentre()
     Centre();
 }
 
+// The screen that holds the window the dialog belongs to, or else its own.
+QRect TToolDialog::AvailableArea() const
+{
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : this;
+    return AvailableAreaOf(owner->screen());
+}
+
 void TToolDialog::Centre()
 {
-    const QRect area = PrimaryAvailableArea();
+    const QRect area = AvailableArea();
     const QSize frame = size().grownBy(mFrameMargins);
-    move(area.left() + std::max(0, (area.width() - frame.width()) / 2),
-         area.top() + std::max(0, (area.height() - frame.height()) / 2));
+    mCentredAt = QPoint(area.left() + std::max(0, (area.width() - frame.width()) / 2),
+                        area.top() + std::max(0, (area.height() - frame.height()) / 2));
+    move(mCentredAt);
 }
 
 TFitScrollArea::TFitScrollArea(QWidget *content, QWidget *parent) : QScrollArea(parent)
@@ -120,11 +143,12 @@ TFitScrollArea::TFitScrollArea(QWidget *content, QWidget *parent) : QScrollArea(
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setWidgetResizable(true);
     setWidget(content);
-    // Tab goes to the controls inside, never to the area itself; whichever control gets the focus,
-    // also the first one when the window opens, is scrolled into view.
+    // Tab goes to the controls inside, never to the area itself; a control that gets the focus
+    // within the window is scrolled into view. The window opens at its top, whichever control
+    // has the focus then: what heads the sheet is read first.
     setFocusPolicy(Qt::NoFocus);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        if (now && widget()->isAncestorOf(now)) {
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *before, QWidget *now) {
+        if (now && before && before->window() == window() && widget()->isAncestorOf(now)) {
             ensureWidgetVisible(now);
         }
     });

@@ -41,12 +41,15 @@ protected:
 
 private:
     void Centre();
+    QRect AvailableArea() const;
     QMargins KnownFrameMargins() const;
 
     QSize mReferenceSize;
     qreal mScale;
     // The frame around the window as last seen; none before the window manager has framed it.
     QMargins mFrameMargins;
+    QPoint mCentredAt; // where the frame was put
+    int mPlacingLeft = 0; // corrections left while the shown window is not yet where it was put
 };
 
 // Holds content that may be larger than the screen: it asks for the content's whole size and

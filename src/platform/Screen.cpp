@@ -66,6 +66,13 @@ QRect PrimaryAvailableArea()
     return metrics.Available.isEmpty() ? QRect(0, 0, metrics.Width, metrics.Height) : metrics.Available;
 }
 
+QRect AvailableAreaOf(const QScreen *screen)
+{
+    if (overrideMetrics || !screen || screen->availableGeometry().isEmpty())
+        return PrimaryAvailableArea();
+    return screen->availableGeometry();
+}
+
 void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics)
 {
     overrideMetrics = metrics;

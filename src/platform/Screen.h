@@ -9,6 +9,8 @@
 #include <QSize>
 #include <optional>
 
+class QScreen;
+
 struct TScreenMetrics {
     int Width = 1024;
     int Height = 768;
@@ -20,6 +22,9 @@ struct TScreenMetrics {
 TScreenMetrics PrimaryScreenMetrics();
 // The primary screen's area where windows may stand, through the same seam.
 QRect PrimaryAvailableArea();
+// The area where windows may stand on the given screen (the one that holds the window a dialog
+// belongs to); the primary screen's where there is none, and always under the tests' seam.
+QRect AvailableAreaOf(const QScreen *screen);
 void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics);
 
 // The part of each screen that windows may use (without panels and docks); never empty rectangles.

@@ -2,7 +2,9 @@
 
 #include "settings/FileRegistryBackend.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -151,6 +153,17 @@ std::string RegReadString(TRegistry &reg, std::string_view name, std::string_vie
     return std::string(defaultValue);
 }
 
+bool ColorsNeverChosen(const TRecRec &rec)
+{
+    return std::all_of(std::begin(ViewColors), std::end(ViewColors),
+                       [&](const TViewColor &color) { return rec.*color.Field == color.Default; });
+}
+
+std::uint32_t ShownColor(const TRecRec &rec, const TViewColor &color, bool darkScheme)
+{
+    return darkScheme && ColorsNeverChosen(rec) ? color.Dark : rec.*color.Field;
+}
+
 void ReadSettings(TRecRec &rec, TRegistryBackend &backend, double dpi, int screenWidth, int screenHeight,
                   std::uint32_t lcid)
 {
@@ -158,11 +171,11 @@ void ReadSettings(TRecRec &rec, TRegistryBackend &backend, double dpi, int scree
         backend.RepairDamage();
         TRegistry reg(backend);
         OpenSettingsKey(reg, "Algemeen");
-        rec.KleurAchtergrond = RegReadColor(reg, "KleurAchtergrond", 0x00F5F2F1);
-        rec.KleurAchtergrondTitel = RegReadColor(reg, "KleurAchtergrondTitel", 0x00800000);
-        rec.KleurTitel = RegReadColor(reg, "KleurTitel", 0x00FFFFFF);
-        rec.KleurDagenDezeMaand = RegReadColor(reg, "KleurDagenDezeMaand", 0);
-        rec.KleurDagenAndereMaand = RegReadColor(reg, "KleurDagenAndereMaand", 0x00800080);
+        const char *const colorNames[] = {"KleurAchtergrond", "KleurAchtergrondTitel", "KleurTitel",
+                                          "KleurDagenDezeMaand", "KleurDagenAndereMaand"};
+        for (std::size_t i = 0; i < std::size(ViewColors); ++i) {
+            rec.*ViewColors[i].Field = RegReadColor(reg, colorNames[i], ViewColors[i].Default);
+        }
         rec.SysteemLade = RegReadBool(reg, "SysteemLade", false);
         rec.GeminimaliseerdOpstarten = RegReadBool(reg, "GeminimaliseerdOpstarten", false);
         rec.Weeknummers = RegReadBool(reg, "Weeknummers", false);

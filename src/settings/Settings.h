@@ -11,6 +11,26 @@
 #include <string>
 #include <string_view>
 
+// The five colours of the month view, each with its stored default and the colour shown in its
+// place on a dark desktop. While all five hold their defaults the user never chose colours (the
+// store needs no other mark, so its files stay as they were): the month view follows the
+// desktop's light or dark scheme. Once the user chose, the five are shown exactly as stored, as
+// one scheme: a chosen light background never meets the light text of the dark scheme.
+struct TViewColor {
+    std::uint32_t TRecRec::*Field;
+    std::uint32_t Default;
+    std::uint32_t Dark;
+};
+inline constexpr TViewColor ViewColors[] = {
+    {&TRecRec::KleurAchtergrond, 0x00F5F2F1, 0x0027211E},      // near-black
+    {&TRecRec::KleurAchtergrondTitel, 0x00800000, 0x00F8B48A}, // light blue: titles, weekdays, selection
+    {&TRecRec::KleurTitel, 0x00FFFFFF, 0x0027211E},            // dark text on the light blue
+    {&TRecRec::KleurDagenDezeMaand, 0x00000000, 0x00EDEAE8},   // near-white
+    {&TRecRec::KleurDagenAndereMaand, 0x00800080, 0x00F98AC5}, // light purple
+};
+bool ColorsNeverChosen(const TRecRec &rec);
+std::uint32_t ShownColor(const TRecRec &rec, const TViewColor &color, bool darkScheme);
+
 // The per-user file store, one per process; tests may put another backend in its place
 // (nullptr restores the file).
 TRegistryBackend &UserSettingsBackend();

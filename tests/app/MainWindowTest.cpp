@@ -2,6 +2,7 @@
 
 #include "components/MonthCalendar.h"
 #include "date/DateFormat.h"
+#include "dialogs/ToolDialogTestSupport.h"
 #include "platform/Colors.h"
 #include "platform/Screen.h"
 #include "platform/Tray.h"
@@ -481,6 +482,39 @@ TEST_F(MainWindowTest, Screenshots)
     window->resize(900, 620);
     testsupport::SaveScreenshot(window.get(), "main-large");
     EXPECT_GE(window->MonthCalendar1->VisibleMonthCount(), 6);
+}
+
+// The theme changes under the running window: colours never chosen follow it, chosen ones stay,
+// and every text reads.
+TEST_F(MainWindowTest, EveryTextReadsUnderEachThemeAndFollowsItsChange)
+{
+    auto window = Start();
+    RecRec.Weeknummers = true;
+    RecRec.Vandaag = true;
+    RecRec.TitelsKnoppen = true;
+    window->ApplySettings();
+    window->resize(480, 330);
+    TMonthCalendar *calendar = window->MonthCalendar1;
+    for (const testsupport::TTheme theme : testsupport::Themes) {
+        const testsupport::TScopedTheme themed(theme);
+        const bool dark = theme != testsupport::TTheme::Light;
+        SCOPED_TRACE(testsupport::ThemeName(theme));
+        EXPECT_EQ(calendar->Color(mcMonthBackground), ToQColor(dark ? 0x0027211E : 0x00F5F2F1));
+        EXPECT_EQ(calendar->Color(mcTitleBackground), ToQColor(dark ? 0x00F8B48A : 0x00800000));
+        EXPECT_EQ(window->StatusBar1->palette().color(QPalette::WindowText), calendar->Color(mcText));
+        EXPECT_EQ(dialogtest::ClippedControls(window.get()), QStringList());
+        testsupport::SaveScreenshot(window.get(), QString("main-%1").arg(testsupport::ThemeName(theme)));
+
+        // One colour chosen: the five are the user's, kept under every theme.
+        RecRec.KleurAchtergrond = 0x00E0F0FF;
+        window->ApplySettings();
+        EXPECT_EQ(calendar->Color(mcMonthBackground), ToQColor(0x00E0F0FF));
+        EXPECT_EQ(calendar->Color(mcText), ToQColor(0));
+        EXPECT_EQ(dialogtest::ClippedControls(window.get()), QStringList());
+        RecRec.KleurAchtergrond = 0x00F5F2F1;
+        window->ApplySettings();
+    }
+    EXPECT_EQ(calendar->Color(mcMonthBackground), ToQColor(0x00F5F2F1));
 }
 
 } // namespace

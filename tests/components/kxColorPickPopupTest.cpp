@@ -1,5 +1,6 @@
 // The colour picker's pop-up: preselection, painting, hit testing, choosing and the colour dialog.
 #include "components/kxColorPick.h"
+#include "platform/Colors.h"
 #include "platform/Screen.h"
 #include "support/TestSupport.h"
 
@@ -382,6 +383,19 @@ TEST_F(ColorPopupTest, Screenshot)
     picker.SetLanguage(lgEnglish);
     form.close();
     testsupport::SaveScreenshot(&Open(clBtnFace), "ColorPicker_PopupEnglishSwatch");
+}
+
+// The caption of "Other..." reads on the button face of every desktop theme.
+TEST_F(ColorPopupTest, TheOtherButtonReadsUnderEachTheme)
+{
+    for (const testsupport::TTheme theme : testsupport::Themes) {
+        const testsupport::TScopedTheme themed(theme);
+        TkxColorForm &form = Open(0x0000FF);
+        const QImage button = form.grab(QRect(4, H - 20, 52, 16)).toImage();
+        EXPECT_GE(testsupport::InkContrast(button), ReadableContrast) << testsupport::ThemeName(theme);
+        testsupport::SaveScreenshot(&form, QString("ColorPicker_Popup_%1").arg(testsupport::ThemeName(theme)));
+        form.close();
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // with a recording shell instead of the desktop.
 #include "components/kxFeedway.h"
 #include "components/kxFeedTestServer.h"
+#include "platform/Colors.h"
 #include "platform/Shell.h"
 #include "support/TestSupport.h"
 
@@ -132,6 +133,22 @@ TEST_F(FeedwayTest, AGoodListIsShownAndKeptAsTheCacheCopy)
     EXPECT_TRUE(dialog->StatusText().isEmpty());
     EXPECT_EQ(ReadFile(CacheFile()), GoodList);
     EXPECT_TRUE(dialog->SpeedbuttonUpdate->isEnabled());
+}
+
+// The tree's links read on the list's background of every desktop theme.
+TEST_F(FeedwayTest, TheTreeReadsUnderEachTheme)
+{
+    Execute(server.Url("/Feedway_Eng.inf"));
+    dialog->TreeViewDirect->expandAll();
+    for (const testsupport::TTheme theme : testsupport::Themes) {
+        const testsupport::TScopedTheme themed(theme);
+        for (int row = 0; row < 2; ++row) {
+            const QRect item = dialog->TreeViewDirect->visualItemRect(Child(0, row));
+            EXPECT_GE(testsupport::InkContrast(dialog->TreeViewDirect->viewport()->grab(item).toImage()), ReadableContrast)
+                << testsupport::ThemeName(theme) << " row " << row;
+        }
+        testsupport::SaveScreenshot(dialog, QString("Feedway_%1").arg(testsupport::ThemeName(theme)));
+    }
 }
 
 TEST_F(FeedwayTest, NodesCarryTheirImages)

@@ -1,6 +1,7 @@
 // Every window on a small screen at the usual text sizes, with the test fonts and with the fonts
 // a desktop usually has: each dialog's frame lies inside the screen's available area.
 #include "desktop/DesktopSession.h"
+#include "platform/Colors.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,15 @@ struct TLook {
     int Dpi;
     bool DesktopFonts; // Noto Sans as the default sans-serif font
     int Taal;
+    testsupport::TTheme Theme;
     const char *Name;
 };
+
+// The strongest text in a part of the screen, against the colour most of it has.
+double Contrast(const TDesktop &desktop, const QRect &rect)
+{
+    return testsupport::InkContrast(desktop.Grab(rect));
+}
 
 // The toolbar buttons that open a dialog, counted from the left.
 constexpr int DialogButtons[] = {0, 1, 3, 4};
@@ -21,8 +29,12 @@ constexpr int ButtonSize = 30;
 
 TEST(Dialogs, EveryDialogsFrameLiesInsideTheScreen)
 {
-    const TLook looks[] = {{96, false, 0, "96-nl"}, {144, false, 1, "144-en"}, {96, true, 1, "96-noto-en"},
-                           {144, true, 0, "144-noto-nl"}};
+    using testsupport::TTheme;
+    const TLook looks[] = {
+        {96, false, 0, TTheme::Light, "96-nl"},           {144, false, 1, TTheme::Light, "144-en"},
+        {96, true, 1, TTheme::Light, "96-noto-en"},       {144, true, 0, TTheme::Light, "144-noto-nl"},
+        {96, false, 0, TTheme::Dark, "96-nl-dark"},       {144, true, 1, TTheme::HighContrast, "144-noto-en-contrast"},
+    };
     for (const TLook &look : looks) {
         TDesktop desktop(look.Dpi);
         ASSERT_TRUE(desktop.Ready()) << look.Name;
@@ -31,6 +43,7 @@ TEST(Dialogs, EveryDialogsFrameLiesInsideTheScreen)
             environment.insert("FONTCONFIG_FILE", qEnvironmentVariable("ORVANI_SOURCE_DIR") +
                                                       "/tests/desktop/fonts-desktop.conf");
         TProgram program({QStringLiteral("Algemeen\\Taal=dword:%1").arg(look.Taal, 8, 10, QChar('0'))});
+        program.SetTheme(look.Theme);
         program.Start(environment);
         std::optional<TClientWindow> main;
         ASSERT_TRUE(WaitFor([&] {
@@ -42,8 +55,17 @@ TEST(Dialogs, EveryDialogsFrameLiesInsideTheScreen)
         EXPECT_TRUE(desktop.WorkArea().contains(main->FrameRect())) << look.Name;
         Pause(500); // the dialogs are made after the first frame
         desktop.SaveScreenshot(QStringLiteral("desktop-main-%1").arg(look.Name));
-
         const double scale = look.Dpi / 96.0;
+        // The date and the clock in the status bar, the toolbar, and the whole window.
+        const QRect client = main->Client;
+        const int strip = qRound(20 * scale);
+        EXPECT_GE(Contrast(desktop, QRect(client.left(), client.bottom() - strip, qRound(160 * scale), strip)),
+                  ReadableContrast)
+            << look.Name << " status bar";
+        EXPECT_GE(Contrast(desktop, QRect(client.topLeft(), QSize(client.width(), qRound(ButtonSize * scale)))),
+                  ReadableContrast)
+            << look.Name << " toolbar";
+
         for (const int button : DialogButtons) {
             desktop.Click(main->Client.topLeft() +
                           QPoint(qRound((button + 0.5) * ButtonSize * scale), qRound(ButtonSize / 2 * scale)));
@@ -60,6 +82,7 @@ TEST(Dialogs, EveryDialogsFrameLiesInsideTheScreen)
             EXPECT_TRUE(desktop.WorkArea().contains(frame))
                 << look.Name << " button " << button << ": " << frame.x() << "," << frame.y() << " " << frame.width()
                 << "x" << frame.height();
+            EXPECT_GE(Contrast(desktop, dialog->Client), ReadableContrast) << look.Name << " button " << button;
             desktop.SaveScreenshot(QStringLiteral("desktop-dialog%1-%2").arg(button).arg(look.Name));
             desktop.Close(dialog->Id);
             ASSERT_TRUE(WaitFor([&] { return desktop.Windows(program.Pid()).size() == 1; }))

@@ -92,6 +92,10 @@ TEST_F(ToolDialogFitTest, EveryFrameLiesCentredInsideTheScreenAndStaysThereWhenS
                 }
                 ASSERT_NE(lowest, nullptr);
                 QApplication::setActiveWindow(dialog.get());
+                // It opens at its top, whichever control has the focus; a control reached from
+                // another one (Tab, a click) comes into view.
+                EXPECT_EQ(scroller->verticalScrollBar()->value(), 0);
+                dialog->findChild<QWidget *>("BitBtn_OK")->setFocus();
                 lowest->setFocus();
                 const QRect shown(lowest->mapTo(scroller->viewport(), QPoint()), lowest->size());
                 EXPECT_TRUE(scroller->viewport()->rect().contains(shown)) << lowest->objectName().toStdString();

@@ -158,6 +158,20 @@ TEST(ReadSettings, WronglyTypedValuesAreReplacedInMemoryAndInTheFile)
     EXPECT_EQ(text.find("hex(2)"), std::string::npos);
 }
 
+TEST(ReadSettings, ColoursNeverChosenFollowTheDesktopsSchemeAndChosenOnesStayAsStored)
+{
+    RecordingBackend backend;
+    TRecRec rec = ReadFrom(backend);
+    for (const TViewColor &color : ViewColors) {
+        EXPECT_EQ(ShownColor(rec, color, false), color.Default);
+        EXPECT_EQ(ShownColor(rec, color, true), color.Dark);
+    }
+    rec.KleurAchtergrondTitel = 0x00800001; // one chosen: the five are the user's scheme
+    for (const TViewColor &color : ViewColors) {
+        EXPECT_EQ(ShownColor(rec, color, true), rec.*color.Field);
+    }
+}
+
 TEST(ReadSettings, DefaultClientSizeFollowsTheDpi)
 {
     struct Case {
