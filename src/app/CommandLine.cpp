@@ -127,17 +127,17 @@ struct TParsedOptions {
 std::string FindOption(std::string_view written, std::string_view name, const TOptionSpec *&found)
 {
     found = nullptr;
-    for (const TOptionSpec &spec : OptionSpecs) {
-        if (name == spec.Name || (name.size() == 1 && name[0] == spec.Short)) {
-            found = &spec;
+    for (const TOptionSpec &option : OptionSpecs) {
+        if (name == option.Name || (name.size() == 1 && name[0] == option.Short)) {
+            found = &option;
             return {};
         }
     }
     std::vector<const TOptionSpec *> matches;
     if (written.substr(0, 2) == "--" && !name.empty()) {
-        for (const TOptionSpec &spec : OptionSpecs)
-            if (spec.Own && std::string_view(spec.Name).substr(0, name.size()) == name)
-                matches.push_back(&spec);
+        for (const TOptionSpec &option : OptionSpecs)
+            if (option.Own && std::string_view(option.Name).substr(0, name.size()) == name)
+                matches.push_back(&option);
     }
     if (matches.size() == 1) {
         found = matches.front();
@@ -169,21 +169,21 @@ std::string ParseOptions(const std::vector<std::string> &arguments, TParsedOptio
         const std::size_t dashes = argument[1] == '-' ? 2 : 1;
         const std::size_t equals = argument.find('=');
         const std::string written = argument.substr(0, equals);
-        const TOptionSpec *spec = nullptr;
-        if (std::string mistake = FindOption(written, std::string_view(written).substr(dashes), spec);
+        const TOptionSpec *option = nullptr;
+        if (std::string mistake = FindOption(written, std::string_view(written).substr(dashes), option);
             !mistake.empty())
             return mistake;
         std::string value;
         if (equals != std::string::npos) {
-            if (!spec->TakesValue)
+            if (!option->TakesValue)
                 return "Unexpected value after '" + written + "'.";
             value = argument.substr(equals + 1);
-        } else if (spec->TakesValue) {
+        } else if (option->TakesValue) {
             if (++i == arguments.size())
                 return "Missing value after '" + written + "'.";
             value = arguments[i];
         }
-        parsed.Values[spec->Name] = value;
+        parsed.Values[option->Name] = value;
     }
     return {};
 }
