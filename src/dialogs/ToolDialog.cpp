@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QToolTip>
 #include <array>
@@ -246,6 +247,27 @@ QString PickerDisplayFormat(const TFormatSettings &settings)
 
 namespace {
 
+// The index of a date section among day (0), month (1) and year (2); -1 for any other.
+int DatePart(QDateTimeEdit::Section section)
+{
+    return section == QDateTimeEdit::DaySection     ? 0
+           : section == QDateTimeEdit::MonthSection ? 1
+           : section == QDateTimeEdit::YearSection  ? 2
+                                                    : -1;
+}
+
+// Which of day (0), month (1) and year (2) a picker's text leaves empty; -1 when none.
+int MissingPart(const QDateEdit *picker)
+{
+    for (int i = 0; i < picker->sectionCount(); ++i) {
+        const QDateTimeEdit::Section section = picker->sectionAt(i);
+        const int part = DatePart(section);
+        if (part >= 0 && picker->sectionText(section).trimmed().isEmpty())
+            return part;
+    }
+    return -1;
+}
+
 // A date editor that takes dates as people type them: "20-06-2003", "1-1-1" or "12/31/2026". A
 // separator moves on to the next part only when the present one has been typed into, so the
 // separator after a part that filled itself (and moved on) is not a second step.
@@ -263,6 +285,17 @@ protected:
         FTypedInto = false;
         FTyped = {};
         QDateEdit::focusInEvent(event);
+    }
+
+    // Leaving a half-typed date (for OK, with the mouse) keeps it as typed, so that OK can say
+    // what is missing instead of taking the date shown before.
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        const QString typed = text();
+        const bool halfTyped = MissingPart(this) >= 0;
+        QDateEdit::focusOutEvent(event);
+        if (halfTyped)
+            lineEdit()->setText(typed);
     }
 
     void mousePressEvent(QMouseEvent *event) override
@@ -310,23 +343,20 @@ private:
 
 bool TakeTypedDate(QDateEdit *picker)
 {
+    if (const int missing = MissingPart(picker); missing >= 0) {
+        const TLanguageTexts &texts = LanguageTexts(LanguageOf(RecRec.Taal));
+        QToolTip::showText(picker->mapToGlobal(QPoint(0, picker->height())),
+                           QString::fromUtf8(texts.DatePartMissing[missing]), picker);
+        return false;
+    }
     const auto *field = dynamic_cast<const TDateField *>(picker);
     std::array<int, 3> parts = {0, 0, 0}; // day, month, year
     for (int i = 0; i < picker->sectionCount(); ++i) {
         const QDateTimeEdit::Section section = picker->sectionAt(i);
-        const int part = section == QDateTimeEdit::DaySection     ? 0
-                         : section == QDateTimeEdit::MonthSection ? 1
-                         : section == QDateTimeEdit::YearSection  ? 2
-                                                                  : -1;
+        const int part = DatePart(section);
         if (part < 0)
             continue;
         QString number = picker->sectionText(section);
-        if (number.trimmed().isEmpty()) {
-            const TLanguageTexts &texts = LanguageTexts(LanguageOf(RecRec.Taal));
-            QToolTip::showText(picker->mapToGlobal(QPoint(0, picker->height())),
-                               QString::fromUtf8(texts.DatePartMissing[part]), picker);
-            return false;
-        }
         if (field && !field->Typed(i).isEmpty())
             number = field->Typed(i);
         bool isNumber = false;

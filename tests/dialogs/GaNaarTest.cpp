@@ -164,11 +164,13 @@ TEST_F(GaNaarTest, DateModeTakesADateAsPeopleTypeIt)
     }
 }
 
-// Enter on a half-typed date leaves the dialog open with the text as typed and says what is missing.
+// OK on a half-typed date, by Enter or by a click, leaves the dialog open with the text as typed
+// and says what is missing.
 TEST_F(GaNaarTest, AHalfTypedDateSaysWhatIsMissing)
 {
     SetProgramFormatSettings(FormatSettingsFromLocale(QLocale("nl_NL")));
-    for (const TLanguage language : {lnDutch, lnEnglish}) {
+    for (const auto &[language, click] : {std::pair{lnDutch, true}, {lnDutch, false}, {lnEnglish, false}}) {
+        SCOPED_TRACE(click ? "click" : "Enter");
         RecRec.Taal = language == lnDutch ? 0 : 1;
         Open(Date(2001, 1, 1));
         Choose(dialog.RadioButton_Datum);
@@ -176,7 +178,12 @@ TEST_F(GaNaarTest, AHalfTypedDateSaysWhatIsMissing)
         dialog.DateTimePicker1->setSelectedSection(QDateTimeEdit::YearSection);
         QTest::keyClick(dialog.DateTimePicker1, Qt::Key_Backspace);
         const QString typed = dialog.DateTimePicker1->text();
-        QTest::keyClick(dialog.DateTimePicker1, Qt::Key_Return);
+        if (click) {
+            dialog.BitBtn_OK->setFocus(); // as the press of a click moves it
+            QTest::mouseClick(dialog.BitBtn_OK, Qt::LeftButton);
+        } else {
+            QTest::keyClick(dialog.DateTimePicker1, Qt::Key_Return);
+        }
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(view.Date(), Date(2001, 1, 1));
         EXPECT_EQ(dialog.DateTimePicker1->text(), typed);
