@@ -7,6 +7,7 @@
 #include "dialogs/Opties.h"
 #include "locale/SystemLocale.h"
 #include "platform/QuitSignals.h"
+#include "platform/ReadableStyle.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowSystem.h"
 #include "settings/RecRec.h"
@@ -36,6 +37,7 @@ extern "C" __attribute__((visibility("default"))) int OrvaniWindowMain(int argc,
     ChoosePlatform();
     QApplication app(argc, argv);
     ForgetPlatformChoice();
+    QApplication::setStyle(new TReadableStyle(QApplication::style()->name()));
     QApplication::setApplicationName("Orvani");
     QGuiApplication::setDesktopFileName("orvani");  // matches the installed menu entry and icon
     QApplication::setQuitOnLastWindowClosed(false); // the main window's close ends the program

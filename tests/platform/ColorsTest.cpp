@@ -1,9 +1,16 @@
 #include "platform/Colors.h"
+#include "platform/ReadableStyle.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPalette>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleFactory>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 TEST(Colors, PlainColorsHaveRedInTheLowestByte)
 {
@@ -69,4 +76,38 @@ TEST(Colors, ContrastIsMeasuredAsWcagDoesAndOwnColoursAreShadedUntilTheyRead)
     dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
     EXPECT_TRUE(IsDarkPalette(dark));
     EXPECT_FALSE(IsDarkPalette(QApplication::style()->standardPalette()));
+}
+
+// Fields and radio buttons show their edges under every scheme: under a dark one an outline that
+// stands out from the window (3:1, as controls need); a light one is drawn as the style draws it.
+TEST(Colors, ControlEdgesStandOutUnderEveryScheme)
+{
+    const std::function<std::unique_ptr<QWidget>()> makers[] = {
+        [] { return std::make_unique<QRadioButton>(); },
+        [] { return std::make_unique<QLineEdit>(); },
+    };
+    TReadableStyle readable("Fusion");
+    const std::unique_ptr<QStyle> plain(QStyleFactory::create("Fusion"));
+    using namespace testsupport;
+    for (const TTheme theme : Themes) {
+        const TScopedTheme scope(theme);
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        for (const auto &make : makers) {
+            const auto widget = make(), original = make();
+            widget->setStyle(&readable);
+            original->setStyle(plain.get());
+            widget->resize(60, 30);
+            original->resize(60, 30);
+            const QImage shown = widget->grab().toImage(), drawn = original->grab().toImage();
+            SCOPED_TRACE(testing::Message() << ThemeName(theme) << " " << widget->metaObject()->className());
+            if (!IsDarkPalette(QApplication::palette())) {
+                EXPECT_EQ(shown, drawn);
+                continue;
+            }
+            double edge = 1;
+            for (int x = 0; x < shown.width(); ++x)
+                edge = std::max(edge, ContrastRatio(shown.pixelColor(x, shown.height() / 2), window));
+            EXPECT_GE(edge, 3.0);
+        }
+    }
 }
