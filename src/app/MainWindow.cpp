@@ -71,21 +71,28 @@ QString ToQ(const std::string &text)
     return QString::fromStdString(text);
 }
 
-// A status bar panel of a given width; the last one gives way when the window is narrower.
+// A status bar panel of a given width, wider where its text needs it (a larger desktop font); the
+// last one gives way when the window is narrower.
 class TStatusPanel : public QLabel {
 public:
-    TStatusPanel(int width, bool canShrink, QWidget *parent)
-        : QLabel(parent), FWidth(width), FMinimumWidth(canShrink ? 0 : width)
+    TStatusPanel(int width, bool canShrink, QWidget *parent) : QLabel(parent), FWidth(width), FCanShrink(canShrink)
     {
         setAlignment(Qt::AlignCenter);
-        setMaximumWidth(width);
+        setSizePolicy(canShrink ? QSizePolicy::Maximum : QSizePolicy::Fixed, QSizePolicy::Preferred);
     }
-    QSize sizeHint() const override { return {FWidth, QLabel::sizeHint().height()}; }
-    QSize minimumSizeHint() const override { return {FMinimumWidth, QLabel::minimumSizeHint().height()}; }
+    QSize sizeHint() const override
+    {
+        const QSize text = QLabel::sizeHint();
+        return {std::max(FWidth, text.width()), text.height()};
+    }
+    QSize minimumSizeHint() const override
+    {
+        return {FCanShrink ? 0 : sizeHint().width(), QLabel::minimumSizeHint().height()};
+    }
 
 private:
     int FWidth;
-    int FMinimumWidth;
+    bool FCanShrink;
 };
 
 // A toolbar button that Enter activates as Space does, as users of the keyboard expect.

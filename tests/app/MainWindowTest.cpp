@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -482,6 +483,17 @@ TEST_F(MainWindowTest, Screenshots)
     window->resize(900, 620);
     testsupport::SaveScreenshot(window.get(), "main-large");
     EXPECT_GE(window->MonthCalendar1->VisibleMonthCount(), 6);
+
+    // A larger desktop font widens the status panels instead of cutting their text.
+    QFont larger = window->StatusBar1->font();
+    larger.setPointSize(14);
+    window->StatusBar1->setFont(larger);
+    window->resize(480, 330);
+    window->layout()->activate();
+    for (const int i : {0, 1}) {
+        const QLabel *panel = window->StatusPanel(i);
+        EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text())) << i;
+    }
 }
 
 // The theme changes under the running window: colours never chosen follow it, chosen ones stay,
