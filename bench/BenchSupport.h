@@ -17,7 +17,7 @@ public:
     {
         for (const Run &run : runs) {
             if ((run.run_type == Run::RT_Iteration && run.iterations > 0) || run.aggregate_name == "median")
-                mTimes[run.run_name.function_name] = run.GetAdjustedCPUTime();
+                FTimes[run.run_name.function_name] = run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -25,12 +25,12 @@ public:
     // The kept time of a benchmark, in its own unit; none when it did not run.
     std::optional<double> Time(const std::string &name) const
     {
-        const auto found = mTimes.find(name);
-        return found == mTimes.end() ? std::nullopt : std::optional(found->second);
+        const auto found = FTimes.find(name);
+        return found == FTimes.end() ? std::nullopt : std::optional(found->second);
     }
 
 private:
-    std::map<std::string, double> mTimes;
+    std::map<std::string, double> FTimes;
 };
 
 } // namespace bench

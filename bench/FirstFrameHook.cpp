@@ -27,8 +27,8 @@ class TFirstFrame : public QObject {
 public:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && !mSeen) {
-            mSeen = true;
+        if (event->type() == QEvent::Paint && !FSeen) {
+            FSeen = true;
             QTimer::singleShot(0, [] {
                 std::printf("rss %ld\n", ResidentKiB());
                 std::fflush(stdout);
@@ -39,7 +39,7 @@ public:
     }
 
 private:
-    bool mSeen = false;
+    bool FSeen = false;
 };
 
 void WatchFirstFrame()

@@ -53,7 +53,7 @@ class TXSession {
 public:
     ~TXSession()
     {
-        for (QProcess *process : {&mManager, &mServer}) {
+        for (QProcess *process : {&FManager, &FServer}) {
             process->terminate();
             process->waitForFinished(5000);
         }
@@ -62,20 +62,20 @@ public:
     bool Start(QProcessEnvironment &environment)
     {
         // Xvfb picks a free display and names it once it takes connections.
-        mServer.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        if (!mServer.waitForStarted(5000) || !mServer.waitForReadyRead(10000))
+        FServer.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        if (!FServer.waitForStarted(5000) || !FServer.waitForReadyRead(10000))
             return false;
-        environment.insert("DISPLAY", ":" + QString::fromLatin1(mServer.readAllStandardOutput().trimmed()));
+        environment.insert("DISPLAY", ":" + QString::fromLatin1(FServer.readAllStandardOutput().trimmed()));
         environment.insert("QT_QPA_PLATFORM", "xcb");
         // openbox runs its start-up command once it manages the screen.
-        mManager.setProcessEnvironment(environment);
-        mManager.start("openbox", {"--startup", "echo managing"});
-        return mManager.waitForStarted(5000) && mManager.waitForReadyRead(10000);
+        FManager.setProcessEnvironment(environment);
+        FManager.start("openbox", {"--startup", "echo managing"});
+        return FManager.waitForStarted(5000) && FManager.waitForReadyRead(10000);
     }
 
 private:
-    QProcess mServer;
-    QProcess mManager;
+    QProcess FServer;
+    QProcess FManager;
 };
 
 // Every child runs on one and the same processor: on a machine with several, a child placed on a

@@ -99,20 +99,20 @@ void PaintCircle(QPainter &painter, const QRect &rect, const QColor &color)
 // view stays in view.
 template <class Change> void TMonthCalendar::Relayout(Change change) const
 {
-    const bool shown = mLayout.ShowsMonthOf(mDate);
+    const bool shown = FLayout.ShowsMonthOf(FDate);
     change();
     if (shown)
-        mLayout.ScrollToDate(mDate);
-    mTitlesDirty = true;
+        FLayout.ScrollToDate(FDate);
+    FTitlesDirty = true;
 }
 
-TMonthCalendar::TMonthCalendar(QWidget *parent) : QWidget(parent), mTodayLabel(QStringLiteral("Today:"))
+TMonthCalendar::TMonthCalendar(QWidget *parent) : QWidget(parent), FTodayLabel(QStringLiteral("Today:"))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
     InstallComponentAccessibility();
-    mDate = MakeDate(2002, 8, 10);
-    mLayout.SetFirstMonth({2002, 8});
+    FDate = MakeDate(2002, 8, 10);
+    FLayout.SetFirstMonth({2002, 8});
     UpdateToday();
 }
 
@@ -120,10 +120,10 @@ void TMonthCalendar::SetDate(TDateTime date)
 {
     if (!std::isfinite(date))
         return;
-    mDate = std::clamp(std::floor(date), MinDateSerial, MaxDateSerial);
+    FDate = std::clamp(std::floor(date), MinDateSerial, MaxDateSerial);
     SyncSize();
-    if (mLayout.ScrollToDate(mDate))
-        mTitlesDirty = true;
+    if (FLayout.ScrollToDate(FDate))
+        FTitlesDirty = true;
     update();
     MonthCalendarAccessibilityUpdate(this);
 }
@@ -132,8 +132,8 @@ void TMonthCalendar::SetColor(int role, const QColor &color)
 {
     if (role < 0 || role >= ColorRoleCount)
         return;
-    mColors[role] = color;
-    mStampsDirty = true;
+    FColors[role] = color;
+    FStampsDirty = true;
     update();
 }
 
@@ -141,8 +141,8 @@ QColor TMonthCalendar::Color(int role) const
 {
     if (role < 0 || role >= ColorRoleCount)
         return {};
-    if (mColors[role].isValid())
-        return mColors[role];
+    if (FColors[role].isValid())
+        return FColors[role];
     const QPalette &p = palette();
     switch (role) {
     case mcText:
@@ -160,9 +160,9 @@ QColor TMonthCalendar::Color(int role) const
 
 void TMonthCalendar::SetWeekNumbers(bool on)
 {
-    mWeekNumbers = on;
-    mStampsDirty = true;
-    Relayout([&] { mLayout.SetWeekNumbers(on); });
+    FWeekNumbers = on;
+    FStampsDirty = true;
+    Relayout([&] { FLayout.SetWeekNumbers(on); });
     update();
     updateGeometry();
     MonthCalendarAccessibilityUpdate(this);
@@ -170,14 +170,14 @@ void TMonthCalendar::SetWeekNumbers(bool on)
 
 void TMonthCalendar::SetTodayCircle(bool on)
 {
-    mTodayCircle = on;
+    FTodayCircle = on;
     UpdateToday(); // the line shows a sample circle
 }
 
 void TMonthCalendar::SetShowToday(bool on)
 {
-    mShowToday = on;
-    Relayout([&] { mLayout.SetShowToday(on); });
+    FShowToday = on;
+    Relayout([&] { FLayout.SetShowToday(on); });
     update();
     updateGeometry();
     MonthCalendarAccessibilityUpdate(this);
@@ -185,20 +185,20 @@ void TMonthCalendar::SetShowToday(bool on)
 
 void TMonthCalendar::SetTodayLabel(const QString &label)
 {
-    mTodayLabel = label;
+    FTodayLabel = label;
     UpdateToday();
 }
 
 void TMonthCalendar::SetAccessibleTexts(const TMonthCalendarTexts &texts)
 {
-    mAccessibleTexts = texts;
+    FAccessibleTexts = texts;
     MonthCalendarAccessibilityUpdate(this);
 }
 
 QSize TMonthCalendar::sizeHint() const
 {
     EnsureMeasured();
-    return mLayout.MinimumSize();
+    return FLayout.MinimumSize();
 }
 
 QSize TMonthCalendar::minimumSizeHint() const
@@ -209,34 +209,34 @@ QSize TMonthCalendar::minimumSizeHint() const
 // Font or locale changed: sizes and prepared texts are made again when next needed.
 void TMonthCalendar::FontsChanged()
 {
-    mMeasured = false;
-    mTextsDirty = true;
-    mStampsDirty = true;
+    FMeasured = false;
+    FTextsDirty = true;
+    FStampsDirty = true;
     UpdateToday(); // the locale writes the date
     MonthCalendarAccessibilityUpdate(this);
 }
 
 void TMonthCalendar::EnsureMeasured() const
 {
-    if (mMeasured)
+    if (FMeasured)
         return;
-    mMeasured = true;
-    mTitleFont = font();
-    mTitleFont.setBold(true);
+    FMeasured = true;
+    FTitleFont = font();
+    FTitleFont.setBold(true);
     const QFontMetrics metrics(font());
-    const QFontMetrics titleMetrics(mTitleFont);
+    const QFontMetrics titleMetrics(FTitleFont);
 
-    mNumbers.DigitsWidth = metrics.horizontalAdvance(QStringLiteral("00"));
-    mNumbers.TextHeight = metrics.height();
-    mNumbers.TitleHeight = titleMetrics.height();
-    mNumbers.TitleWidth = 0;
+    FNumbers.DigitsWidth = metrics.horizontalAdvance(QStringLiteral("00"));
+    FNumbers.TextHeight = metrics.height();
+    FNumbers.TitleHeight = titleMetrics.height();
+    FNumbers.TitleWidth = 0;
     for (int month = 1; month <= 12; ++month) {
         const QString title = locale().standaloneMonthName(month, QLocale::LongFormat) + " 0000";
-        mNumbers.TitleWidth = std::max(mNumbers.TitleWidth, titleMetrics.horizontalAdvance(title));
+        FNumbers.TitleWidth = std::max(FNumbers.TitleWidth, titleMetrics.horizontalAdvance(title));
     }
-    mLayout.SetFirstDayOfWeek(static_cast<int>(locale().firstDayOfWeek()));
+    FLayout.SetFirstDayOfWeek(static_cast<int>(locale().firstDayOfWeek()));
     MeasureHeader(metrics);
-    Relayout([&] { mLayout.SetFontNumbers(mNumbers); });
+    Relayout([&] { FLayout.SetFontNumbers(FNumbers); });
     MeasureToday(); // its circle sample follows the new cell padding
 }
 
@@ -246,28 +246,28 @@ void TMonthCalendar::MeasureHeader(const QFontMetrics &metrics) const
 {
     int widest = 0;
     for (int column = 0; column < 7; ++column) {
-        mHeaderNames[column] = locale().dayName(mLayout.ColumnWeekday(column), QLocale::ShortFormat);
-        widest = std::max(widest, metrics.horizontalAdvance(mHeaderNames[column]));
+        FHeaderNames[column] = locale().dayName(FLayout.ColumnWeekday(column), QLocale::ShortFormat);
+        widest = std::max(widest, metrics.horizontalAdvance(FHeaderNames[column]));
     }
-    if (widest <= mNumbers.DigitsWidth * 3 / 2) {
-        mNumbers.DayNameWidth = widest;
+    if (widest <= FNumbers.DigitsWidth * 3 / 2) {
+        FNumbers.DayNameWidth = widest;
         return;
     }
-    mNumbers.DayNameWidth = 0;
-    for (QString &name : mHeaderNames) {
+    FNumbers.DayNameWidth = 0;
+    for (QString &name : FHeaderNames) {
         name = Shortened(name);
-        mNumbers.DayNameWidth = std::max(mNumbers.DayNameWidth, metrics.horizontalAdvance(name));
+        FNumbers.DayNameWidth = std::max(FNumbers.DayNameWidth, metrics.horizontalAdvance(name));
     }
 }
 
 // The today line follows the clock, the label, the locale and the circle sample.
 void TMonthCalendar::UpdateToday()
 {
-    mTodayShown = Today();
-    const TDateParts today = SplitDate(mTodayShown);
+    FTodayShown = Today();
+    const TDateParts today = SplitDate(FTodayShown);
     const QDate date(today.Year, today.Month, today.Day);
-    mTodayText = mTodayLabel + ' ' + locale().toString(date, QLocale::ShortFormat);
-    if (mMeasured)
+    FTodayText = FTodayLabel + ' ' + locale().toString(date, QLocale::ShortFormat);
+    if (FMeasured)
         MeasureToday();
     update();
     updateGeometry();
@@ -276,44 +276,44 @@ void TMonthCalendar::UpdateToday()
 // The today line's width feeds the layout (its hit area).
 void TMonthCalendar::MeasureToday() const
 {
-    mNumbers.TodayWidth = QFontMetrics(mTitleFont).horizontalAdvance(mTodayText) + TodaySampleWidth();
-    Relayout([&] { mLayout.SetFontNumbers(mNumbers); });
+    FNumbers.TodayWidth = QFontMetrics(FTitleFont).horizontalAdvance(FTodayText) + TodaySampleWidth();
+    Relayout([&] { FLayout.SetFontNumbers(FNumbers); });
 }
 
 int TMonthCalendar::TodaySampleWidth() const
 {
-    return mTodayCircle ? mNumbers.DigitsWidth + 4 * mLayout.CellPadding() : 0;
+    return FTodayCircle ? FNumbers.DigitsWidth + 4 * FLayout.CellPadding() : 0;
 }
 
 const TMonthCalendarLayout &TMonthCalendar::Layout() const
 {
     SyncSize();
-    return mLayout;
+    return FLayout;
 }
 
 void TMonthCalendar::SyncSize() const
 {
     EnsureMeasured();
-    if (mLayout.Size() != size())
-        Relayout([&] { mLayout.SetSize(size()); });
+    if (FLayout.Size() != size())
+        Relayout([&] { FLayout.SetSize(size()); });
 }
 
 void TMonthCalendar::PrepareTexts()
 {
-    if (mTextsDirty || mTodayStatic.text() != mTodayText)
-        mTodayStatic = PreparedText(mTodayText, mTitleFont);
-    if (!mTextsDirty)
+    if (FTextsDirty || FTodayStatic.text() != FTodayText)
+        FTodayStatic = PreparedText(FTodayText, FTitleFont);
+    if (!FTextsDirty)
         return;
-    mTextsDirty = false;
-    mNumberTexts.fill(QStaticText());
+    FTextsDirty = false;
+    FNumberTexts.fill(QStaticText());
     for (int column = 0; column < 7; ++column)
-        mHeaderTexts[column] = PreparedText(mHeaderNames[column], font());
+        FHeaderTexts[column] = PreparedText(FHeaderNames[column], font());
 }
 
 // Numbers are prepared as they are first drawn: without week numbers only the days are.
 const QStaticText &TMonthCalendar::NumberText(int number) const
 {
-    QStaticText &text = mNumberTexts[number];
+    QStaticText &text = FNumberTexts[number];
     if (text.text().isEmpty())
         text = PreparedText(QString::number(number), font());
     return text;
@@ -321,21 +321,21 @@ const QStaticText &TMonthCalendar::NumberText(int number) const
 
 void TMonthCalendar::RebuildTitles()
 {
-    mTitlesDirty = false;
-    mTitleTexts.resize(mLayout.MonthCount());
-    for (int block = 0; block < mLayout.MonthCount(); ++block) {
-        const TYearMonth month = mLayout.BlockMonth(block);
+    FTitlesDirty = false;
+    FTitleTexts.resize(FLayout.MonthCount());
+    for (int block = 0; block < FLayout.MonthCount(); ++block) {
+        const TYearMonth month = FLayout.BlockMonth(block);
         const QString title = locale().standaloneMonthName(month.Month, QLocale::LongFormat) + ' ' +
                               QString::number(month.Year);
-        mTitleTexts[block] = PreparedText(title, mTitleFont);
+        FTitleTexts[block] = PreparedText(title, FTitleFont);
     }
 }
 
 void TMonthCalendar::ScrollView(int months)
 {
     SyncSize();
-    if (mLayout.ScrollBy(months)) {
-        mTitlesDirty = true;
+    if (FLayout.ScrollBy(months)) {
+        FTitlesDirty = true;
         update();
         MonthCalendarAccessibilityUpdate(this);
     }
@@ -352,21 +352,21 @@ std::optional<TDateTime> TMonthCalendar::KeyTarget(const QKeyEvent *event) const
     const int months = (event->modifiers() & Qt::ControlModifier) ? 12 : 1; // Ctrl: a year
     switch (event->key()) {
     case Qt::Key_Left:
-        return mDate - 1;
+        return FDate - 1;
     case Qt::Key_Right:
-        return mDate + 1;
+        return FDate + 1;
     case Qt::Key_Up:
-        return mDate - 7;
+        return FDate - 7;
     case Qt::Key_Down:
-        return mDate + 7;
+        return FDate + 7;
     case Qt::Key_PageUp:
-        return ShiftedMonths(mDate, -months);
+        return ShiftedMonths(FDate, -months);
     case Qt::Key_PageDown:
-        return ShiftedMonths(mDate, months);
+        return ShiftedMonths(FDate, months);
     case Qt::Key_Home:
-        return MonthEdge(mDate, false);
+        return MonthEdge(FDate, false);
     case Qt::Key_End:
-        return MonthEdge(mDate, true);
+        return MonthEdge(FDate, true);
     default:
         return std::nullopt;
     }
@@ -397,7 +397,7 @@ void TMonthCalendar::changeEvent(QEvent *event)
         FontsChanged();
         break;
     case QEvent::PaletteChange:
-        mStampsDirty = true;
+        FStampsDirty = true;
         update();
         break;
     default:
@@ -420,10 +420,10 @@ void TMonthCalendar::mousePressEvent(QMouseEvent *event)
         MoveSelection(Today());
         break;
     case TCalendarHitKind::PrevButton:
-        ScrollView(-mLayout.MonthCount());
+        ScrollView(-FLayout.MonthCount());
         break;
     case TCalendarHitKind::NextButton:
-        ScrollView(mLayout.MonthCount());
+        ScrollView(FLayout.MonthCount());
         break;
     default:
         break;
@@ -437,29 +437,29 @@ void TMonthCalendar::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    const TDateTime before = mDate;
+    const TDateTime before = FDate;
     SetDate(*target);
-    if (mDate != before)
+    if (FDate != before)
         emit OnClick();
 }
 
 void TMonthCalendar::wheelEvent(QWheelEvent *event)
 {
     const QPoint delta = event->angleDelta();
-    mWheelRest += delta.y() != 0 ? delta.y() : delta.x();
-    const int steps = mWheelRest / WheelStep;
-    mWheelRest -= steps * WheelStep;
+    FWheelRest += delta.y() != 0 ? delta.y() : delta.x();
+    const int steps = FWheelRest / WheelStep;
+    FWheelRest -= steps * WheelStep;
     ScrollView(-steps); // rolling away from the user goes back in time
     event->accept();
 }
 
 void TMonthCalendar::contextMenuEvent(QContextMenuEvent *event)
 {
-    if (!mPopupMenu) {
+    if (!FPopupMenu) {
         event->ignore();
         return;
     }
-    mPopupMenu->popup(event->globalPos());
+    FPopupMenu->popup(event->globalPos());
     event->accept();
 }
 
@@ -480,30 +480,30 @@ void TMonthCalendar::focusOutEvent(QFocusEvent *event)
 
 void TMonthCalendar::paintEvent(QPaintEvent *event)
 {
-    if (Today() != mTodayShown) // past midnight
+    if (Today() != FTodayShown) // past midnight
         UpdateToday();
     SyncSize();
     PrepareTexts();
-    if (mTitlesDirty)
+    if (FTitlesDirty)
         RebuildTitles();
     QPainter painter(this);
     const TColors colors = ResolvedColors();
     const qreal ratio = painter.device()->devicePixelRatioF();
-    if (mStampsDirty || ratio != mStampRatio)
+    if (FStampsDirty || ratio != FStampRatio)
         MakeStamps(colors, ratio);
     painter.fillRect(event->rect(), colors[mcBackground]);
-    for (int block = 0; block < mLayout.MonthCount(); ++block) {
-        if (mLayout.BlockRect(block).intersects(event->rect()))
+    for (int block = 0; block < FLayout.MonthCount(); ++block) {
+        if (FLayout.BlockRect(block).intersects(event->rect()))
             PaintBlock(painter, block, colors);
     }
-    if (mShowToday)
+    if (FShowToday)
         PaintToday(painter, colors);
 }
 
 // Made again only after a change of font, locale, colours or week numbers.
 void TMonthCalendar::MakeStamps(const TColors &colors, qreal ratio)
 {
-    const QSize cell = mLayout.CellRect(0, 0, 0).size();
+    const QSize cell = FLayout.CellRect(0, 0, 0).size();
     const QColor &back = colors[mcMonthBackground];
     const auto numbers = [this](const QColor &pen) {
         return [this, pen](QPainter &painter, int index, const QRect &rect) {
@@ -512,60 +512,60 @@ void TMonthCalendar::MakeStamps(const TColors &colors, qreal ratio)
             DrawCentered(painter, rect, NumberText(index + 1));
         };
     };
-    mDayStamps.Make(31, cell, back, ratio, numbers(colors[mcText]));
-    mTrailingStamps.Make(31, cell, back, ratio, numbers(colors[mcTrailingText]));
-    mWeekStamps.Make(mWeekNumbers ? 53 : 0, cell, back, ratio, numbers(colors[mcTitleBackground]));
+    FDayStamps.Make(31, cell, back, ratio, numbers(colors[mcText]));
+    FTrailingStamps.Make(31, cell, back, ratio, numbers(colors[mcTrailingText]));
+    FWeekStamps.Make(FWeekNumbers ? 53 : 0, cell, back, ratio, numbers(colors[mcTitleBackground]));
     // Weekday names share the title's background colour.
-    const QSize header = mLayout.HeaderRect(0).size();
-    mHeaderStamp.Make(1, header, back, ratio, [&](QPainter &painter, int, const QRect &rect) {
+    const QSize header = FLayout.HeaderRect(0).size();
+    FHeaderStamp.Make(1, header, back, ratio, [&](QPainter &painter, int, const QRect &rect) {
         painter.setFont(font());
         painter.setPen(colors[mcTitleBackground]);
         for (int column = 0; column < TMonthCalendarLayout::DaysPerWeek; ++column) {
             const QRect name(rect.left() + column * cell.width(), rect.top(), cell.width(), rect.height());
-            DrawCentered(painter, name, mHeaderTexts[column]);
+            DrawCentered(painter, name, FHeaderTexts[column]);
         }
     });
     // The circle is red wherever red reads on the month's background; a lighter red on a dark one.
-    mCircleColor = ReadableOn(TodayCircleColor, back);
-    mStampsDirty = false;
-    mStampRatio = ratio;
+    FCircleColor = ReadableOn(TodayCircleColor, back);
+    FStampsDirty = false;
+    FStampRatio = ratio;
 }
 
 void TMonthCalendar::PaintBlock(QPainter &painter, int block, const TColors &colors) const
 {
-    painter.fillRect(mLayout.BlockRect(block), colors[mcMonthBackground]);
+    painter.fillRect(FLayout.BlockRect(block), colors[mcMonthBackground]);
     PaintTitle(painter, block, colors);
-    const QRect header = mLayout.HeaderRect(block);
-    mHeaderStamp.Draw(painter, header.topLeft(), 0);
+    const QRect header = FLayout.HeaderRect(block);
+    FHeaderStamp.Draw(painter, header.topLeft(), 0);
     painter.fillRect(QRect(header.left(), header.bottom() + 1, header.width(), 1), colors[mcTitleBackground]);
-    if (mWeekNumbers)
+    if (FWeekNumbers)
         PaintWeekNumbers(painter, block, colors);
     PaintDays(painter, block, colors);
 }
 
 void TMonthCalendar::PaintTitle(QPainter &painter, int block, const TColors &colors) const
 {
-    const QRect title = mLayout.TitleRect(block);
+    const QRect title = FLayout.TitleRect(block);
     painter.fillRect(title, colors[mcTitleBackground]);
-    painter.setFont(mTitleFont);
+    painter.setFont(FTitleFont);
     painter.setPen(colors[mcTitleText]);
-    DrawCentered(painter, title, mTitleTexts[block]);
+    DrawCentered(painter, title, FTitleTexts[block]);
     if (block == 0)
-        PaintArrow(painter, mLayout.PrevButtonRect(), true, colors[mcTitleText]);
-    if (block == mLayout.Columns() - 1)
-        PaintArrow(painter, mLayout.NextButtonRect(), false, colors[mcTitleText]);
+        PaintArrow(painter, FLayout.PrevButtonRect(), true, colors[mcTitleText]);
+    if (block == FLayout.Columns() - 1)
+        PaintArrow(painter, FLayout.NextButtonRect(), false, colors[mcTitleText]);
 }
 
 void TMonthCalendar::PaintWeekNumbers(QPainter &painter, int block, const TColors &colors) const
 {
     for (int row = 0; row < TMonthCalendarLayout::WeekRows; ++row) {
-        const int week = mLayout.WeekNumber(block, row);
+        const int week = FLayout.WeekNumber(block, row);
         if (week > 0)
-            mWeekStamps.Draw(painter, mLayout.WeekNumberRect(block, row).topLeft(), week - 1);
+            FWeekStamps.Draw(painter, FLayout.WeekNumberRect(block, row).topLeft(), week - 1);
     }
     // The rule beside the numbers meets the rule under the weekday names.
-    const QRect header = mLayout.HeaderRect(block);
-    const QRect last = mLayout.WeekNumberRect(block, TMonthCalendarLayout::WeekRows - 1);
+    const QRect header = FLayout.HeaderRect(block);
+    const QRect last = FLayout.WeekNumberRect(block, TMonthCalendarLayout::WeekRows - 1);
     const int x = (last.right() + header.left()) / 2 + 1;
     const int top = header.bottom() + 1;
     painter.fillRect(QRect(x, top, header.left() - x, 1), colors[mcTitleBackground]);
@@ -590,15 +590,15 @@ void TMonthCalendar::PaintDays(QPainter &painter, int block, const TColors &colo
     };
     for (int row = 0; row < TMonthCalendarLayout::WeekRows; ++row) {
         for (int column = 0; column < TMonthCalendarLayout::DaysPerWeek; ++column) {
-            const TCalendarCell cell = mLayout.Cell(block, row, column);
+            const TCalendarCell cell = FLayout.Cell(block, row, column);
             if (cell.Kind == TCalendarCellKind::Blank) {
                 flush();
                 continue;
             }
-            const QRect rect = mLayout.CellRect(block, row, column);
+            const QRect rect = FLayout.CellRect(block, row, column);
             const TMonthCalendarStamps *stamps =
-                cell.Kind == TCalendarCellKind::Day ? &mDayStamps : &mTrailingStamps;
-            if (cell.Date == mDate) {
+                cell.Kind == TCalendarCellKind::Day ? &FDayStamps : &FTrailingStamps;
+            if (cell.Date == FDate) {
                 flush();
                 PaintSelected(painter, rect, cell.Day, colors);
             } else if (run.Count > 0 && run.Stamps == stamps && cell.Day == run.FirstDay + run.Count &&
@@ -608,9 +608,9 @@ void TMonthCalendar::PaintDays(QPainter &painter, int block, const TColors &colo
                 flush();
                 run = {stamps, rect.topLeft(), cell.Day, 1};
             }
-            if (mTodayCircle && cell.Date == mTodayShown) {
+            if (FTodayCircle && cell.Date == FTodayShown) {
                 flush();
-                PaintCircle(painter, rect, mCircleColor);
+                PaintCircle(painter, rect, FCircleColor);
             }
         }
         flush();
@@ -629,18 +629,18 @@ void TMonthCalendar::PaintSelected(QPainter &painter, const QRect &rect, int day
 
 void TMonthCalendar::PaintToday(QPainter &painter, const TColors &colors) const
 {
-    QRect rect = mLayout.TodayRect();
-    if (mTodayCircle) {
+    QRect rect = FLayout.TodayRect();
+    if (FTodayCircle) {
         const int sample = TodaySampleWidth();
-        PaintCircle(painter, QRect(rect.left(), rect.top(), sample - 2 * mLayout.CellPadding(), rect.height()),
-                    mCircleColor);
+        PaintCircle(painter, QRect(rect.left(), rect.top(), sample - 2 * FLayout.CellPadding(), rect.height()),
+                    FCircleColor);
         rect.setLeft(rect.left() + sample);
     }
-    painter.setFont(mTitleFont);
+    painter.setFont(FTitleFont);
     painter.setPen(colors[mcText]);
-    const QSizeF size = mTodayStatic.size();
+    const QSizeF size = FTodayStatic.size();
     painter.drawStaticText(QPoint(rect.left(), rect.top() + (rect.height() - qRound(size.height())) / 2),
-                           mTodayStatic);
+                           FTodayStatic);
 }
 
 void TMonthCalendar::DrawCentered(QPainter &painter, const QRect &rect, const QStaticText &text)

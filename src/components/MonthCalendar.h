@@ -48,7 +48,7 @@ public:
     // The selected day (whole days). Setting it shows its month: the view stays when the
     // month is visible, else scrolls just far enough that it becomes the last visible month
     // (a later date) or the first (an earlier one). Out-of-range dates are clamped.
-    TDateTime Date() const { return mDate; }
+    TDateTime Date() const { return FDate; }
     void SetDate(TDateTime date);
 
     // An invalid colour returns the role to its default, taken from the palette.
@@ -56,24 +56,24 @@ public:
     QColor Color(int role) const;
 
     void SetWeekNumbers(bool on);
-    bool WeekNumbers() const { return mWeekNumbers; }
+    bool WeekNumbers() const { return FWeekNumbers; }
     void SetTodayCircle(bool on);
-    bool TodayCircle() const { return mTodayCircle; }
+    bool TodayCircle() const { return FTodayCircle; }
     void SetShowToday(bool on);
-    bool ShowToday() const { return mShowToday; }
+    bool ShowToday() const { return FShowToday; }
     // The words before the date on the today line ("Today:" by default).
     void SetTodayLabel(const QString &label);
-    QString TodayLabel() const { return mTodayLabel; }
-    QString TodayText() const { return mTodayText; } // the whole line as shown
+    QString TodayLabel() const { return FTodayLabel; }
+    QString TodayText() const { return FTodayText; } // the whole line as shown
 
     // The words of the accessible interface beyond the dates. Its name is the widget's
     // accessibleName, "Month calendar" while none is set.
     void SetAccessibleTexts(const TMonthCalendarTexts &texts);
-    const TMonthCalendarTexts &AccessibleTexts() const { return mAccessibleTexts; }
+    const TMonthCalendarTexts &AccessibleTexts() const { return FAccessibleTexts; }
 
     // Shown on right click and with the context-menu key; the control does not own it.
-    void SetPopupMenu(QMenu *menu) { mPopupMenu = menu; }
-    QMenu *PopupMenu() const { return mPopupMenu; }
+    void SetPopupMenu(QMenu *menu) { FPopupMenu = menu; }
+    QMenu *PopupMenu() const { return FPopupMenu; }
 
     int VisibleMonthCount() const { return Layout().MonthCount(); }
     TYearMonth FirstVisibleMonth() const { return Layout().FirstMonth(); }
@@ -128,38 +128,38 @@ private:
     static void DrawCentered(QPainter &painter, const QRect &rect, const QStaticText &text);
 
     // Follows the widget's size at once, also while hidden (resize events wait for show).
-    mutable TMonthCalendarLayout mLayout;
-    mutable bool mTitlesDirty = true;
-    TDateTime mDate = 0;
-    std::array<QColor, ColorRoleCount> mColors; // invalid: the palette's default
-    bool mWeekNumbers = false;
-    bool mTodayCircle = false;
-    bool mShowToday = true;
-    QString mTodayLabel;
-    QString mTodayText;
-    TMonthCalendarTexts mAccessibleTexts;
-    TDateTime mTodayShown = 0;
-    QPointer<QMenu> mPopupMenu; // forgets a menu that is destroyed first
-    int mWheelRest = 0;
+    mutable TMonthCalendarLayout FLayout;
+    mutable bool FTitlesDirty = true;
+    TDateTime FDate = 0;
+    std::array<QColor, ColorRoleCount> FColors; // invalid: the palette's default
+    bool FWeekNumbers = false;
+    bool FTodayCircle = false;
+    bool FShowToday = true;
+    QString FTodayLabel;
+    QString FTodayText;
+    TMonthCalendarTexts FAccessibleTexts;
+    TDateTime FTodayShown = 0;
+    QPointer<QMenu> FPopupMenu; // forgets a menu that is destroyed first
+    int FWheelRest = 0;
 
     // Text sizes, measured when first needed after a change of font or locale, so that
     // settings applied in a row before the first paint cost one measuring.
-    mutable bool mMeasured = false;
-    mutable TMonthCalendarFontNumbers mNumbers;
-    mutable QFont mTitleFont;
-    mutable std::array<QString, 7> mHeaderNames;
+    mutable bool FMeasured = false;
+    mutable TMonthCalendarFontNumbers FNumbers;
+    mutable QFont FTitleFont;
+    mutable std::array<QString, 7> FHeaderNames;
 
     // Text kept ready so painting only places it; prepared at the first paint that needs it.
-    bool mTextsDirty = true;
-    mutable std::array<QStaticText, 54> mNumberTexts; // 1..53: days and weeks; empty until first drawn
-    std::array<QStaticText, 7> mHeaderTexts;
-    TMonthCalendarStamps mDayStamps;
-    TMonthCalendarStamps mTrailingStamps;
-    TMonthCalendarStamps mWeekStamps;
-    TMonthCalendarStamps mHeaderStamp;
-    bool mStampsDirty = true;
-    QColor mCircleColor; // made with the stamps
-    qreal mStampRatio = 0;
-    std::vector<QStaticText> mTitleTexts; // one per shown month
-    QStaticText mTodayStatic;
+    bool FTextsDirty = true;
+    mutable std::array<QStaticText, 54> FNumberTexts; // 1..53: days and weeks; empty until first drawn
+    std::array<QStaticText, 7> FHeaderTexts;
+    TMonthCalendarStamps FDayStamps;
+    TMonthCalendarStamps FTrailingStamps;
+    TMonthCalendarStamps FWeekStamps;
+    TMonthCalendarStamps FHeaderStamp;
+    bool FStampsDirty = true;
+    QColor FCircleColor; // made with the stamps
+    qreal FStampRatio = 0;
+    std::vector<QStaticText> FTitleTexts; // one per shown month
+    QStaticText FTodayStatic;
 };

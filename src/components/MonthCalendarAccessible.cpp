@@ -49,12 +49,12 @@ void SendEvent(QAccessibleEvent &event)
 class TMonthCalendarAccessible final : public QAccessibleWidget, public TReadOnlyTextAccessible {
 public:
     explicit TMonthCalendarAccessible(TMonthCalendar *calendar)
-        : QAccessibleWidget(calendar, QAccessible::Grouping), mView(CurrentView()), mValue(Value())
+        : QAccessibleWidget(calendar, QAccessible::Grouping), FView(CurrentView()), FValue(Value())
     {
     }
     ~TMonthCalendarAccessible() override
     {
-        for (const auto &[key, id] : mParts)
+        for (const auto &[key, id] : FParts)
             QAccessible::deleteAccessibleInterface(id);
     }
 
@@ -62,7 +62,7 @@ public:
     const TMonthCalendarLayout &Layout() const { return Calendar()->Layout(); }
     const TMonthCalendarTexts &Texts() const { return Calendar()->AccessibleTexts(); }
     int WeekColumns() const { return Calendar()->WeekNumbers() ? 1 : 0; }
-    int Generation() const { return mGeneration; }
+    int Generation() const { return FGeneration; }
     int TableColumns() const { return TMonthCalendarLayout::DaysPerWeek + WeekColumns(); }
 
     QString LongDate(TDateTime date) const
@@ -73,7 +73,7 @@ public:
     // The part for a key of the current generation, made when first asked for.
     QAccessibleInterface *Part(TPart kind, int month = 0, int row = 0, int column = 0) const
     {
-        return Part({mGeneration, kind, month, row, column});
+        return Part({FGeneration, kind, month, row, column});
     }
     QAccessibleInterface *Part(TPartKey key) const;
     // The block that shows a month now, or -1.
@@ -88,7 +88,7 @@ public:
         const auto pos = Layout().FindDate(Calendar()->Date());
         if (!pos)
             return std::nullopt;
-        return TPartKey{mGeneration, TPart::Day, BlockMonth(pos->Block), pos->Row, pos->Column + WeekColumns()};
+        return TPartKey{FGeneration, TPart::Day, BlockMonth(pos->Block), pos->Row, pos->Column + WeekColumns()};
     }
     QAccessibleInterface *SelectedCell() const
     {
@@ -173,11 +173,11 @@ private:
         SendEvent(event);
     }
 
-    mutable std::map<TPartKey, QAccessible::Id> mParts;
-    TView mView;
-    int mGeneration = 0;
-    std::optional<TPartKey> mSelected; // the day last announced as selected and focused
-    QString mValue;
+    mutable std::map<TPartKey, QAccessible::Id> FParts;
+    TView FView;
+    int FGeneration = 0;
+    std::optional<TPartKey> FSelected; // the day last announced as selected and focused
+    QString FValue;
 };
 
 // One class serves every part: the kind decides its role, texts and which interfaces it offers.
@@ -186,40 +186,40 @@ class TCalendarPartAccessible final : public QAccessibleInterface,
                                       public QAccessibleTableCellInterface,
                                       public QAccessibleActionInterface {
 public:
-    TCalendarPartAccessible(const TMonthCalendarAccessible *owner, TPartKey key) : mOwner(owner), mKey(key) {}
+    TCalendarPartAccessible(const TMonthCalendarAccessible *owner, TPartKey key) : FOwner(owner), FKey(key) {}
 
-    TPartKey Key() const { return mKey; }
+    TPartKey Key() const { return FKey; }
 
     // QAccessibleInterface
-    bool isValid() const override { return mOwner->isValid(); }
+    bool isValid() const override { return FOwner->isValid(); }
     // Where the part's month stands now; -1 once it left the view (or the generation changed).
-    int Block() const { return mKey.Generation == mOwner->Generation() ? mOwner->BlockOf(mKey.Month) : -1; }
+    int Block() const { return FKey.Generation == FOwner->Generation() ? FOwner->BlockOf(FKey.Month) : -1; }
     QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return mOwner->window(); }
+    QWindow *window() const override { return FOwner->window(); }
     QAccessibleInterface *parent() const override
     {
-        return IsCell() ? mOwner->Part({mKey.Generation, TPart::Month, mKey.Month})
-                        : const_cast<TMonthCalendarAccessible *>(mOwner);
+        return IsCell() ? FOwner->Part({FKey.Generation, TPart::Month, FKey.Month})
+                        : const_cast<TMonthCalendarAccessible *>(FOwner);
     }
     int childCount() const override
     {
-        return mKey.Kind == TPart::Month ? (TMonthCalendarLayout::WeekRows + 1) * Columns() : 0;
+        return FKey.Kind == TPart::Month ? (TMonthCalendarLayout::WeekRows + 1) * Columns() : 0;
     }
     QAccessibleInterface *child(int index) const override
     {
-        if (mKey.Kind != TPart::Month || index < 0 || index >= childCount())
+        if (FKey.Kind != TPart::Month || index < 0 || index >= childCount())
             return nullptr;
         if (index < Columns())
-            return mOwner->Part({mKey.Generation, TPart::Header, mKey.Month, 0, index});
+            return FOwner->Part({FKey.Generation, TPart::Header, FKey.Month, 0, index});
         return cellAt((index - Columns()) / Columns(), (index - Columns()) % Columns());
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
         const auto *part = dynamic_cast<const TCalendarPartAccessible *>(child);
-        if (mKey.Kind != TPart::Month || !part || !part->IsCell() || part->mKey.Month != mKey.Month ||
-            part->mKey.Generation != mKey.Generation)
+        if (FKey.Kind != TPart::Month || !part || !part->IsCell() || part->FKey.Month != FKey.Month ||
+            part->FKey.Generation != FKey.Generation)
             return -1;
-        const TPartKey &k = part->mKey;
+        const TPartKey &k = part->FKey;
         return k.Kind == TPart::Header ? k.Column : Columns() + k.Row * Columns() + k.Column;
     }
     QAccessibleInterface *childAt(int x, int y) const override
@@ -235,8 +235,8 @@ public:
     {
         if (t == QAccessible::Name)
             return Name();
-        if (t == QAccessible::Description && mKey.Kind == TPart::Day && Cell().Kind == TCalendarCellKind::Trailing)
-            return mOwner->Texts().OtherMonth;
+        if (t == QAccessible::Description && FKey.Kind == TPart::Day && Cell().Kind == TCalendarCellKind::Trailing)
+            return FOwner->Texts().OtherMonth;
         return {};
     }
     void setText(QAccessible::Text, const QString &) override {}
@@ -245,9 +245,9 @@ public:
     QAccessible::State state() const override;
     void *interface_cast(QAccessible::InterfaceType type) override
     {
-        if (type == QAccessible::TableInterface && mKey.Kind == TPart::Month)
+        if (type == QAccessible::TableInterface && FKey.Kind == TPart::Month)
             return static_cast<QAccessibleTableInterface *>(this);
-        if (type == QAccessible::TableCellInterface && (mKey.Kind == TPart::Day || mKey.Kind == TPart::Week))
+        if (type == QAccessible::TableCellInterface && (FKey.Kind == TPart::Day || FKey.Kind == TPart::Week))
             return static_cast<QAccessibleTableCellInterface *>(this);
         if (type == QAccessible::ActionInterface && !actionNames().isEmpty())
             return static_cast<QAccessibleActionInterface *>(this);
@@ -261,26 +261,26 @@ public:
     {
         if (row < 0 || row >= TMonthCalendarLayout::WeekRows || column < 0 || column >= Columns())
             return nullptr;
-        const bool week = column < mOwner->WeekColumns();
-        return mOwner->Part({mKey.Generation, week ? TPart::Week : TPart::Day, mKey.Month, row, column});
+        const bool week = column < FOwner->WeekColumns();
+        return FOwner->Part({FKey.Generation, week ? TPart::Week : TPart::Day, FKey.Month, row, column});
     }
     int selectedCellCount() const override { return static_cast<int>(selectedCells().size()); }
     QList<QAccessibleInterface *> selectedCells() const override
     {
-        const auto selected = mOwner->SelectedKey();
-        if (selected && selected->Month == mKey.Month && selected->Generation == mKey.Generation)
-            return {mOwner->Part(*selected)};
+        const auto selected = FOwner->SelectedKey();
+        if (selected && selected->Month == FKey.Month && selected->Generation == FKey.Generation)
+            return {FOwner->Part(*selected)};
         return {};
     }
     QString columnDescription(int column) const override
     {
         if (column < 0 || column >= Columns())
             return {};
-        return mOwner->Part({mKey.Generation, TPart::Header, mKey.Month, 0, column})->text(QAccessible::Name);
+        return FOwner->Part({FKey.Generation, TPart::Header, FKey.Month, 0, column})->text(QAccessible::Name);
     }
     QString rowDescription(int row) const override
     {
-        QAccessibleInterface *week = mOwner->WeekColumns() ? cellAt(row, 0) : nullptr;
+        QAccessibleInterface *week = FOwner->WeekColumns() ? cellAt(row, 0) : nullptr;
         return week ? week->text(QAccessible::Name) : QString();
     }
     int selectedColumnCount() const override { return 0; }
@@ -301,17 +301,17 @@ public:
     bool isSelected() const override { return state().selected; }
     QList<QAccessibleInterface *> columnHeaderCells() const override
     {
-        return {mOwner->Part({mKey.Generation, TPart::Header, mKey.Month, 0, mKey.Column})};
+        return {FOwner->Part({FKey.Generation, TPart::Header, FKey.Month, 0, FKey.Column})};
     }
     // The week cell heads its row, also for itself: readers ask the first cell of a row.
     QList<QAccessibleInterface *> rowHeaderCells() const override
     {
-        if (!mOwner->WeekColumns())
+        if (!FOwner->WeekColumns())
             return {};
-        return {mOwner->Part({mKey.Generation, TPart::Week, mKey.Month, mKey.Row, 0})};
+        return {FOwner->Part({FKey.Generation, TPart::Week, FKey.Month, FKey.Row, 0})};
     }
-    int columnIndex() const override { return mKey.Column; }
-    int rowIndex() const override { return mKey.Row; }
+    int columnIndex() const override { return FKey.Column; }
+    int rowIndex() const override { return FKey.Row; }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface *table() const override { return parent(); }
@@ -319,7 +319,7 @@ public:
     // QAccessibleActionInterface
     QStringList actionNames() const override
     {
-        switch (mKey.Kind) {
+        switch (FKey.Kind) {
         case TPart::Previous:
         case TPart::Next:
         case TPart::Today:
@@ -336,47 +336,47 @@ public:
 private:
     bool IsCell() const
     {
-        return mKey.Kind == TPart::Header || mKey.Kind == TPart::Week || mKey.Kind == TPart::Day;
+        return FKey.Kind == TPart::Header || FKey.Kind == TPart::Week || FKey.Kind == TPart::Day;
     }
-    int Columns() const { return mOwner->TableColumns(); }
-    const TMonthCalendarLayout &Layout() const { return mOwner->Layout(); }
+    int Columns() const { return FOwner->TableColumns(); }
+    const TMonthCalendarLayout &Layout() const { return FOwner->Layout(); }
     // A month no longer in view shows nothing.
     TCalendarCell Cell() const
     {
         const int block = Block();
-        return block < 0 ? TCalendarCell{} : Layout().Cell(block, mKey.Row, mKey.Column - mOwner->WeekColumns());
+        return block < 0 ? TCalendarCell{} : Layout().Cell(block, FKey.Row, FKey.Column - FOwner->WeekColumns());
     }
     int Week() const
     {
         const int block = Block();
-        return block < 0 ? 0 : Layout().WeekNumber(block, mKey.Row);
+        return block < 0 ? 0 : Layout().WeekNumber(block, FKey.Row);
     }
     QString Name() const;
     QRect LocalRect() const;
     void Select(TDateTime date) const
     {
-        TMonthCalendar *calendar = mOwner->Calendar();
+        TMonthCalendar *calendar = FOwner->Calendar();
         calendar->SetDate(date);
         emit calendar->OnClick();
     }
 
-    const TMonthCalendarAccessible *mOwner;
-    TPartKey mKey;
+    const TMonthCalendarAccessible *FOwner;
+    TPartKey FKey;
 };
 
 QAccessibleInterface *TMonthCalendarAccessible::Part(TPartKey key) const
 {
-    if (const auto found = mParts.find(key); found != mParts.end())
+    if (const auto found = FParts.find(key); found != FParts.end())
         return QAccessible::accessibleInterface(found->second);
     auto *part = new TCalendarPartAccessible(this, key);
-    mParts[key] = QAccessible::registerAccessibleInterface(part);
+    FParts[key] = QAccessible::registerAccessibleInterface(part);
     return part;
 }
 
 int TMonthCalendarAccessible::indexOfChild(const QAccessibleInterface *child) const
 {
     const auto *part = dynamic_cast<const TCalendarPartAccessible *>(child);
-    if (!part || part->parent() != this || part->Key().Generation != mGeneration)
+    if (!part || part->parent() != this || part->Key().Generation != FGeneration)
         return -1;
     switch (part->Key().Kind) {
     case TPart::Previous:
@@ -423,29 +423,29 @@ bool TMonthCalendarAccessible::Shown(const TPartKey &key, const TView &view, int
 // as long as it is the last focus a reader heard, with its table.
 void TMonthCalendarAccessible::ViewChanged(const TView &view)
 {
-    const TView before = mView;
-    const int generationBefore = mGeneration;
+    const TView before = FView;
+    const int generationBefore = FGeneration;
     if (!view.SameMeaning(before))
-        ++mGeneration;
-    mView = view;
+        ++FGeneration;
+    FView = view;
     const auto keep = [&](const TPartKey &key) {
-        if (Shown(key, before, generationBefore) || Shown(key, view, mGeneration))
+        if (Shown(key, before, generationBefore) || Shown(key, view, FGeneration))
             return true;
-        return mSelected && key.Generation == mSelected->Generation && key.Month == mSelected->Month &&
-               (key == *mSelected || key.Kind == TPart::Month);
+        return FSelected && key.Generation == FSelected->Generation && key.Month == FSelected->Month &&
+               (key == *FSelected || key.Kind == TPart::Month);
     };
-    for (auto part = mParts.begin(); part != mParts.end();) {
+    for (auto part = FParts.begin(); part != FParts.end();) {
         if (keep(part->first)) {
             ++part;
         } else {
             QAccessible::deleteAccessibleInterface(part->second);
-            part = mParts.erase(part);
+            part = FParts.erase(part);
         }
     }
     const std::vector<TPartKey> gone = ChildKeys(before, generationBefore);
-    const std::vector<TPartKey> come = ChildKeys(view, mGeneration);
+    const std::vector<TPartKey> come = ChildKeys(view, FGeneration);
     for (const TPartKey &key : gone)
-        if (!Shown(key, view, mGeneration) && mParts.count(key))
+        if (!Shown(key, view, FGeneration) && FParts.count(key))
             Send(key, QAccessible::ObjectDestroyed);
     for (const TPartKey &key : come)
         if (!Shown(key, before, generationBefore))
@@ -454,48 +454,48 @@ void TMonthCalendarAccessible::ViewChanged(const TView &view)
 
 void TMonthCalendarAccessible::Update(bool focusIn)
 {
-    if (const TView view = CurrentView(); !(view == mView))
+    if (const TView view = CurrentView(); !(view == FView))
         ViewChanged(view);
     const std::optional<TPartKey> selected = SelectedKey();
-    const bool moved = selected != mSelected;
-    if (moved && mSelected && mParts.count(*mSelected))
-        Send(*mSelected, QAccessible::SelectionRemove); // the old day is no longer selected
-    mSelected = selected;
+    const bool moved = selected != FSelected;
+    if (moved && FSelected && FParts.count(*FSelected))
+        Send(*FSelected, QAccessible::SelectionRemove); // the old day is no longer selected
+    FSelected = selected;
     if (selected && (focusIn || (moved && Calendar()->hasFocus())))
         Send(*selected, QAccessible::Focus);
     if (selected && moved)
         Send(*selected, QAccessible::Selection);
-    if (const QString value = Value(); value != mValue) {
-        QAccessibleTextUpdateEvent event(widget(), 0, std::exchange(mValue, value), value);
+    if (const QString value = Value(); value != FValue) {
+        QAccessibleTextUpdateEvent event(widget(), 0, std::exchange(FValue, value), value);
         SendEvent(event);
     }
 }
 
 QString TCalendarPartAccessible::Name() const
 {
-    const TMonthCalendarTexts &texts = mOwner->Texts();
-    const QLocale locale = mOwner->Calendar()->locale();
-    switch (mKey.Kind) {
+    const TMonthCalendarTexts &texts = FOwner->Texts();
+    const QLocale locale = FOwner->Calendar()->locale();
+    switch (FKey.Kind) {
     case TPart::Previous:
         return texts.Previous;
     case TPart::Next:
         return texts.Next;
     case TPart::Today:
-        return mOwner->Calendar()->TodayText();
+        return FOwner->Calendar()->TodayText();
     case TPart::Month:
-        return locale.standaloneMonthName(mKey.Month % 12 + 1, QLocale::LongFormat) + ' ' +
-               QString::number(mKey.Month / 12);
+        return locale.standaloneMonthName(FKey.Month % 12 + 1, QLocale::LongFormat) + ' ' +
+               QString::number(FKey.Month / 12);
     case TPart::Header:
-        if (mKey.Column < mOwner->WeekColumns())
+        if (FKey.Column < FOwner->WeekColumns())
             return texts.Week;
-        return locale.dayName(Layout().ColumnWeekday(mKey.Column - mOwner->WeekColumns()), QLocale::LongFormat);
+        return locale.dayName(Layout().ColumnWeekday(FKey.Column - FOwner->WeekColumns()), QLocale::LongFormat);
     case TPart::Week:
         return Week() > 0 ? texts.Week + ' ' + QString::number(Week()) : QString();
     case TPart::Day: {
         const TCalendarCell cell = Cell();
         if (cell.Kind == TCalendarCellKind::Blank)
             return {};
-        QString name = mOwner->LongDate(cell.Date) + ", " + texts.Week + ' ' + QString::number(IsoWeekNumber(cell.Date));
+        QString name = FOwner->LongDate(cell.Date) + ", " + texts.Week + ' ' + QString::number(IsoWeekNumber(cell.Date));
         if (cell.Date == Today())
             name += ", " + texts.Today;
         return name;
@@ -507,11 +507,11 @@ QString TCalendarPartAccessible::Name() const
 QRect TCalendarPartAccessible::LocalRect() const
 {
     const TMonthCalendarLayout &layout = Layout();
-    const int weeks = mOwner->WeekColumns();
+    const int weeks = FOwner->WeekColumns();
     const int block = Block();
-    if ((IsCell() || mKey.Kind == TPart::Month) && block < 0)
+    if ((IsCell() || FKey.Kind == TPart::Month) && block < 0)
         return {}; // its month left the view
-    switch (mKey.Kind) {
+    switch (FKey.Kind) {
     case TPart::Previous:
         return layout.PrevButtonRect();
     case TPart::Next:
@@ -522,14 +522,14 @@ QRect TCalendarPartAccessible::LocalRect() const
         return layout.BlockRect(block);
     case TPart::Header: {
         const QRect header = layout.HeaderRect(block);
-        const QRect column = mKey.Column < weeks ? layout.WeekNumberRect(block, 0)
-                                                 : layout.CellRect(block, 0, mKey.Column - weeks);
+        const QRect column = FKey.Column < weeks ? layout.WeekNumberRect(block, 0)
+                                                 : layout.CellRect(block, 0, FKey.Column - weeks);
         return {column.left(), header.top(), column.width(), header.height()};
     }
     case TPart::Week:
-        return layout.WeekNumberRect(block, mKey.Row);
+        return layout.WeekNumberRect(block, FKey.Row);
     case TPart::Day:
-        return layout.CellRect(block, mKey.Row, mKey.Column - weeks);
+        return layout.CellRect(block, FKey.Row, FKey.Column - weeks);
     }
     return {};
 }
@@ -537,12 +537,12 @@ QRect TCalendarPartAccessible::LocalRect() const
 QRect TCalendarPartAccessible::rect() const
 {
     const QRect local = LocalRect();
-    return QRect(mOwner->Calendar()->mapToGlobal(local.topLeft()), local.size());
+    return QRect(FOwner->Calendar()->mapToGlobal(local.topLeft()), local.size());
 }
 
 QAccessible::Role TCalendarPartAccessible::role() const
 {
-    switch (mKey.Kind) {
+    switch (FKey.Kind) {
     case TPart::Month:
         return QAccessible::Table;
     case TPart::Header:
@@ -559,18 +559,18 @@ QAccessible::Role TCalendarPartAccessible::role() const
 QAccessible::State TCalendarPartAccessible::state() const
 {
     QAccessible::State state;
-    const TMonthCalendar *calendar = mOwner->Calendar();
+    const TMonthCalendar *calendar = FOwner->Calendar();
     state.invisible = !calendar->isVisible();
     state.disabled = !calendar->isEnabled();
-    if (mKey.Kind == TPart::Month)
+    if (FKey.Kind == TPart::Month)
         state.invisible = state.invisible || Block() < 0;
-    if (mKey.Kind == TPart::Week)
+    if (FKey.Kind == TPart::Week)
         state.invisible = state.invisible || Week() == 0;
-    if (mKey.Kind == TPart::Day) {
+    if (FKey.Kind == TPart::Day) {
         const TCalendarCell cell = Cell();
         state.invisible = state.invisible || cell.Kind == TCalendarCellKind::Blank;
         state.selectable = state.focusable = cell.Kind != TCalendarCellKind::Blank;
-        state.selected = state.selectable && mOwner->SelectedKey() == mKey;
+        state.selected = state.selectable && FOwner->SelectedKey() == FKey;
         state.focused = state.selected && calendar->hasFocus();
     }
     return state;
@@ -580,11 +580,11 @@ void TCalendarPartAccessible::doAction(const QString &name)
 {
     if (!actionNames().contains(name))
         return;
-    TMonthCalendar *calendar = mOwner->Calendar();
-    switch (mKey.Kind) {
+    TMonthCalendar *calendar = FOwner->Calendar();
+    switch (FKey.Kind) {
     case TPart::Previous:
     case TPart::Next:
-        calendar->ScrollView((mKey.Kind == TPart::Previous ? -1 : 1) * Layout().MonthCount());
+        calendar->ScrollView((FKey.Kind == TPart::Previous ? -1 : 1) * Layout().MonthCount());
         break;
     case TPart::Today:
         Select(Today());

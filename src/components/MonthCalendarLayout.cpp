@@ -38,32 +38,32 @@ int SlotAt(int coordinate, int start, int step, int count)
 
 } // namespace
 
-TMonthCalendarLayout::TMonthCalendarLayout() : mFirstIndex(MinMonthIndex)
+TMonthCalendarLayout::TMonthCalendarLayout() : FFirstIndex(MinMonthIndex)
 {
     Relayout();
 }
 
 void TMonthCalendarLayout::SetFontNumbers(const TMonthCalendarFontNumbers &numbers)
 {
-    mNumbers = numbers;
+    FNumbers = numbers;
     Relayout();
 }
 
 void TMonthCalendarLayout::SetSize(QSize size)
 {
-    mSize = size.expandedTo({0, 0});
+    FSize = size.expandedTo({0, 0});
     Relayout();
 }
 
 void TMonthCalendarLayout::SetWeekNumbers(bool on)
 {
-    mWeekNumbers = on;
+    FWeekNumbers = on;
     Relayout();
 }
 
 void TMonthCalendarLayout::SetShowToday(bool on)
 {
-    mShowToday = on;
+    FShowToday = on;
     Relayout();
 }
 
@@ -71,7 +71,7 @@ void TMonthCalendarLayout::SetFirstDayOfWeek(int isoWeekday)
 {
     if (isoWeekday < 1 || isoWeekday > DaysPerWeek)
         return;
-    mFirstDay = isoWeekday;
+    FFirstDay = isoWeekday;
     FillBlocks();
 }
 
@@ -83,7 +83,7 @@ void TMonthCalendarLayout::SetFirstMonth(TYearMonth month)
 
 bool TMonthCalendarLayout::ScrollBy(int months)
 {
-    const long long target = static_cast<long long>(mFirstIndex) + months;
+    const long long target = static_cast<long long>(FFirstIndex) + months;
     return SetFirstIndex(static_cast<int>(std::clamp<long long>(target, MinMonthIndex, MaxMonthIndex)));
 }
 
@@ -92,9 +92,9 @@ bool TMonthCalendarLayout::ScrollToDate(TDateTime date)
     if (!std::isfinite(date))
         return false;
     const int index = MonthIndexOf(ClampToRange(date));
-    if (index < mFirstIndex)
+    if (index < FFirstIndex)
         return SetFirstIndex(index);
-    if (index >= mFirstIndex + MonthCount())
+    if (index >= FFirstIndex + MonthCount())
         return SetFirstIndex(index - MonthCount() + 1);
     return false;
 }
@@ -104,78 +104,78 @@ bool TMonthCalendarLayout::ShowsMonthOf(TDateTime date) const
     if (!std::isfinite(date))
         return false;
     const int index = MonthIndexOf(ClampToRange(date));
-    return index >= mFirstIndex && index < mFirstIndex + MonthCount();
+    return index >= FFirstIndex && index < FFirstIndex + MonthCount();
 }
 
 TYearMonth TMonthCalendarLayout::BlockMonth(int block) const
 {
-    const int index = mFirstIndex + block;
+    const int index = FFirstIndex + block;
     return {index / 12, index % 12 + 1};
 }
 
 int TMonthCalendarLayout::ColumnWeekday(int column) const
 {
-    return (mFirstDay - 1 + column) % DaysPerWeek + 1;
+    return (FFirstDay - 1 + column) % DaysPerWeek + 1;
 }
 
 QSize TMonthCalendarLayout::MinimumSize() const
 {
-    return {mBlockWidth + 2 * mMargin, mBlockHeight + mTodayHeight + 2 * mMargin};
+    return {FBlockWidth + 2 * FMargin, FBlockHeight + FTodayHeight + 2 * FMargin};
 }
 
 QRect TMonthCalendarLayout::BlockRect(int block) const
 {
-    return {BlockOrigin(block), QSize(mBlockWidth, mBlockHeight)};
+    return {BlockOrigin(block), QSize(FBlockWidth, FBlockHeight)};
 }
 
 QRect TMonthCalendarLayout::TitleRect(int block) const
 {
-    return {BlockOrigin(block), QSize(mBlockWidth, mTitleHeight)};
+    return {BlockOrigin(block), QSize(FBlockWidth, FTitleHeight)};
 }
 
 QRect TMonthCalendarLayout::HeaderRect(int block) const
 {
-    return {DaysLeft(block), RowsTop(block) - mHeaderHeight, DaysPerWeek * mDayWidth, mRowHeight};
+    return {DaysLeft(block), RowsTop(block) - FHeaderHeight, DaysPerWeek * FDayWidth, FRowHeight};
 }
 
 QRect TMonthCalendarLayout::CellRect(int block, int row, int column) const
 {
-    return {DaysLeft(block) + column * mDayWidth, RowsTop(block) + row * mRowHeight, mDayWidth, mRowHeight};
+    return {DaysLeft(block) + column * FDayWidth, RowsTop(block) + row * FRowHeight, FDayWidth, FRowHeight};
 }
 
 QRect TMonthCalendarLayout::WeekNumberRect(int block, int row) const
 {
-    if (!mWeekNumbers)
+    if (!FWeekNumbers)
         return {};
-    return {DaysLeft(block) - mWeekWidth, RowsTop(block) + row * mRowHeight, mDayWidth, mRowHeight};
+    return {DaysLeft(block) - FWeekWidth, RowsTop(block) + row * FRowHeight, FDayWidth, FRowHeight};
 }
 
 // The arrows sit in the outer ends of the top row of titles, where users look for them.
 QRect TMonthCalendarLayout::PrevButtonRect() const
 {
     const QRect title = TitleRect(0);
-    const int side = std::max(1, mTitleHeight - 2 * mPad);
-    return {title.left() + mPad, title.top() + mPad, side, side};
+    const int side = std::max(1, FTitleHeight - 2 * FPad);
+    return {title.left() + FPad, title.top() + FPad, side, side};
 }
 
 QRect TMonthCalendarLayout::NextButtonRect() const
 {
-    const QRect title = TitleRect(mColumns - 1);
-    const int side = std::max(1, mTitleHeight - 2 * mPad);
-    return {title.right() + 1 - mPad - side, title.top() + mPad, side, side};
+    const QRect title = TitleRect(FColumns - 1);
+    const int side = std::max(1, FTitleHeight - 2 * FPad);
+    return {title.right() + 1 - FPad - side, title.top() + FPad, side, side};
 }
 
 QRect TMonthCalendarLayout::TodayRect() const
 {
-    if (!mShowToday)
+    if (!FShowToday)
         return {};
-    const int gridBottom = mGridOrigin.y() + mRows * mBlockHeight + (mRows - 1) * mGap;
-    return {mGridOrigin.x() + mInner, gridBottom + mPad, mNumbers.TodayWidth, mRowHeight};
+    const int gridBottom = FGridOrigin.y() + FRows * FBlockHeight + (FRows - 1) * FGap;
+    return {FGridOrigin.x() + FInner, gridBottom + FPad, FNumbers.TodayWidth, FRowHeight};
 }
 
 TCalendarCell TMonthCalendarLayout::Cell(int block, int row, int column) const
 {
-    const TBlock &b = mBlocks[block];
+    const TBlock &b = FBlocks[block];
     const TDateTime date = b.FirstCell + row * DaysPerWeek + column;
     const int offset = static_cast<int>(date - b.MonthStart);
     if (!InRange(date))
@@ -190,7 +190,7 @@ TCalendarCell TMonthCalendarLayout::Cell(int block, int row, int column) const
 
 int TMonthCalendarLayout::WeekNumber(int block, int row) const
 {
-    return mBlocks[block].Weeks[row];
+    return FBlocks[block].Weeks[row];
 }
 
 std::optional<TCalendarCellPos> TMonthCalendarLayout::FindDate(TDateTime date) const
@@ -198,12 +198,12 @@ std::optional<TCalendarCellPos> TMonthCalendarLayout::FindDate(TDateTime date) c
     if (!std::isfinite(date) || !InRange(std::floor(date)))
         return std::nullopt;
     const TDateTime day = std::floor(date);
-    const int own = MonthIndexOf(day) - mFirstIndex;
+    const int own = MonthIndexOf(day) - FFirstIndex;
     // Its own month first; a trailing day can only stand in the first or the last block.
     for (const int block : {own, 0, MonthCount() - 1}) {
         if (block < 0 || block >= MonthCount())
             continue;
-        const int offset = static_cast<int>(day - mBlocks[block].FirstCell);
+        const int offset = static_cast<int>(day - FBlocks[block].FirstCell);
         if (offset < 0 || offset >= CellsPerMonth)
             continue;
         const TCalendarCellPos pos{block, offset / DaysPerWeek, offset % DaysPerWeek};
@@ -218,7 +218,7 @@ TCalendarHit TMonthCalendarLayout::HitTest(QPoint point) const
     if (PrevButtonRect().contains(point))
         return {TCalendarHitKind::PrevButton, 0, 0, 0};
     if (NextButtonRect().contains(point))
-        return {TCalendarHitKind::NextButton, 0, mColumns - 1, 0};
+        return {TCalendarHitKind::NextButton, 0, FColumns - 1, 0};
     if (TodayRect().contains(point))
         return {TCalendarHitKind::TodayLine, 0, -1, 0};
     const int block = BlockAt(point);
@@ -231,12 +231,12 @@ TCalendarHit TMonthCalendarLayout::HitInBlock(int block, QPoint point) const
         return {TCalendarHitKind::Title, 0, block, 0};
     if (HeaderRect(block).contains(point))
         return {TCalendarHitKind::DayHeader, 0, block, 0};
-    const int row = SlotAt(point.y(), RowsTop(block), mRowHeight, WeekRows);
+    const int row = SlotAt(point.y(), RowsTop(block), FRowHeight, WeekRows);
     if (row < 0)
         return {TCalendarHitKind::Nothing, 0, block, 0};
     if (WeekNumberRect(block, row).contains(point) && WeekNumber(block, row) > 0)
         return {TCalendarHitKind::WeekNumber, 0, block, WeekNumber(block, row)};
-    const int column = SlotAt(point.x(), DaysLeft(block), mDayWidth, DaysPerWeek);
+    const int column = SlotAt(point.x(), DaysLeft(block), FDayWidth, DaysPerWeek);
     if (column < 0)
         return {TCalendarHitKind::Nothing, 0, block, 0};
     const TCalendarCell cell = Cell(block, row, column);
@@ -249,48 +249,48 @@ TCalendarHit TMonthCalendarLayout::HitInBlock(int block, QPoint point) const
 // whole control. The cells stay tight: two digits and a little air.
 void TMonthCalendarLayout::Relayout()
 {
-    const TMonthCalendarFontNumbers &n = mNumbers;
+    const TMonthCalendarFontNumbers &n = FNumbers;
     const int text = std::max(1, n.TextHeight);
-    mPad = std::max(2, text / 5);
-    mDayWidth = std::max(n.DigitsWidth, n.DayNameWidth) + 2 * mPad;
-    mRowHeight = text + 2;
-    mTitleHeight = std::max(n.TitleHeight, text) + text / 3 + 2;
-    mHeaderHeight = mRowHeight + 2;
-    mInner = mPad + 2;
-    mWeekWidth = mWeekNumbers ? mDayWidth + mPad : 0;
-    const int arrows = 2 * (mTitleHeight + mPad);
-    mBlockWidth = std::max(mWeekWidth + DaysPerWeek * mDayWidth, n.TitleWidth + arrows) + 2 * mInner;
-    mBlockHeight = mTitleHeight + mPad + mHeaderHeight + WeekRows * mRowHeight + mPad;
-    mGap = std::max(4, text * 2 / 3);
-    mMargin = mPad;
-    mTodayHeight = mShowToday ? mRowHeight + mPad : 0;
+    FPad = std::max(2, text / 5);
+    FDayWidth = std::max(n.DigitsWidth, n.DayNameWidth) + 2 * FPad;
+    FRowHeight = text + 2;
+    FTitleHeight = std::max(n.TitleHeight, text) + text / 3 + 2;
+    FHeaderHeight = FRowHeight + 2;
+    FInner = FPad + 2;
+    FWeekWidth = FWeekNumbers ? FDayWidth + FPad : 0;
+    const int arrows = 2 * (FTitleHeight + FPad);
+    FBlockWidth = std::max(FWeekWidth + DaysPerWeek * FDayWidth, n.TitleWidth + arrows) + 2 * FInner;
+    FBlockHeight = FTitleHeight + FPad + FHeaderHeight + WeekRows * FRowHeight + FPad;
+    FGap = std::max(4, text * 2 / 3);
+    FMargin = FPad;
+    FTodayHeight = FShowToday ? FRowHeight + FPad : 0;
 
     // However large the control, it never shows more months than the date range holds.
     const auto fit = [this](long long room, int block, int most) {
-        return static_cast<int>(std::clamp<long long>((room - 2 * mMargin + mGap) / (block + mGap), 1, most));
+        return static_cast<int>(std::clamp<long long>((room - 2 * FMargin + FGap) / (block + FGap), 1, most));
     };
-    mColumns = fit(mSize.width(), mBlockWidth, RangeMonthCount);
-    mRows = fit(static_cast<long long>(mSize.height()) - mTodayHeight, mBlockHeight, RangeMonthCount / mColumns);
-    const int gridWidth = mColumns * mBlockWidth + (mColumns - 1) * mGap;
-    const int gridHeight = mRows * mBlockHeight + (mRows - 1) * mGap + mTodayHeight;
-    mGridOrigin = {std::max(0, (mSize.width() - gridWidth) / 2),
-                   std::max(0, (mSize.height() - gridHeight) / 2)};
+    FColumns = fit(FSize.width(), FBlockWidth, RangeMonthCount);
+    FRows = fit(static_cast<long long>(FSize.height()) - FTodayHeight, FBlockHeight, RangeMonthCount / FColumns);
+    const int gridWidth = FColumns * FBlockWidth + (FColumns - 1) * FGap;
+    const int gridHeight = FRows * FBlockHeight + (FRows - 1) * FGap + FTodayHeight;
+    FGridOrigin = {std::max(0, (FSize.width() - gridWidth) / 2),
+                   std::max(0, (FSize.height() - gridHeight) / 2)};
 
-    mFirstIndex = ClampFirstIndex(mFirstIndex);
+    FFirstIndex = ClampFirstIndex(FFirstIndex);
     FillBlocks();
 }
 
 void TMonthCalendarLayout::FillBlocks()
 {
-    mBlocks.assign(MonthCount(), TBlock{});
+    FBlocks.assign(MonthCount(), TBlock{});
     for (int i = 0; i < MonthCount(); ++i) {
         const TYearMonth month = BlockMonth(i);
-        TBlock &block = mBlocks[i];
+        TBlock &block = FBlocks[i];
         block.MonthStart = MakeDate(month.Year, month.Month, 1);
         block.Length = MonthLength(month.Year, month.Month);
         block.PrevLength = month.Month == 1 ? 31 : MonthLength(month.Year, month.Month - 1);
         block.FirstCell =
-            block.MonthStart - (IsoWeekday(block.MonthStart) - mFirstDay + DaysPerWeek) % DaysPerWeek;
+            block.MonthStart - (IsoWeekday(block.MonthStart) - FFirstDay + DaysPerWeek) % DaysPerWeek;
     }
     // Which rows show a day depends on every block being filled (trailing days).
     for (int i = 0; i < MonthCount(); ++i) {
@@ -298,7 +298,7 @@ void TMonthCalendarLayout::FillBlocks()
             bool shown = false;
             for (int column = 0; column < DaysPerWeek && !shown; ++column)
                 shown = Cell(i, row, column).Kind != TCalendarCellKind::Blank;
-            mBlocks[i].Weeks[row] = RowWeek(mBlocks[i], row, shown);
+            FBlocks[i].Weeks[row] = RowWeek(FBlocks[i], row, shown);
         }
     }
 }
@@ -309,16 +309,16 @@ int TMonthCalendarLayout::RowWeek(const TBlock &block, int row, bool shown) cons
 {
     if (!shown)
         return 0;
-    const int thursdayColumn = (4 - mFirstDay + DaysPerWeek) % DaysPerWeek;
+    const int thursdayColumn = (4 - FFirstDay + DaysPerWeek) % DaysPerWeek;
     return IsoWeekNumber(ClampToRange(block.FirstCell + row * DaysPerWeek + thursdayColumn));
 }
 
 bool TMonthCalendarLayout::SetFirstIndex(int index)
 {
     index = ClampFirstIndex(index);
-    if (index == mFirstIndex)
+    if (index == FFirstIndex)
         return false;
-    mFirstIndex = index;
+    FFirstIndex = index;
     FillBlocks();
     return true;
 }
@@ -331,30 +331,30 @@ int TMonthCalendarLayout::ClampFirstIndex(int index) const
 
 QPoint TMonthCalendarLayout::BlockOrigin(int block) const
 {
-    const int row = block / mColumns;
-    const int column = block % mColumns;
-    return mGridOrigin + QPoint(column * (mBlockWidth + mGap), row * (mBlockHeight + mGap));
+    const int row = block / FColumns;
+    const int column = block % FColumns;
+    return FGridOrigin + QPoint(column * (FBlockWidth + FGap), row * (FBlockHeight + FGap));
 }
 
 // The week-number column and the seven day columns are centred in the block, which is
 // wider than they are when a long month name needs the room.
 int TMonthCalendarLayout::DaysLeft(int block) const
 {
-    const int columns = mWeekWidth + DaysPerWeek * mDayWidth;
-    return BlockOrigin(block).x() + (mBlockWidth - columns) / 2 + mWeekWidth;
+    const int columns = FWeekWidth + DaysPerWeek * FDayWidth;
+    return BlockOrigin(block).x() + (FBlockWidth - columns) / 2 + FWeekWidth;
 }
 
 int TMonthCalendarLayout::RowsTop(int block) const
 {
-    return BlockOrigin(block).y() + mTitleHeight + mPad + mHeaderHeight;
+    return BlockOrigin(block).y() + FTitleHeight + FPad + FHeaderHeight;
 }
 
 int TMonthCalendarLayout::BlockAt(QPoint point) const
 {
-    const int column = SlotAt(point.x(), mGridOrigin.x(), mBlockWidth + mGap, mColumns);
-    const int row = SlotAt(point.y(), mGridOrigin.y(), mBlockHeight + mGap, mRows);
+    const int column = SlotAt(point.x(), FGridOrigin.x(), FBlockWidth + FGap, FColumns);
+    const int row = SlotAt(point.y(), FGridOrigin.y(), FBlockHeight + FGap, FRows);
     if (column < 0 || row < 0)
         return -1;
-    const int block = row * mColumns + column;
+    const int block = row * FColumns + column;
     return BlockRect(block).contains(point) ? block : -1;
 }

@@ -78,19 +78,19 @@ public:
     bool ScrollToDate(TDateTime date);
     bool ShowsMonthOf(TDateTime date) const; // the date's own month is one of the blocks
 
-    QSize Size() const { return mSize; }
-    int Rows() const { return mRows; }
-    int Columns() const { return mColumns; }
-    int MonthCount() const { return mRows * mColumns; }
+    QSize Size() const { return FSize; }
+    int Rows() const { return FRows; }
+    int Columns() const { return FColumns; }
+    int MonthCount() const { return FRows * FColumns; }
     TYearMonth FirstMonth() const { return BlockMonth(0); }
     TYearMonth BlockMonth(int block) const;
-    int FirstDayOfWeek() const { return mFirstDay; }
+    int FirstDayOfWeek() const { return FFirstDay; }
     int ColumnWeekday(int column) const; // ISO weekday shown in the column
 
     // Sizes of one month block and of the whole control showing one month.
-    QSize MonthSize() const { return {mBlockWidth, mBlockHeight}; }
+    QSize MonthSize() const { return {FBlockWidth, FBlockHeight}; }
     QSize MinimumSize() const;
-    int CellPadding() const { return mPad; }
+    int CellPadding() const { return FPad; }
 
     // Geometry in control coordinates.
     QRect BlockRect(int block) const;
@@ -127,28 +127,28 @@ private:
     TCalendarHit HitInBlock(int block, QPoint point) const;
     int RowWeek(const TBlock &block, int row, bool shown) const;
 
-    TMonthCalendarFontNumbers mNumbers;
-    QSize mSize;
-    bool mWeekNumbers = false;
-    bool mShowToday = true;
-    int mFirstDay = 7;
-    int mFirstIndex = 0; // months since January of year 0
+    TMonthCalendarFontNumbers FNumbers;
+    QSize FSize;
+    bool FWeekNumbers = false;
+    bool FShowToday = true;
+    int FFirstDay = 7;
+    int FFirstIndex = 0; // months since January of year 0
 
     // Derived sizes.
-    int mPad = 2;
-    int mDayWidth = 0;
-    int mRowHeight = 0;
-    int mTitleHeight = 0;
-    int mHeaderHeight = 0;
-    int mInner = 0;
-    int mWeekWidth = 0;
-    int mBlockWidth = 0;
-    int mBlockHeight = 0;
-    int mGap = 0;
-    int mMargin = 0;
-    int mTodayHeight = 0;
-    int mRows = 1;
-    int mColumns = 1;
-    QPoint mGridOrigin;
-    std::vector<TBlock> mBlocks;
+    int FPad = 2;
+    int FDayWidth = 0;
+    int FRowHeight = 0;
+    int FTitleHeight = 0;
+    int FHeaderHeight = 0;
+    int FInner = 0;
+    int FWeekWidth = 0;
+    int FBlockWidth = 0;
+    int FBlockHeight = 0;
+    int FGap = 0;
+    int FMargin = 0;
+    int FTodayHeight = 0;
+    int FRows = 1;
+    int FColumns = 1;
+    QPoint FGridOrigin;
+    std::vector<TBlock> FBlocks;
 };

@@ -22,12 +22,12 @@ public:
     // Draws `count` stamps from `index` on, side by side as they lie in the strip.
     void Draw(QPainter &painter, QPoint topLeft, int index, int count = 1) const;
     // Whether stamps side by side in the strip can be copied together: each covers whole pixels.
-    bool Joinable() const { return mSize.width() * mRatio == std::floor(mSize.width() * mRatio); }
-    bool IsEmpty() const { return mCount == 0; }
+    bool Joinable() const { return FSize.width() * FRatio == std::floor(FSize.width() * FRatio); }
+    bool IsEmpty() const { return FCount == 0; }
 
 private:
-    QImage mImage;
-    QSize mSize;
-    qreal mRatio = 1;
-    int mCount = 0;
+    QImage FImage;
+    QSize FSize;
+    qreal FRatio = 1;
+    int FCount = 0;
 };

@@ -138,7 +138,7 @@ public:
     explicit TkxColorFormAccessible(TkxColorForm *form) : QAccessibleWidget(form, QAccessible::List) {}
     ~TkxColorFormAccessible() override
     {
-        for (QAccessible::Id id : mItems)
+        for (QAccessible::Id id : FItems)
             if (id)
                 QAccessible::deleteAccessibleInterface(id);
     }
@@ -166,7 +166,7 @@ public:
     int indexOfChild(const QAccessibleInterface *child) const override
     {
         for (int index = 0; index < TkxColorForm::TargetCount; ++index)
-            if (mItems[index] && QAccessible::accessibleInterface(mItems[index]) == child)
+            if (FItems[index] && QAccessible::accessibleInterface(FItems[index]) == child)
                 return index;
         return -1;
     }
@@ -180,55 +180,55 @@ public:
     QAccessibleInterface *focusChild() const override { return HoverItem(); }
 
 private:
-    mutable std::array<QAccessible::Id, TkxColorForm::TargetCount> mItems{};
+    mutable std::array<QAccessible::Id, TkxColorForm::TargetCount> FItems{};
 };
 
 // One colour of the pop-up.
 class TkxColorItemAccessible final : public QAccessibleInterface {
 public:
-    TkxColorItemAccessible(TkxColorFormAccessible *list, int index) : mList(list), mIndex(index) {}
-    bool isValid() const override { return mList->isValid(); }
+    TkxColorItemAccessible(TkxColorFormAccessible *list, int index) : FList(list), FIndex(index) {}
+    bool isValid() const override { return FList->isValid(); }
     QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return mList->window(); }
-    QAccessibleInterface *parent() const override { return mList; }
+    QWindow *window() const override { return FList->window(); }
+    QAccessibleInterface *parent() const override { return FList; }
     int childCount() const override { return 0; }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name ? mList->ColorName(TkxColorForm::Target(mIndex)) : QString();
+        return t == QAccessible::Name ? FList->ColorName(TkxColorForm::Target(FIndex)) : QString();
     }
     void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override
     {
-        const QRect local = TkxColorForm::TargetRect(TkxColorForm::Target(mIndex));
-        return {mList->Form()->mapToGlobal(local.topLeft()), local.size()};
+        const QRect local = TkxColorForm::TargetRect(TkxColorForm::Target(FIndex));
+        return {FList->Form()->mapToGlobal(local.topLeft()), local.size()};
     }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override
     {
         QAccessible::State state;
-        const TkxColorForm *form = mList->Form();
+        const TkxColorForm *form = FList->Form();
         state.invisible = !form->isVisible();
         state.selectable = state.focusable = true;
-        state.selected = state.focused = TkxColorForm::Target(mIndex) == QPoint(form->HoverColumn(), form->HoverRow());
+        state.selected = state.focused = TkxColorForm::Target(FIndex) == QPoint(form->HoverColumn(), form->HoverRow());
         return state;
     }
 
 private:
-    TkxColorFormAccessible *mList;
-    int mIndex;
+    TkxColorFormAccessible *FList;
+    int FIndex;
 };
 
 QAccessibleInterface *TkxColorFormAccessible::child(int index) const
 {
     if (index < 0 || index >= TkxColorForm::TargetCount)
         return nullptr;
-    if (!mItems[index])
-        mItems[index] = QAccessible::registerAccessibleInterface(
+    if (!FItems[index])
+        FItems[index] = QAccessible::registerAccessibleInterface(
             new TkxColorItemAccessible(const_cast<TkxColorFormAccessible *>(this), index));
-    return QAccessible::accessibleInterface(mItems[index]);
+    return QAccessible::accessibleInterface(FItems[index]);
 }
 
 QAccessibleInterface *ComponentFactory(const QString &className, QObject *object)

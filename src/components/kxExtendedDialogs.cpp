@@ -39,13 +39,13 @@ TkxExtSaveDialog::TkxExtSaveDialog(QObject *parent) : QObject(parent) {}
 bool TkxExtSaveDialog::Execute()
 {
     KeepToolkitSettingsPrivate();
-    const QStringList nameFilters = NameFilters(filter_);
-    QFileDialog dialog(OwnerWindow(parent()), title_);
+    const QStringList nameFilters = NameFilters(FFilter);
+    QFileDialog dialog(OwnerWindow(parent()), FTitle);
     Configure(dialog, nameFilters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    fileName_ = dialog.selectedFiles().constFirst();
-    filterIndex_ = int(std::max<qsizetype>(nameFilters.indexOf(dialog.selectedNameFilter()), 0)) + 1;
+    FFileName = dialog.selectedFiles().constFirst();
+    FFilterIndex = int(std::max<qsizetype>(nameFilters.indexOf(dialog.selectedNameFilter()), 0)) + 1;
     return true;
 }
 
@@ -53,16 +53,16 @@ void TkxExtSaveDialog::Configure(QFileDialog &dialog, const QStringList &nameFil
 {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options_.testFlag(ofOverwritePrompt));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !FOptions.testFlag(ofOverwritePrompt));
     // Whatever filter is chosen; the dialog appends it itself, so that its overwrite question
     // names the file that will be written.
-    dialog.setDefaultSuffix(defaultExt_);
+    dialog.setDefaultSuffix(FDefaultExt);
     if (!nameFilters.isEmpty()) {
         dialog.setNameFilters(nameFilters);
-        dialog.selectNameFilter(nameFilters.value(filterIndex_ - 1, nameFilters.constFirst()));
+        dialog.selectNameFilter(nameFilters.value(FFilterIndex - 1, nameFilters.constFirst()));
     }
-    const QFileInfo proposed(fileName_);
-    const QString folder = fileName_.contains('/') ? proposed.absolutePath() : initialDir_;
+    const QFileInfo proposed(FFileName);
+    const QString folder = FFileName.contains('/') ? proposed.absolutePath() : FInitialDir;
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     if (!proposed.fileName().isEmpty())

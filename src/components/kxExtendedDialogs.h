@@ -17,29 +17,29 @@ public:
 
     explicit TkxExtSaveDialog(QObject *parent = nullptr);
 
-    QString Title() const { return title_; }
-    void SetTitle(const QString &title) { title_ = title; }
+    QString Title() const { return FTitle; }
+    void SetTitle(const QString &title) { FTitle = title; }
     // Pairs of description and patterns, all separated by "|"; patterns separated by ";":
     // "Pictures|*.jpg;*.jpeg|All files|*.*".
-    QString Filter() const { return filter_; }
-    void SetFilter(const QString &filter) { filter_ = filter; }
+    QString Filter() const { return FFilter; }
+    void SetFilter(const QString &filter) { FFilter = filter; }
     // The chosen pair of the filter, counting from 1.
-    int FilterIndex() const { return filterIndex_; }
-    void SetFilterIndex(int index) { filterIndex_ = index; }
+    int FilterIndex() const { return FFilterIndex; }
+    void SetFilterIndex(int index) { FFilterIndex = index; }
     // Appended (after a ".") to a name typed without extension, whatever filter is chosen.
-    QString DefaultExt() const { return defaultExt_; }
-    void SetDefaultExt(const QString &extension) { defaultExt_ = extension; }
+    QString DefaultExt() const { return FDefaultExt; }
+    void SetDefaultExt(const QString &extension) { FDefaultExt = extension; }
     // The proposed name before running; the chosen file's full path afterwards.
-    QString FileName() const { return fileName_; }
-    void SetFileName(const QString &fileName) { fileName_ = fileName; }
+    QString FileName() const { return FFileName; }
+    void SetFileName(const QString &fileName) { FFileName = fileName; }
     // The folder to start in when FileName names none.
-    QString InitialDir() const { return initialDir_; }
-    void SetInitialDir(const QString &folder) { initialDir_ = folder; }
-    TOptions Options() const { return options_; }
-    void SetOptions(TOptions options) { options_ = options; }
+    QString InitialDir() const { return FInitialDir; }
+    void SetInitialDir(const QString &folder) { FInitialDir = folder; }
+    TOptions Options() const { return FOptions; }
+    void SetOptions(TOptions options) { FOptions = options; }
     // Stored only: the dialog is the platform's ordinary one either way.
-    bool ShowPlacesBar() const { return showPlacesBar_; }
-    void SetShowPlacesBar(bool show) { showPlacesBar_ = show; }
+    bool ShowPlacesBar() const { return FShowPlacesBar; }
+    void SetShowPlacesBar(bool show) { FShowPlacesBar = show; }
 
     // Runs the dialog modally over the owner's window; true when the user chose a file.
     bool Execute();
@@ -47,14 +47,14 @@ public:
 private:
     void Configure(QFileDialog &dialog, const QStringList &nameFilters) const;
 
-    QString title_;
-    QString filter_;
-    int filterIndex_ = 1;
-    QString defaultExt_;
-    QString fileName_;
-    QString initialDir_;
-    TOptions options_;
-    bool showPlacesBar_ = true;
+    QString FTitle;
+    QString FFilter;
+    int FFilterIndex = 1;
+    QString FDefaultExt;
+    QString FFileName;
+    QString FInitialDir;
+    TOptions FOptions;
+    bool FShowPlacesBar = true;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TkxExtSaveDialog::TOptions)

@@ -1,35 +1,35 @@
 #include "components/kxImageList.h"
 
 TkxImageList::TkxImageList(int width, int height, QObject *parent)
-    : QObject(parent), width_(std::max(width, 1)), height_(std::max(height, 1))
+    : QObject(parent), FWidth(std::max(width, 1)), FHeight(std::max(height, 1))
 {
 }
 
 int TkxImageList::Add(const QPixmap &image)
 {
-    const QSize size(width_, height_);
-    images_.append(
+    const QSize size(FWidth, FHeight);
+    FImages.append(
         image.size() == size ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     return Count() - 1;
 }
 
 QPixmap TkxImageList::Image(int index) const
 {
-    return index >= 0 && index < Count() ? images_[index] : QPixmap();
+    return index >= 0 && index < Count() ? FImages[index] : QPixmap();
 }
 
 void TkxImageAction::SetImageIndex(int index)
 {
-    if (index == imageIndex_)
+    if (index == FImageIndex)
         return;
-    imageIndex_ = index;
+    FImageIndex = index;
     emit changed();
 }
 
 void TkxImageAction::SetImages(TkxImageList *images)
 {
-    if (images == images_)
+    if (images == FImages)
         return;
-    images_ = images;
+    FImages = images;
     emit changed();
 }

@@ -12,9 +12,9 @@ class TkxImageList : public QObject {
 public:
     TkxImageList(int width, int height, QObject *parent = nullptr);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    int Count() const { return int(images_.size()); }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    int Count() const { return int(FImages.size()); }
 
     // Adds a picture, scaled to the list's size when it has another; returns its index.
     int Add(const QPixmap &image);
@@ -22,9 +22,9 @@ public:
     QPixmap Image(int index) const;
 
 private:
-    int width_;
-    int height_;
-    QList<QPixmap> images_;
+    int FWidth;
+    int FHeight;
+    QList<QPixmap> FImages;
 };
 
 // An action that carries an image index into an image list (-1: no image).
@@ -33,12 +33,12 @@ class TkxImageAction : public QAction {
 public:
     explicit TkxImageAction(QObject *parent = nullptr) : QAction(parent) {}
 
-    int ImageIndex() const { return imageIndex_; }
+    int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int index);
-    TkxImageList *Images() const { return images_; }
+    TkxImageList *Images() const { return FImages; }
     void SetImages(TkxImageList *images);
 
 private:
-    int imageIndex_ = -1;
-    QPointer<TkxImageList> images_;
+    int FImageIndex = -1;
+    QPointer<TkxImageList> FImages;
 };

@@ -27,8 +27,8 @@ bool IsProgram(const QString &path)
 } // namespace
 
 TkxLinkLabel::TkxLinkLabel(QWidget *parent)
-    : QLabel(parent), fontStandard_(MakeKxFont(font(), clWindowText)),
-      fontHighlight_(MakeKxFont(font(), clBlue, true)), fontUsed_(MakeKxFont(font(), clPurple))
+    : QLabel(parent), FFontStandard(MakeKxFont(font(), clWindowText)),
+      FFontHighlight(MakeKxFont(font(), clBlue, true)), FFontUsed(MakeKxFont(font(), clPurple))
 {
     setFocusPolicy(Qt::TabFocus); // the keyboard reaches the link; a click does not take the focus
     InstallComponentAccessibility();
@@ -42,8 +42,8 @@ void TkxLinkLabel::SetCaption(const QString &caption)
 
 void TkxLinkLabel::SetUsed(bool used)
 {
-    used_ = used;
-    ShowLook(used ? fontUsed_ : fontStandard_);
+    FUsed = used;
+    ShowLook(used ? FFontUsed : FFontStandard);
 }
 
 void TkxLinkLabel::ShowLook(const TkxFont &font)
@@ -55,21 +55,21 @@ void TkxLinkLabel::ShowLook(const TkxFont &font)
 void TkxLinkLabel::enterEvent(QEnterEvent *event)
 {
     QLabel::enterEvent(event);
-    ShowLook(fontHighlight_);
-    if (!savedCursor_)
-        savedCursor_ = cursor();
-    if (!link_.trimmed().isEmpty())
+    ShowLook(FFontHighlight);
+    if (!FSavedCursor)
+        FSavedCursor = cursor();
+    if (!FLink.trimmed().isEmpty())
         setCursor(Qt::PointingHandCursor);
 }
 
 void TkxLinkLabel::leaveEvent(QEvent *event)
 {
     QLabel::leaveEvent(event);
-    if (savedCursor_) {
-        setCursor(*savedCursor_);
-        savedCursor_.reset();
+    if (FSavedCursor) {
+        setCursor(*FSavedCursor);
+        FSavedCursor.reset();
     }
-    ShowLook(used_ ? fontUsed_ : fontStandard_);
+    ShowLook(FUsed ? FFontUsed : FFontStandard);
 }
 
 // Enter or Space opens the link, as a click does.
@@ -87,27 +87,27 @@ void TkxLinkLabel::keyPressEvent(QKeyEvent *event)
 void TkxLinkLabel::focusInEvent(QFocusEvent *event)
 {
     QLabel::focusInEvent(event);
-    ShowLook(fontHighlight_);
+    ShowLook(FFontHighlight);
 }
 
 void TkxLinkLabel::focusOutEvent(QFocusEvent *event)
 {
     QLabel::focusOutEvent(event);
     if (!underMouse())
-        ShowLook(used_ ? fontUsed_ : fontStandard_);
+        ShowLook(FUsed ? FFontUsed : FFontStandard);
 }
 
 void TkxLinkLabel::mousePressEvent(QMouseEvent *event)
 {
-    pressed_ = event->button() == Qt::LeftButton;
+    FPressed = event->button() == Qt::LeftButton;
     event->accept();
 }
 
 void TkxLinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click =
-        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    pressed_ = false;
+        FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    FPressed = false;
     event->accept();
     if (click)
         Click();
@@ -131,8 +131,8 @@ void TkxLinkLabel::Click()
 // program's folder, never in whatever folder the program was started from.
 void TkxLinkLabel::OpenLink() const
 {
-    const QString link = link_.trimmed();
-    const QString viewer = viewer_.trimmed();
+    const QString link = FLink.trimmed();
+    const QString viewer = FViewer.trimmed();
     if (link.isEmpty())
         return;
     if (HasScheme(link)) {
@@ -145,9 +145,9 @@ void TkxLinkLabel::OpenLink() const
     }
     const QString file = ResolveLink(link, QCoreApplication::applicationDirPath());
     if (!viewer.isEmpty())
-        Shell().StartProgram(viewer, QStringList{file} + QProcess::splitCommand(parameters_), FolderOf(viewer));
+        Shell().StartProgram(viewer, QStringList{file} + QProcess::splitCommand(FParameters), FolderOf(viewer));
     else if (IsProgram(file))
-        Shell().StartProgram(file, QProcess::splitCommand(parameters_), FolderOf(file));
+        Shell().StartProgram(file, QProcess::splitCommand(FParameters), FolderOf(file));
     else
         Shell().OpenUrl(file);
 }

@@ -22,29 +22,29 @@ public:
     QString Caption() const { return text(); }
     void SetCaption(const QString &caption);
 
-    bool Used() const { return used_; }
+    bool Used() const { return FUsed; }
     // Shows the used or the standard font at once.
     void SetUsed(bool used);
 
     // The three looks. Setting one changes nothing on screen until the look next changes.
-    TkxFont FontStandard() const { return fontStandard_; }
-    void SetFontStandard(const TkxFont &font) { fontStandard_ = font; }
-    TkxFont FontHighlight() const { return fontHighlight_; }
-    void SetFontHighlight(const TkxFont &font) { fontHighlight_ = font; }
-    TkxFont FontUsed() const { return fontUsed_; }
-    void SetFontUsed(const TkxFont &font) { fontUsed_ = font; }
+    TkxFont FontStandard() const { return FFontStandard; }
+    void SetFontStandard(const TkxFont &font) { FFontStandard = font; }
+    TkxFont FontHighlight() const { return FFontHighlight; }
+    void SetFontHighlight(const TkxFont &font) { FFontHighlight = font; }
+    TkxFont FontUsed() const { return FFontUsed; }
+    void SetFontUsed(const TkxFont &font) { FFontUsed = font; }
 
-    QString Link() const { return link_; }
-    void SetLink(const QString &link) { link_ = link; }
+    QString Link() const { return FLink; }
+    void SetLink(const QString &link) { FLink = link; }
     // Full path of a program that opens links that are neither web nor mail addresses.
-    QString Viewer() const { return viewer_; }
-    void SetViewer(const QString &viewer) { viewer_ = viewer; }
+    QString Viewer() const { return FViewer; }
+    void SetViewer(const QString &viewer) { FViewer = viewer; }
     // Extra command-line text for opening such links (split into arguments as a shell would).
-    QString Parameters() const { return parameters_; }
-    void SetParameters(const QString &parameters) { parameters_ = parameters; }
+    QString Parameters() const { return FParameters; }
+    void SetParameters(const QString &parameters) { FParameters = parameters; }
     // Free text kept with the label; the label never reads it.
-    QString ExtraInfo() const { return extraInfo_; }
-    void SetExtraInfo(const QString &info) { extraInfo_ = info; }
+    QString ExtraInfo() const { return FExtraInfo; }
+    void SetExtraInfo(const QString &info) { FExtraInfo = info; }
 
 signals:
     void OnClick(QObject *Sender);
@@ -65,14 +65,14 @@ private:
     void OpenLink() const;
     void ShowLook(const TkxFont &font);
 
-    bool used_ = false;
-    TkxFont fontStandard_;
-    TkxFont fontHighlight_;
-    TkxFont fontUsed_;
-    QString link_;
-    QString viewer_;
-    QString parameters_;
-    QString extraInfo_;
-    std::optional<QCursor> savedCursor_;
-    bool pressed_ = false;
+    bool FUsed = false;
+    TkxFont FFontStandard;
+    TkxFont FFontHighlight;
+    TkxFont FFontUsed;
+    QString FLink;
+    QString FViewer;
+    QString FParameters;
+    QString FExtraInfo;
+    std::optional<QCursor> FSavedCursor;
+    bool FPressed = false;
 };

@@ -114,7 +114,7 @@ QIcon GlyphIcon(const QPixmap &glyph, int count)
 
 } // namespace
 
-TkxBitBtn::TkxBitBtn(QWidget *parent) : QPushButton(parent), hotTrackFont_(MakeKxFont(font(), clBlue))
+TkxBitBtn::TkxBitBtn(QWidget *parent) : QPushButton(parent), FHotTrackFont(MakeKxFont(font(), clBlue))
 {
     resize(DefaultWidth, sizeHint().height());
     connect(this, &QAbstractButton::clicked, this, &TkxBitBtn::Clicked);
@@ -122,107 +122,107 @@ TkxBitBtn::TkxBitBtn(QWidget *parent) : QPushButton(parent), hotTrackFont_(MakeK
 
 TkxBitBtn::~TkxBitBtn()
 {
-    if (hot_)
-        QToolTip::setPalette(savedToolTipPalette_);
+    if (FHot)
+        QToolTip::setPalette(FSavedToolTipPalette);
 }
 
 void TkxBitBtn::SetKind(TBitBtnKind kind)
 {
-    if (kind == kind_ || kind < bkCustom || kind > bkAll)
+    if (kind == FKind || kind < bkCustom || kind > bkAll)
         return;
-    kind_ = kind;
+    FKind = kind;
     if (kind == bkCustom)
         return;
     const TKindLook &look = KindLooks[kind];
     setText(look.caption);
     setDefault(kind == bkOK || kind == bkYes);
-    modalResult_ = look.result;
+    FModalResult = look.result;
     const QPixmap glyph = LoadGlyph(look.art);
     ShowGlyph(glyph, GlyphCount(glyph.size()));
-    Refer(image_, nullptr);
-    resourceBitmap_.clear();
+    Refer(FImage, nullptr);
+    FResourceBitmap.clear();
 }
 
 void TkxBitBtn::SetImageIndex(int index)
 {
-    if (index == image_.index)
+    if (index == FImage.index)
         return;
-    image_.index = index;
+    FImage.index = index;
     if (index != -1)
         UpdateGlyphFromImageList();
 }
 
 void TkxBitBtn::SetImageList(TkxImageList *list)
 {
-    Refer(image_, list);
+    Refer(FImage, list);
     if (!list)
         return;
     SetKind(bkCustom);
-    resourceBitmap_.clear();
+    FResourceBitmap.clear();
     UpdateGlyphFromImageList();
 }
 
 void TkxBitBtn::SetResourceBitmap(const QString &name)
 {
-    if (name == resourceBitmap_)
+    if (name == FResourceBitmap)
         return;
-    resourceBitmap_ = name;
+    FResourceBitmap = name;
     if (name.trimmed().isEmpty())
         return;
     SetKind(bkCustom);
-    Refer(image_, nullptr);
+    Refer(FImage, nullptr);
     const QPixmap glyph = LoadGlyph(name);
     ShowGlyph(glyph, GlyphCount(glyph.size()));
 }
 
 void TkxBitBtn::SetGlyph(const QPixmap &glyph)
 {
-    kind_ = bkCustom;
+    FKind = bkCustom;
     ShowGlyph(glyph, GlyphCount(glyph.size()));
 }
 
 void TkxBitBtn::SetNumGlyphs(int count)
 {
-    ShowGlyph(glyph_, std::clamp(count, 1, 4));
+    ShowGlyph(FGlyph, std::clamp(count, 1, 4));
 }
 
 bool TkxBitBtn::GlyphStored() const
 {
-    const bool fromImageList = image_.index >= 0 && image_.list;
-    return kind_ == bkCustom && !fromImageList && resourceBitmap_.trimmed().isEmpty();
+    const bool fromImageList = FImage.index >= 0 && FImage.list;
+    return FKind == bkCustom && !fromImageList && FResourceBitmap.trimmed().isEmpty();
 }
 
 void TkxBitBtn::SetHotGlyph(const QPixmap &glyph)
 {
-    hotGlyph_ = glyph;
-    Refer(hotImage_, nullptr);
+    FHotGlyph = glyph;
+    Refer(FHotImage, nullptr);
 }
 
 void TkxBitBtn::SetHotImageList(TkxImageList *list)
 {
-    Refer(hotImage_, list);
+    Refer(FHotImage, list);
 }
 
 bool TkxBitBtn::HotGlyphStored() const
 {
-    return hotImage_.index < 0 || !hotImage_.list;
+    return FHotImage.index < 0 || !FHotImage.list;
 }
 
 void TkxBitBtn::SetColor(TColor color)
 {
-    if (color == color_)
+    if (color == FColor)
         return;
-    color_ = color;
+    FColor = color;
     update();
 }
 
 void TkxBitBtn::SetAction(QAction *action)
 {
-    if (action_) {
-        disconnect(action_, nullptr, this, nullptr);
-        disconnect(this, &QAbstractButton::clicked, action_, &QAction::trigger);
+    if (FAction) {
+        disconnect(FAction, nullptr, this, nullptr);
+        disconnect(this, &QAbstractButton::clicked, FAction, &QAction::trigger);
     }
-    action_ = action;
+    FAction = action;
     if (!action)
         return;
     connect(action, &QAction::changed, this, &TkxBitBtn::ActionChange);
@@ -232,14 +232,14 @@ void TkxBitBtn::SetAction(QAction *action)
 
 void TkxBitBtn::ActionChange()
 {
-    setText(action_->text());
-    setToolTip(action_->toolTip());
-    setEnabled(action_->isEnabled());
-    if (const auto *imageAction = qobject_cast<TkxImageAction *>(action_)) {
+    setText(FAction->text());
+    setToolTip(FAction->toolTip());
+    setEnabled(FAction->isEnabled());
+    if (const auto *imageAction = qobject_cast<TkxImageAction *>(FAction)) {
         SetImageIndex(imageAction->ImageIndex());
         SetImageList(imageAction->Images());
     }
-    if (image_.index != -1 && width() < ImageOnlyWidth)
+    if (FImage.index != -1 && width() < ImageOnlyWidth)
         setText(QString());
 }
 
@@ -259,16 +259,16 @@ void TkxBitBtn::Refer(TImageRef &ref, TkxImageList *list)
 
 void TkxBitBtn::UpdateGlyphFromImageList()
 {
-    if (kind_ != bkCustom)
+    if (FKind != bkCustom)
         return;
-    const QPixmap image = image_.list ? image_.list->Image(image_.index) : QPixmap();
+    const QPixmap image = FImage.list ? FImage.list->Image(FImage.index) : QPixmap();
     ShowGlyph(KeyedGlyph(image.toImage()), GlyphCount(image.size()));
 }
 
 void TkxBitBtn::ShowGlyph(const QPixmap &glyph, int count)
 {
-    glyph_ = glyph;
-    numGlyphs_ = count;
+    FGlyph = glyph;
+    FNumGlyphs = count;
     setIcon(GlyphIcon(glyph, count));
     if (!glyph.isNull())
         setIconSize(QSize(glyph.width() / count, glyph.height()));
@@ -277,7 +277,7 @@ void TkxBitBtn::ShowGlyph(const QPixmap &glyph, int count)
 void TkxBitBtn::enterEvent(QEnterEvent *event)
 {
     QPushButton::enterEvent(event);
-    if (!hot_)
+    if (!FHot)
         BecomeHot();
     emit OnMouseEnter(this);
 }
@@ -292,44 +292,44 @@ void TkxBitBtn::hideEvent(QHideEvent *event)
 {
     QPushButton::hideEvent(event);
     setAttribute(Qt::WA_UnderMouse, false); // the style's hover look
-    if (hot_)
+    if (FHot)
         PointerLeft();
 }
 
 void TkxBitBtn::BecomeHot()
 {
-    savedToolTipPalette_ = QToolTip::palette();
-    QPalette tip = savedToolTipPalette_;
-    tip.setColor(QPalette::ToolTipBase, ToQColor(hintColor_));
+    FSavedToolTipPalette = QToolTip::palette();
+    QPalette tip = FSavedToolTipPalette;
+    tip.setColor(QPalette::ToolTipBase, ToQColor(FHintColor));
     QToolTip::setPalette(tip);
-    if (hotImage_.list && hotImage_.index != -1)
-        hotGlyph_ = KeyedGlyph(hotImage_.list->Image(hotImage_.index).toImage());
-    if (!hotGlyph_.isNull()) {
-        savedGlyph_ = TSavedGlyph{glyph_, numGlyphs_};
-        ShowGlyph(hotGlyph_, GlyphCount(hotGlyph_.size()));
+    if (FHotImage.list && FHotImage.index != -1)
+        FHotGlyph = KeyedGlyph(FHotImage.list->Image(FHotImage.index).toImage());
+    if (!FHotGlyph.isNull()) {
+        FSavedGlyph = TSavedGlyph{FGlyph, FNumGlyphs};
+        ShowGlyph(FHotGlyph, GlyphCount(FHotGlyph.size()));
     }
-    if (hotTrack_) {
-        savedFont_ = TSavedFont{font(), palette()};
-        ShowKxFont(*this, hotTrackFont_, QPalette::ButtonText);
+    if (FHotTrack) {
+        FSavedFont = TSavedFont{font(), palette()};
+        ShowKxFont(*this, FHotTrackFont, QPalette::ButtonText);
     }
-    hot_ = true;
+    FHot = true;
 }
 
 // Restores exactly what becoming hot replaced: also a glyph that was empty, and nothing that was
 // not replaced (HotTrack may have been switched while hot).
 void TkxBitBtn::PointerLeft()
 {
-    if (hot_) {
-        QToolTip::setPalette(savedToolTipPalette_);
-        hot_ = false;
-        if (savedGlyph_) {
-            ShowGlyph(savedGlyph_->glyph, savedGlyph_->count);
-            savedGlyph_.reset();
+    if (FHot) {
+        QToolTip::setPalette(FSavedToolTipPalette);
+        FHot = false;
+        if (FSavedGlyph) {
+            ShowGlyph(FSavedGlyph->glyph, FSavedGlyph->count);
+            FSavedGlyph.reset();
         }
-        if (savedFont_) {
-            setFont(savedFont_->font);
-            setPalette(savedFont_->palette);
-            savedFont_.reset();
+        if (FSavedFont) {
+            setFont(FSavedFont->font);
+            setPalette(FSavedFont->palette);
+            FSavedFont.reset();
         }
     }
     emit OnMouseLeave(this);
@@ -341,20 +341,20 @@ void TkxBitBtn::PointerLeft()
 bool TkxBitBtn::event(QEvent *event)
 {
     const QPointer<TkxBitBtn> guard(this);
-    ++eventDepth_;
+    ++FEventDepth;
     const bool handled = QPushButton::event(event);
     if (!guard)
         return handled;
-    --eventDepth_;
-    if (eventDepth_ == 0 && std::exchange(clickPending_, false))
+    --FEventDepth;
+    if (FEventDepth == 0 && std::exchange(FClickPending, false))
         AfterClick();
     return handled;
 }
 
 void TkxBitBtn::Clicked()
 {
-    if (eventDepth_ > 0)
-        clickPending_ = true;
+    if (FEventDepth > 0)
+        FClickPending = true;
     else
         QMetaObject::invokeMethod(this, &TkxBitBtn::AfterClick, Qt::QueuedConnection);
 }
@@ -362,10 +362,10 @@ void TkxBitBtn::Clicked()
 void TkxBitBtn::AfterClick()
 {
     CloseDialog();
-    if (!dropDownMenu_)
+    if (!FDropDownMenu)
         return;
     const QPointer<TkxBitBtn> guard(this);
-    dropDownMenu_->exec(mapToGlobal(QPoint(0, height())));
+    FDropDownMenu->exec(mapToGlobal(QPoint(0, height())));
     // The pointer left the button for the menu, so the button leaves its hot look.
     if (guard)
         PointerLeft();
@@ -373,17 +373,17 @@ void TkxBitBtn::AfterClick()
 
 void TkxBitBtn::CloseDialog()
 {
-    if (kind_ == bkClose) {
+    if (FKind == bkClose) {
         window()->close();
         return;
     }
     auto *dialog = qobject_cast<QDialog *>(window());
-    if (modalResult_ == mrNone || !dialog || !dialog->isVisible())
+    if (FModalResult == mrNone || !dialog || !dialog->isVisible())
         return;
-    if (modalResult_ == mrOk)
+    if (FModalResult == mrOk)
         dialog->accept();
-    else if (modalResult_ == mrCancel)
+    else if (FModalResult == mrCancel)
         dialog->reject();
     else
-        dialog->done(modalResult_);
+        dialog->done(FModalResult);
 }

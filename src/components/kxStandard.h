@@ -42,59 +42,59 @@ public:
 
     // A kind other than bkCustom brings its own glyph, caption, modal result and default flag,
     // and drops the image list, image index and resource bitmap.
-    TBitBtnKind Kind() const { return kind_; }
+    TBitBtnKind Kind() const { return FKind; }
     void SetKind(TBitBtnKind kind);
-    TModalResult ModalResult() const { return modalResult_; }
-    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult result) { FModalResult = result; }
 
-    int ImageIndex() const { return image_.index; }
+    int ImageIndex() const { return FImage.index; }
     void SetImageIndex(int index);
-    TkxImageList *ImageList() const { return image_.list; }
+    TkxImageList *ImageList() const { return FImage.list; }
     void SetImageList(TkxImageList *list);
     // A picture of the program's artwork: a resource path (":/...") or a bare name, which means
     // ":/art/buttons/<name in lower case>.svg". A name that no picture bears leaves the glyph empty.
-    QString ResourceBitmap() const { return resourceBitmap_; }
+    QString ResourceBitmap() const { return FResourceBitmap; }
     void SetResourceBitmap(const QString &name);
 
     // Setting a glyph makes the button custom; the number of images follows the glyph's shape
     // (width a whole multiple, 1 to 4, of the height).
-    QPixmap Glyph() const { return glyph_; }
+    QPixmap Glyph() const { return FGlyph; }
     void SetGlyph(const QPixmap &glyph);
-    int NumGlyphs() const { return numGlyphs_; }
+    int NumGlyphs() const { return FNumGlyphs; }
     void SetNumGlyphs(int count);
     // Whether the glyph is the button's own rather than derived from its kind, image list or
     // resource bitmap; only then does it belong to the button's saved configuration.
     bool GlyphStored() const;
 
-    bool HotTrack() const { return hotTrack_; }
-    void SetHotTrack(bool on) { hotTrack_ = on; }
-    TkxFont HotTrackFont() const { return hotTrackFont_; }
-    void SetHotTrackFont(const TkxFont &font) { hotTrackFont_ = font; }
-    QPixmap HotGlyph() const { return hotGlyph_; }
+    bool HotTrack() const { return FHotTrack; }
+    void SetHotTrack(bool on) { FHotTrack = on; }
+    TkxFont HotTrackFont() const { return FHotTrackFont; }
+    void SetHotTrackFont(const TkxFont &font) { FHotTrackFont = font; }
+    QPixmap HotGlyph() const { return FHotGlyph; }
     void SetHotGlyph(const QPixmap &glyph);
-    int HotImageIndex() const { return hotImage_.index; }
-    void SetHotImageIndex(int index) { hotImage_.index = index; }
-    TkxImageList *HotImageList() const { return hotImage_.list; }
+    int HotImageIndex() const { return FHotImage.index; }
+    void SetHotImageIndex(int index) { FHotImage.index = index; }
+    TkxImageList *HotImageList() const { return FHotImage.list; }
     void SetHotImageList(TkxImageList *list);
     // Whether the hot glyph is the button's own rather than fetched from the hot image list.
     bool HotGlyphStored() const;
 
-    TColor HintColor() const { return hintColor_; }
-    void SetHintColor(TColor color) { hintColor_ = color; }
-    QMenu *DropDownMenu() const { return dropDownMenu_; }
-    void SetDropDownMenu(QMenu *menu) { dropDownMenu_ = menu; }
+    TColor HintColor() const { return FHintColor; }
+    void SetHintColor(TColor color) { FHintColor = color; }
+    QMenu *DropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(QMenu *menu) { FDropDownMenu = menu; }
     // Kept with the button; the face is drawn by the style, which does not use it.
-    TColor Color() const { return color_; }
+    TColor Color() const { return FColor; }
     void SetColor(TColor color);
 
     // Takes the action's caption, hint and enabled state (now and whenever it changes); a click
     // triggers it. A TkxImageAction also gives its image; a button narrower than 30 pixels then
     // shows the image alone.
-    QAction *Action() const { return action_; }
+    QAction *Action() const { return FAction; }
     void SetAction(QAction *action);
 
     // Whether the pointer is over the button (or its drop-down menu is open).
-    bool IsHot() const { return hot_; }
+    bool IsHot() const { return FHot; }
 
 signals:
     void OnMouseEnter(QObject *Sender);
@@ -134,25 +134,25 @@ private:
     void ActionChange();
     void Refer(TImageRef &ref, TkxImageList *list);
 
-    TBitBtnKind kind_ = bkCustom;
-    TModalResult modalResult_ = mrNone;
-    TImageRef image_;
-    QString resourceBitmap_;
-    QPixmap glyph_;
-    int numGlyphs_ = 1;
-    bool hotTrack_ = true;
-    TkxFont hotTrackFont_;
-    QPixmap hotGlyph_;
-    TImageRef hotImage_;
-    TColor hintColor_ = clInfoBk;
-    QPointer<QMenu> dropDownMenu_;
-    TColor color_ = clBlack;
-    QPointer<QAction> action_;
+    TBitBtnKind FKind = bkCustom;
+    TModalResult FModalResult = mrNone;
+    TImageRef FImage;
+    QString FResourceBitmap;
+    QPixmap FGlyph;
+    int FNumGlyphs = 1;
+    bool FHotTrack = true;
+    TkxFont FHotTrackFont;
+    QPixmap FHotGlyph;
+    TImageRef FHotImage;
+    TColor FHintColor = clInfoBk;
+    QPointer<QMenu> FDropDownMenu;
+    TColor FColor = clBlack;
+    QPointer<QAction> FAction;
 
-    bool hot_ = false;
-    QPalette savedToolTipPalette_;
-    std::optional<TSavedGlyph> savedGlyph_;
-    std::optional<TSavedFont> savedFont_;
-    int eventDepth_ = 0;
-    bool clickPending_ = false;
+    bool FHot = false;
+    QPalette FSavedToolTipPalette;
+    std::optional<TSavedGlyph> FSavedGlyph;
+    std::optional<TSavedFont> FSavedFont;
+    int FEventDepth = 0;
+    bool FClickPending = false;
 };

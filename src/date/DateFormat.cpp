@@ -58,9 +58,9 @@ public:
         const std::size_t length = Utf8SequenceLength(text);
         if (!Full()) {
             const std::string_view character = length != 0 ? text.substr(0, length) : "\xEF\xBF\xBD";
-            std::copy(character.begin(), character.end(), buffer_ + length_);
-            length_ += character.size();
-            continuation_ += character.size() - 1;
+            std::copy(character.begin(), character.end(), FBuffer + FLength);
+            FLength += character.size();
+            FContinuation += character.size() - 1;
         }
         return std::max<std::size_t>(length, 1);
     }
@@ -84,8 +84,8 @@ public:
     {
         if (value < 100 && minDigits <= 2 && HasRoomFor(2)) {
             const std::size_t n = std::max<std::size_t>(1 + (value >= 10), minDigits);
-            std::memcpy(buffer_ + length_, &DigitPairs[2 * value + 2 - n], 2);
-            length_ += n;
+            std::memcpy(FBuffer + FLength, &DigitPairs[2 * value + 2 - n], 2);
+            FLength += n;
             return;
         }
         const std::size_t n =
@@ -100,28 +100,28 @@ public:
         const std::uint32_t word = std::endian::native == std::endian::little
                                        ? (d0 | d1 << 8 | d2 << 16 | d3 << 24) >> drop
                                        : (d0 << 24 | d1 << 16 | d2 << 8 | d3) << drop;
-        std::memcpy(buffer_ + length_, &word, 4);
-        length_ += n;
+        std::memcpy(FBuffer + FLength, &word, 4);
+        FLength += n;
     }
 
-    std::string Str() const { return {buffer_, length_}; }
+    std::string Str() const { return {FBuffer, FLength}; }
 
 private:
-    std::size_t Room() const { return MaxFormattedLength - (length_ - continuation_); }
+    std::size_t Room() const { return MaxFormattedLength - (FLength - FContinuation); }
     // A quick, cautious test: there are never more characters than bytes.
-    bool HasRoomFor(std::size_t characters) const { return length_ <= MaxFormattedLength - characters; }
+    bool HasRoomFor(std::size_t characters) const { return FLength <= MaxFormattedLength - characters; }
 
     [[gnu::noinline]] void TextSlowly(std::string_view text)
     {
         while (!text.empty() && !Full()) {
             const std::size_t room = std::min(text.size(), Room());
-            char *const out = buffer_ + length_;
+            char *const out = FBuffer + FLength;
             std::size_t n = 0;
             while (n < room && (text[n] & 0x80) == 0) {
                 out[n] = text[n];
                 ++n;
             }
-            length_ += n;
+            FLength += n;
             text.remove_prefix(n);
             if (n < room) {
                 text.remove_prefix(Character(text));
@@ -142,9 +142,9 @@ private:
         if (((head | last) & static_cast<TWord>(0x8080808080808080u)) != 0) {
             return false;
         }
-        std::memcpy(buffer_ + length_, &head, sizeof head);
-        std::memcpy(buffer_ + length_ + tail, &last, sizeof last);
-        length_ += text.size();
+        std::memcpy(FBuffer + FLength, &head, sizeof head);
+        std::memcpy(FBuffer + FLength + tail, &last, sizeof last);
+        FLength += text.size();
         return true;
     }
     bool CopyShortAscii(std::string_view text)
@@ -161,10 +161,10 @@ private:
         if (((text[0] | text[middle] | text[last]) & 0x80) != 0) {
             return false;
         }
-        buffer_[length_] = text[0];
-        buffer_[length_ + middle] = text[middle];
-        buffer_[length_ + last] = text[last];
-        length_ += text.size();
+        FBuffer[FLength] = text[0];
+        FBuffer[FLength + middle] = text[middle];
+        FBuffer[FLength + last] = text[last];
+        FLength += text.size();
         return true;
     }
 
@@ -183,9 +183,9 @@ private:
         Text(std::string_view(first, static_cast<std::size_t>(end - first)));
     }
 
-    char buffer_[MaxFormattedLength * 4];
-    std::size_t length_ = 0;
-    std::size_t continuation_ = 0; // bytes that continue a multi-byte character
+    char FBuffer[MaxFormattedLength * 4];
+    std::size_t FLength = 0;
+    std::size_t FContinuation = 0; // bytes that continue a multi-byte character
 };
 
 // Compares word by word inline, the last word overlapping the one before it: patterns are
@@ -266,8 +266,8 @@ const TReadPattern &ReadPattern(std::string_view pattern, bool weekTags)
 class TDateFormatter {
 public:
     TDateFormatter(TDateTime date, const TFormatSettings &settings)
-        : serial_(date), day_(civil::DayOf(date)), isoWeekday_(civil::IsoWeekdayOfDay(day_)),
-          settings_(settings)
+        : FSerial(date), FDay(civil::DayOf(date)), FIsoWeekday(civil::IsoWeekdayOfDay(FDay)),
+          FSettings(settings)
     {
     }
 
@@ -284,14 +284,14 @@ public:
         }
     }
 
-    std::string Result() const { return out_.Str(); }
+    std::string Result() const { return FOut.Str(); }
 
 private:
     // Reads and formats at once; nested is true for the locale's formats.
     void Stream(std::string_view pattern, bool nested, bool weekTags)
     {
         TPatternReader reader(pattern, nested, weekTags);
-        for (TPatternToken token; !out_.Full() && reader.Next(token);) {
+        for (TPatternToken token; !FOut.Full() && reader.Next(token);) {
             Apply(token, pattern);
         }
     }
@@ -305,42 +305,42 @@ private:
     // The day once; everything else at its first use.
     const civil::TCivil &Date()
     {
-        if (!haveDate_) {
-            date_ = civil::CivilOfDay(day_);
-            haveDate_ = true;
+        if (!FHaveDate) {
+            FDate = civil::CivilOfDay(FDay);
+            FHaveDate = true;
         }
-        return date_;
+        return FDate;
     }
     const TTimeParts &Time()
     {
-        if (!haveTime_) {
-            time_ = SplitTime(serial_);
-            haveTime_ = true;
+        if (!FHaveTime) {
+            FTime = SplitTime(FSerial);
+            FHaveTime = true;
         }
-        return time_;
+        return FTime;
     }
     // Sunday 0 .. Saturday 6, the order of the name tables.
-    std::size_t Weekday() const { return isoWeekday_ == 7 ? 0 : static_cast<std::size_t>(isoWeekday_); }
+    std::size_t Weekday() const { return FIsoWeekday == 7 ? 0 : static_cast<std::size_t>(FIsoWeekday); }
     const TIsoWeek &Week()
     {
-        if (!haveWeek_) {
-            week_ = IsoWeekOfDay(day_, Date(), isoWeekday_);
-            haveWeek_ = true;
+        if (!FHaveWeek) {
+            FWeek = IsoWeekOfDay(FDay, Date(), FIsoWeekday);
+            FHaveWeek = true;
         }
-        return week_;
+        return FWeek;
     }
 
-    TDateTime serial_;
-    std::int32_t day_;
-    int isoWeekday_; // Monday 1 .. Sunday 7
-    const TFormatSettings &settings_;
-    TOutput out_;
-    bool haveDate_ = false;
-    bool haveTime_ = false;
-    bool haveWeek_ = false;
-    civil::TCivil date_{};
-    TTimeParts time_{};
-    TIsoWeek week_{};
+    TDateTime FSerial;
+    std::int32_t FDay;
+    int FIsoWeekday; // Monday 1 .. Sunday 7
+    const TFormatSettings &FSettings;
+    TOutput FOut;
+    bool FHaveDate = false;
+    bool FHaveTime = false;
+    bool FHaveWeek = false;
+    civil::TCivil FDate{};
+    TTimeParts FTime{};
+    TIsoWeek FWeek{};
 };
 
 inline void TDateFormatter::Apply(const TPatternToken &token, std::string_view pattern)
@@ -348,84 +348,84 @@ inline void TDateFormatter::Apply(const TPatternToken &token, std::string_view p
     using enum TPatternTag;
     switch (token.Tag) {
     case Literal:
-        out_.Text(std::string_view(pattern.data() + token.Offset, token.Length));
+        FOut.Text(std::string_view(pattern.data() + token.Offset, token.Length));
         break;
     case Day:
-        out_.Number(Date().Day, token.Digits);
+        FOut.Number(Date().Day, token.Digits);
         break;
     case DayName:
-        out_.Text((token.Long ? settings_.LongDayNames : settings_.ShortDayNames)[Weekday()]);
+        FOut.Text((token.Long ? FSettings.LongDayNames : FSettings.ShortDayNames)[Weekday()]);
         break;
     case Month:
-        out_.Number(Date().Month, token.Digits);
+        FOut.Number(Date().Month, token.Digits);
         break;
     case MonthName:
-        out_.Text((token.Long ? settings_.LongMonthNames : settings_.ShortMonthNames)[Date().Month - 1]);
+        FOut.Text((token.Long ? FSettings.LongMonthNames : FSettings.ShortMonthNames)[Date().Month - 1]);
         break;
     case Year: {
         const auto year = static_cast<unsigned>(Date().Year);
-        out_.Number(token.Digits == 2 ? year % 100 : year, token.Digits);
+        FOut.Number(token.Digits == 2 ? year % 100 : year, token.Digits);
         break;
     }
     case EraYear:
-        out_.Number(static_cast<unsigned>(Date().Year), 1);
+        FOut.Number(static_cast<unsigned>(Date().Year), 1);
         break;
     case Hour:
-        out_.Number(token.Long ? (Time().Hour + 11u) % 12 + 1 : Time().Hour, token.Digits);
+        FOut.Number(token.Long ? (Time().Hour + 11u) % 12 + 1 : Time().Hour, token.Digits);
         break;
     case Minute:
-        out_.Number(Time().Minute, token.Digits);
+        FOut.Number(Time().Minute, token.Digits);
         break;
     case Second:
-        out_.Number(Time().Second, token.Digits);
+        FOut.Number(Time().Second, token.Digits);
         break;
     case MSec:
-        out_.Number(Time().MSec, token.Digits);
+        FOut.Number(Time().MSec, token.Digits);
         break;
     case DateSeparator:
-        out_.Text(settings_.DateSeparator);
+        FOut.Text(FSettings.DateSeparator);
         break;
     case TimeSeparator:
-        out_.Text(settings_.TimeSeparator);
+        FOut.Text(FSettings.TimeSeparator);
         break;
     case AmPmLetters: {
         // am/pm: letters 0-1 or 3-4 as written; a/p: letter 0 or 2.
         const std::size_t width = token.Length == 5 ? 2 : 1;
-        out_.Text(pattern.substr(token.Offset + (Time().Hour >= 12 ? width + 1 : 0), width));
+        FOut.Text(pattern.substr(token.Offset + (Time().Hour >= 12 ? width + 1 : 0), width));
         break;
     }
     case AmPmDesignator:
-        out_.Text(Time().Hour >= 12 ? settings_.TimePMString : settings_.TimeAMString);
+        FOut.Text(Time().Hour >= 12 ? FSettings.TimePMString : FSettings.TimeAMString);
         break;
     case ShortDate:
     case LongDate:
-        Nested(token.Tag == ShortDate ? settings_.ShortDateFormat : settings_.LongDateFormat);
+        Nested(token.Tag == ShortDate ? FSettings.ShortDateFormat : FSettings.LongDateFormat);
         break;
     case ShortTime:
     case LongTime:
-        Nested(token.Tag == ShortTime ? settings_.ShortTimeFormat : settings_.LongTimeFormat);
+        Nested(token.Tag == ShortTime ? FSettings.ShortTimeFormat : FSettings.LongTimeFormat);
         break;
     case DateTime:
-        Nested(settings_.ShortDateFormat);
+        Nested(FSettings.ShortDateFormat);
         if (Time().Hour != 0 || Time().Minute != 0 || Time().Second != 0) {
-            out_.Text(" ");
-            Nested(settings_.LongTimeFormat);
+            FOut.Text(" ");
+            Nested(FSettings.LongTimeFormat);
         }
         break;
     case IsoWeek:
-        out_.Number(static_cast<unsigned>(Week().Week), token.Digits);
+        FOut.Number(static_cast<unsigned>(Week().Week), token.Digits);
         break;
     case WeekYear:
-        out_.Number(static_cast<unsigned>(Week().Year), 1);
+        FOut.Number(static_cast<unsigned>(Week().Year), 1);
         break;
     case WeekYearTwoDigits:
-        out_.Number(static_cast<unsigned>(Week().Year) % 100, 2);
+        FOut.Number(static_cast<unsigned>(Week().Year) % 100, 2);
         break;
     case DayNumber:
-        out_.Number(static_cast<unsigned>(day_ - civil::DayOfCivil(Date().Year, 1, 1) + 1), token.Digits);
+        FOut.Number(static_cast<unsigned>(FDay - civil::DayOfCivil(Date().Year, 1, 1) + 1), token.Digits);
         break;
     case IsoWeekdayNumber:
-        out_.Number(static_cast<unsigned>(isoWeekday_), 1);
+        FOut.Number(static_cast<unsigned>(FIsoWeekday), 1);
         break;
     }
 }

@@ -81,7 +81,7 @@ bool TwelveHourMarkerFollows(std::string_view rest)
 
 bool TPatternReader::Next(TPatternToken &token)
 {
-    while (pos_ < pattern_.size()) {
+    while (FPos < FPattern.size()) {
         if (Read(token)) {
             return true;
         }
@@ -92,7 +92,7 @@ bool TPatternReader::Next(TPatternToken &token)
 // Reads one piece of the pattern; false when it yields nothing.
 bool TPatternReader::Read(TPatternToken &token)
 {
-    const std::string_view rest = pattern_.substr(pos_);
+    const std::string_view rest = FPattern.substr(FPos);
     switch (rest[0]) {
     case '/':
         return Take(token, TPatternTag::DateSeparator, 1);
@@ -114,17 +114,17 @@ bool TPatternReader::Read(TPatternToken &token)
 bool TPatternReader::Letter(TPatternToken &token, std::string_view rest)
 {
     const char tag = Upper(rest[0]);
-    if (weekTags_ && (tag == 'W' || tag == 'I' || tag == 'F' || tag == 'E')) {
+    if (FWeekTags && (tag == 'W' || tag == 'I' || tag == 'F' || tag == 'E')) {
         return WeekTag(token, rest);
     }
     const std::size_t count = ClassOf(rest[0]) == CountedTag ? RunLength(rest) : 1;
-    const bool minutes = tag == 'M' && lastLetter_ == 'H' && count <= 2;
-    lastLetter_ = tag;
+    const bool minutes = tag == 'M' && FLastLetter == 'H' && count <= 2;
+    FLastLetter = tag;
     switch (minutes ? 'N' : tag) {
     case 'Y':
         return Take(token, TPatternTag::Year, count, count <= 2 ? 2 : 4);
     case 'G': // the era name: none in the Gregorian calendar
-        pos_ += count;
+        FPos += count;
         return false;
     case 'E':
         return Take(token, TPatternTag::EraYear, count);
@@ -138,8 +138,8 @@ bool TPatternReader::Letter(TPatternToken &token, std::string_view rest)
         }
         return FormatTag(token, count, count == 5 ? TPatternTag::ShortDate : TPatternTag::LongDate);
     case 'H':
-        twelveHour_ = twelveHour_ || TwelveHourMarkerFollows(rest.substr(count));
-        return Take(token, TPatternTag::Hour, count, std::min<std::size_t>(count, 2), twelveHour_);
+        FTwelveHour = FTwelveHour || TwelveHourMarkerFollows(rest.substr(count));
+        return Take(token, TPatternTag::Hour, count, std::min<std::size_t>(count, 2), FTwelveHour);
     case 'N':
         return Take(token, TPatternTag::Minute, count, std::min<std::size_t>(count, 2));
     case 'S':
@@ -189,7 +189,7 @@ bool TPatternReader::AmPm(TPatternToken &token, std::string_view rest)
 {
     for (const std::string_view marker : {"am/pm", "a/p", "ampm"}) {
         if (StartsWithNoCase(rest, marker)) {
-            twelveHour_ = true;
+            FTwelveHour = true;
             const auto tag = marker.size() == 4 ? TPatternTag::AmPmDesignator : TPatternTag::AmPmLetters;
             return Take(token, tag, marker.size());
         }
@@ -205,16 +205,16 @@ bool TPatternReader::AmPm(TPatternToken &token, std::string_view rest)
 bool TPatternReader::Quoted(TPatternToken &token, std::string_view rest)
 {
     const std::size_t close = std::min(rest.find(rest[0], 1), rest.size());
-    token = {TPatternTag::Literal, 1, false, pos_ + 1, close - 1};
-    pos_ += std::min(close + 1, rest.size());
+    token = {TPatternTag::Literal, 1, false, FPos + 1, close - 1};
+    FPos += std::min(close + 1, rest.size());
     return true;
 }
 
 // The locale's formats expand one level deep: inside one of them these tags yield nothing.
 bool TPatternReader::FormatTag(TPatternToken &token, std::size_t used, TPatternTag tag)
 {
-    if (nested_) {
-        pos_ += used;
+    if (FNested) {
+        FPos += used;
         return false;
     }
     return Take(token, tag, used);
@@ -223,7 +223,7 @@ bool TPatternReader::FormatTag(TPatternToken &token, std::size_t used, TPatternT
 bool TPatternReader::Take(TPatternToken &token, TPatternTag tag, std::size_t used, std::size_t digits,
                           bool isLong)
 {
-    token = {tag, static_cast<std::uint8_t>(digits), isLong, pos_, used};
-    pos_ += used;
+    token = {tag, static_cast<std::uint8_t>(digits), isLong, FPos, used};
+    FPos += used;
     return true;
 }

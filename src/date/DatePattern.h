@@ -49,7 +49,7 @@ public:
     // nested: reading one of the locale's formats, where the format tags yield nothing.
     // weekTags: the tags of ExpandDateTags (e, f, i, w in either case) are read as well.
     TPatternReader(std::string_view pattern, bool nested, bool weekTags)
-        : pattern_(pattern), nested_(nested), weekTags_(weekTags)
+        : FPattern(pattern), FNested(nested), FWeekTags(weekTags)
     {
     }
 
@@ -66,10 +66,10 @@ private:
     bool Take(TPatternToken &token, TPatternTag tag, std::size_t used, std::size_t digits = 1,
               bool isLong = false);
 
-    std::string_view pattern_;
-    std::size_t pos_ = 0;
-    bool nested_;
-    bool weekTags_;
-    char lastLetter_ = 0;     // upper case; an m right after an h means minutes
-    bool twelveHour_ = false; // an am/pm marker follows the hour or has been met
+    std::string_view FPattern;
+    std::size_t FPos = 0;
+    bool FNested;
+    bool FWeekTags;
+    char FLastLetter = 0;     // upper case; an m right after an h means minutes
+    bool FTwelveHour = false; // an am/pm marker follows the hour or has been met
 };

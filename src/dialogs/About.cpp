@@ -58,37 +58,37 @@ qreal StripAspect()
 // taller (cut equally on both sides). Rendered once per size, not at every paint.
 class TAboutStrip final : public QWidget {
 public:
-    TAboutStrip(QWidget *parent, int lift) : QWidget(parent), mLift(lift) {}
+    TAboutStrip(QWidget *parent, int lift) : QWidget(parent), FLift(lift) {}
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         const qreal ratio = devicePixelRatioF();
-        if (mPicture.size() != size() * ratio) {
+        if (FPicture.size() != size() * ratio) {
             Render(ratio);
         }
-        QPainter(this).drawPixmap(0, 0, mPicture);
+        QPainter(this).drawPixmap(0, 0, FPicture);
     }
 
 private:
     void Render(qreal ratio)
     {
-        mPicture = QPixmap(size() * ratio);
-        mPicture.setDevicePixelRatio(ratio);
-        mPicture.fill(Qt::transparent);
+        FPicture = QPixmap(size() * ratio);
+        FPicture.setDevicePixelRatio(ratio);
+        FPicture.fill(Qt::transparent);
         QSvgRenderer art{QString(StripArt)};
         const QSizeF artSize = art.defaultSize();
         if (!art.isValid() || artSize.isEmpty()) {
             return;
         }
-        const qreal scale = std::max(width() / artSize.width(), (height() + mLift) / artSize.height());
+        const qreal scale = std::max(width() / artSize.width(), (height() + FLift) / artSize.height());
         const QSizeF drawn = artSize * scale;
-        QPainter painter(&mPicture);
-        art.render(&painter, QRectF(QPointF((width() - drawn.width()) / 2, -mLift), drawn));
+        QPainter painter(&FPicture);
+        art.render(&painter, QRectF(QPointF((width() - drawn.width()) / 2, -FLift), drawn));
     }
 
-    int mLift;
-    QPixmap mPicture;
+    int FLift;
+    QPixmap FPicture;
 };
 
 QLabel *NewLabel(QWidget *parent, const char *name, const QString &text, Qt::Alignment alignment)

@@ -50,7 +50,7 @@ QGridLayout *TForm_DatumInfo::NewGroup(QVBoxLayout *column, QGroupBox *&group, c
     grid->setHorizontalSpacing(Scaled(6));
     grid->setVerticalSpacing(Scaled(2));
     grid->setColumnStretch(1, 1);
-    mGrids.append(grid);
+    FGrids.append(grid);
     return grid;
 }
 
@@ -241,7 +241,7 @@ void TForm_DatumInfo::AlignColumns()
     const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, CheckBoxLeapYear);
     int captionWidth = std::max(Scaled(100), CheckBoxLeapYear->sizeHint().width() - indicator - spacing);
     int valueWidth = Scaled(120);
-    for (QGridLayout *grid : mGrids) {
+    for (QGridLayout *grid : FGrids) {
         for (int i = 0; i < grid->count(); ++i) {
             int row, col, rowSpan, colSpan;
             grid->getItemPosition(i, &row, &col, &rowSpan, &colSpan);
@@ -251,7 +251,7 @@ void TForm_DatumInfo::AlignColumns()
             }
         }
     }
-    for (QGridLayout *grid : mGrids) {
+    for (QGridLayout *grid : FGrids) {
         grid->setColumnMinimumWidth(0, captionWidth);
         grid->setColumnMinimumWidth(1, valueWidth);
     }

@@ -74,5 +74,5 @@ private:
     QLabel *NewValue(QWidget *parent, const char *name);
     void AlignColumns();
 
-    QList<QGridLayout *> mGrids; // the groups whose captions and values share two columns
+    QList<QGridLayout *> FGrids; // the groups whose captions and values share two columns
 };

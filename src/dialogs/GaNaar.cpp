@@ -169,7 +169,7 @@ double TextToNumber(const std::string &text, const std::string &separator)
 } // namespace
 
 TForm_GaNaar::TForm_GaNaar(TMonthCalendar *monthView, QWidget *parent)
-    : TToolDialog("Form_GaNaar", QSize(185, 304), parent), mMonthView(monthView)
+    : TToolDialog("Form_GaNaar", QSize(185, 304), parent), FMonthView(monthView)
 {
     Q_ASSERT(monthView);
     setWindowTitle("Ga naar");
@@ -309,7 +309,7 @@ void TForm_GaNaar::BitBtn_OKClick()
         spin->setValue(static_cast<const TWholeNumberSpin *>(spin)->TypedValue());
     }
     try {
-        mMonthView->SetDate(ChosenDate());
+        FMonthView->SetDate(ChosenDate());
     } catch (const EDateError &) {
         ShowOutOfRange();
         return;

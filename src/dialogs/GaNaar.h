@@ -67,5 +67,5 @@ private:
     TDateTime NumberModeDate() const;
     double DateSinceValue() const;
 
-    TMonthCalendar *mMonthView;
+    TMonthCalendar *FMonthView;
 };

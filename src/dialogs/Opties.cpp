@@ -190,18 +190,18 @@ void SelectStoredChoice(TRadioGroup *group, int value)
 // Every tab at least a given width.
 class TWideTabBar : public QTabBar {
 public:
-    TWideTabBar(int minimumWidth, QWidget *parent) : QTabBar(parent), mMinimumWidth(minimumWidth) {}
+    TWideTabBar(int minimumWidth, QWidget *parent) : QTabBar(parent), FMinimumWidth(minimumWidth) {}
 
 protected:
     QSize tabSizeHint(int index) const override
     {
         QSize size = QTabBar::tabSizeHint(index);
-        size.setWidth(std::max(size.width(), mMinimumWidth));
+        size.setWidth(std::max(size.width(), FMinimumWidth));
         return size;
     }
 
 private:
-    int mMinimumWidth;
+    int FMinimumWidth;
 };
 
 class TPageControl : public QTabWidget {
@@ -221,13 +221,13 @@ public:
 // scope ends.
 class TRedrawSuspension {
 public:
-    explicit TRedrawSuspension(QWidget *window) : mWindow(window) { SetRedraw(window, true); }
-    ~TRedrawSuspension() { SetRedraw(mWindow, false); }
+    explicit TRedrawSuspension(QWidget *window) : FWindow(window) { SetRedraw(window, true); }
+    ~TRedrawSuspension() { SetRedraw(FWindow, false); }
     TRedrawSuspension(const TRedrawSuspension &) = delete;
     TRedrawSuspension &operator=(const TRedrawSuspension &) = delete;
 
 private:
-    QWidget *mWindow;
+    QWidget *FWindow;
 };
 
 } // namespace
@@ -648,11 +648,11 @@ void TForm_Opties::PaintPictures()
 {
     const qreal scale = logicalDpiY() / 96.0;
     const qreal ratio = devicePixelRatioF();
-    if (scale == mPicturesScale && ratio == mPicturesRatio) {
+    if (scale == FPicturesScale && ratio == FPicturesRatio) {
         return;
     }
-    mPicturesScale = scale;
-    mPicturesRatio = ratio;
+    FPicturesScale = scale;
+    FPicturesRatio = ratio;
     SizePictures();
     const auto art = [&](QLabel *label, const char *path, QSize artSize) {
         label->setPixmap(pictures::ArtPicture(path, artSize, scale, ratio));
@@ -688,8 +688,8 @@ void TForm_Opties::LoadControls()
     // The colours as the month view shows them.
     const bool dark = IsDarkPalette(QApplication::palette());
     for (std::size_t i = 0; i < std::size(ViewColors); ++i) {
-        mShownColors[i] = ShownColor(RecRec, ViewColors[i], dark);
-        ColorPickers()[i]->SetColor(mShownColors[i]);
+        FShownColors[i] = ShownColor(RecRec, ViewColors[i], dark);
+        ColorPickers()[i]->SetColor(FShownColors[i]);
     }
 
     ComboBoxFontSize->setEditText(QString::number(RecRec.Lettergrootte));
@@ -722,7 +722,7 @@ bool TForm_Opties::SaveSettings()
     const auto pickers = ColorPickers();
     bool changed = false;
     for (std::size_t i = 0; i < pickers.size(); ++i) {
-        changed = changed || pickers[i]->Color() != mShownColors[i];
+        changed = changed || pickers[i]->Color() != FShownColors[i];
     }
     for (std::size_t i = 0; changed && i < pickers.size(); ++i) {
         RecRec.*ViewColors[i].Field = pickers[i]->Color();
@@ -733,10 +733,10 @@ bool TForm_Opties::SaveSettings()
 
     RecRec.AlphaBlend = TrackBarAlphaBlend->value();
 
-    if (!WriteAlgemeen(UserSettingsBackend(), RecRec, mStored)) {
+    if (!WriteAlgemeen(UserSettingsBackend(), RecRec, FStored)) {
         return false;
     }
-    mStored = RecRec;
+    FStored = RecRec;
     return true;
 }
 

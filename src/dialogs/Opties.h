@@ -157,11 +157,11 @@ private:
     void ShowExample(const std::string &pattern);
 
     // The screen scale and pixel ratio the pictures were drawn for.
-    qreal mPicturesScale = 0;
-    qreal mPicturesRatio = 0;
+    qreal FPicturesScale = 0;
+    qreal FPicturesRatio = 0;
     // The settings as the store held them when this program last read or wrote them: OK stores
     // only what differs, so another running copy's choices stay.
-    TRecRec mStored = RecRec;
+    TRecRec FStored = RecRec;
     // The colours as the pickers showed them when the dialog opened.
-    std::array<std::uint32_t, 5> mShownColors{};
+    std::array<std::uint32_t, 5> FShownColors{};
 };

@@ -20,7 +20,7 @@
 
 TToolDialog::TToolDialog(const QString &name, QSize referenceSize, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      mReferenceSize(referenceSize), mScale(PrimaryScreenMetrics().Dpi / 96.0)
+      FReferenceSize(referenceSize), FScale(PrimaryScreenMetrics().Dpi / 96.0)
 {
     setObjectName(name);
 }
@@ -33,7 +33,7 @@ void TToolDialog::setVisible(bool visible)
         // FormShow sees the window's style and fonts as they will show.
         ensurePolished();
         FormShow();
-        mPlacingLeft = 3;
+        FPlacingLeft = 3;
         FitAndCentre();
         for (const TFitScrollArea *area : findChildren<TFitScrollArea *>()) {
             area->verticalScrollBar()->setValue(0);
@@ -41,7 +41,7 @@ void TToolDialog::setVisible(bool visible)
     }
     QDialog::setVisible(visible);
     // Some platforms frame the window as it shows; others do it later (see moveEvent).
-    if (showing && KnownFrameMargins() != mFrameMargins) {
+    if (showing && KnownFrameMargins() != FFrameMargins) {
         FitAndCentre();
     }
 }
@@ -56,19 +56,19 @@ void TToolDialog::moveEvent(QMoveEvent *event)
     if (!isVisible()) {
         return;
     }
-    const bool framed = KnownFrameMargins() != mFrameMargins;
-    const bool elsewhere = frameGeometry().topLeft() != mCentredAt;
-    if (framed || (elsewhere && mPlacingLeft > 0)) {
-        mPlacingLeft -= framed ? 0 : 1;
+    const bool framed = KnownFrameMargins() != FFrameMargins;
+    const bool elsewhere = frameGeometry().topLeft() != FCentredAt;
+    if (framed || (elsewhere && FPlacingLeft > 0)) {
+        FPlacingLeft -= framed ? 0 : 1;
         FitAndCentre();
-    } else if (!elsewhere && !mFrameMargins.isNull()) {
-        mPlacingLeft = 0;
+    } else if (!elsewhere && !FFrameMargins.isNull()) {
+        FPlacingLeft = 0;
     }
 }
 
 int TToolDialog::Scaled(int pixels) const
 {
-    return qRound(pixels * mScale);
+    return qRound(pixels * FScale);
 }
 
 TkxBitBtn *TToolDialog::NewOkButton()
@@ -95,21 +95,21 @@ QMargins TToolDialog::KnownFrameMargins() const
     if (isVisible() && !margins(this).isNull()) {
         return margins(this);
     }
-    if (!mFrameMargins.isNull() || !parentWidget()) {
-        return mFrameMargins;
+    if (!FFrameMargins.isNull() || !parentWidget()) {
+        return FFrameMargins;
     }
     const QWidget *owner = parentWidget()->window();
-    return owner->isVisible() ? margins(owner) : mFrameMargins;
+    return owner->isVisible() ? margins(owner) : FFrameMargins;
 }
 
 void TToolDialog::FitAndCentre()
 {
-    mFrameMargins = KnownFrameMargins();
+    FFrameMargins = KnownFrameMargins();
     // Texts set just now must reach every nested layout before the size is taken.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     layout()->activate();
-    const QSize room = AvailableArea().size().shrunkBy(mFrameMargins).expandedTo(QSize(1, 1));
-    const QSize reference(Scaled(mReferenceSize.width()), Scaled(mReferenceSize.height()));
+    const QSize room = AvailableArea().size().shrunkBy(FFrameMargins).expandedTo(QSize(1, 1));
+    const QSize reference(Scaled(FReferenceSize.width()), Scaled(FReferenceSize.height()));
     QSize size = reference.expandedTo(sizeHint()).expandedTo(minimumSizeHint());
     // Content cut short scrolls, and its scroll bar needs room beside it; one pixel more keeps
     // the content whole where a fractional screen scale rounds the room down.
@@ -132,10 +132,10 @@ QRect TToolDialog::AvailableArea() const
 void TToolDialog::Centre()
 {
     const QRect area = AvailableArea();
-    const QSize frame = size().grownBy(mFrameMargins);
-    mCentredAt = QPoint(area.left() + std::max(0, (area.width() - frame.width()) / 2),
+    const QSize frame = size().grownBy(FFrameMargins);
+    FCentredAt = QPoint(area.left() + std::max(0, (area.width() - frame.width()) / 2),
                         area.top() + std::max(0, (area.height() - frame.height()) / 2));
-    move(mCentredAt);
+    move(FCentredAt);
 }
 
 TFitScrollArea::TFitScrollArea(QWidget *content, QWidget *parent) : QScrollArea(parent)

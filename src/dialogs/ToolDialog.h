@@ -44,12 +44,12 @@ private:
     QRect AvailableArea() const;
     QMargins KnownFrameMargins() const;
 
-    QSize mReferenceSize;
-    qreal mScale;
+    QSize FReferenceSize;
+    qreal FScale;
     // The frame around the window as last seen; none before the window manager has framed it.
-    QMargins mFrameMargins;
-    QPoint mCentredAt; // where the frame was put
-    int mPlacingLeft = 0; // corrections left while the shown window is not yet where it was put
+    QMargins FFrameMargins;
+    QPoint FCentredAt; // where the frame was put
+    int FPlacingLeft = 0; // corrections left while the shown window is not yet where it was put
 };
 
 // Holds content that may be larger than the screen: it asks for the content's whole size and

@@ -126,24 +126,24 @@ public:
     void Tag(const std::string &tag)
     {
         Flush();
-        out_ += tag;
+        FOut += tag;
     }
     void Text(QChar c, bool quoted)
     {
         if (c == u'"') {
             Flush();
-            out_ += "'\"'";
+            FOut += "'\"'";
         } else if (!quoted && IsPlain(c)) {
             Flush();
-            out_ += static_cast<char>(c.unicode());
+            FOut += static_cast<char>(c.unicode());
         } else {
-            run_ += c;
+            FRun += c;
         }
     }
     std::string Finish()
     {
         Flush();
-        return std::move(out_);
+        return std::move(FOut);
     }
 
 private:
@@ -154,14 +154,14 @@ private:
     }
     void Flush()
     {
-        if (!run_.isEmpty()) {
-            out_ += '"' + run_.toStdString() + '"';
-            run_.clear();
+        if (!FRun.isEmpty()) {
+            FOut += '"' + FRun.toStdString() + '"';
+            FRun.clear();
         }
     }
 
-    std::string out_;
-    QString run_;
+    std::string FOut;
+    QString FRun;
 };
 
 // The first unquoted literal of a format that is neither a letter, a blank nor an invisible

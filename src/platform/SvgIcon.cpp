@@ -16,7 +16,7 @@ namespace {
 
 class TSvgIconEngine final : public QIconEngine {
 public:
-    explicit TSvgIconEngine(const QString &path) : mPath(path) {}
+    explicit TSvgIconEngine(const QString &path) : FPath(path) {}
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
@@ -33,7 +33,7 @@ public:
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
     {
         const QString key = QStringLiteral("orvani_svg_%1_%2x%3_%4")
-                                .arg(mPath)
+                                .arg(FPath)
                                 .arg(size.width())
                                 .arg(size.height())
                                 .arg(int(mode));
@@ -47,14 +47,14 @@ public:
     }
 
     QString key() const override { return QStringLiteral("OrvaniSvg"); }
-    QIconEngine *clone() const override { return new TSvgIconEngine(mPath); }
+    QIconEngine *clone() const override { return new TSvgIconEngine(FPath); }
 
 private:
     QSvgRenderer &Renderer()
     {
-        if (!mRenderer)
-            mRenderer = std::make_unique<QSvgRenderer>(mPath);
-        return *mRenderer;
+        if (!FRenderer)
+            FRenderer = std::make_unique<QSvgRenderer>(FPath);
+        return *FRenderer;
     }
 
     // The picture's own size scaled into `size`, keeping its proportions.
@@ -91,8 +91,8 @@ private:
         return pixmap;
     }
 
-    QString mPath;
-    std::unique_ptr<QSvgRenderer> mRenderer;
+    QString FPath;
+    std::unique_ptr<QSvgRenderer> FRenderer;
 };
 
 } // namespace

@@ -22,44 +22,44 @@ constexpr auto LockRetryInterval = std::chrono::milliseconds(2);
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : FFd(fd) {}
     ~FileDescriptor() { Close(); }
     FileDescriptor(const FileDescriptor &) = delete;
     FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int Get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
+    int Get() const { return FFd; }
+    explicit operator bool() const { return FFd >= 0; }
     bool Close()
     {
-        const bool closed = fd_ < 0 || close(fd_) == 0;
-        fd_ = -1;
+        const bool closed = FFd < 0 || close(FFd) == 0;
+        FFd = -1;
         return closed;
     }
 
 private:
-    int fd_;
+    int FFd;
 };
 
 // Holds an exclusive lock on the lock file while it lives.
 class StoreLock {
 public:
     explicit StoreLock(const std::string &path)
-        : file_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600))
+        : FFile(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600))
     {
         const auto deadline = std::chrono::steady_clock::now() + LockTimeout;
-        while (file_ && flock(file_.Get(), LOCK_EX | LOCK_NB) != 0) {
+        while (FFile && flock(FFile.Get(), LOCK_EX | LOCK_NB) != 0) {
             const bool retry =
                 (errno == EWOULDBLOCK || errno == EINTR) && std::chrono::steady_clock::now() < deadline;
             if (retry) {
                 std::this_thread::sleep_for(LockRetryInterval);
             } else {
-                file_.Close();
+                FFile.Close();
             }
         }
     }
-    bool Held() const { return static_cast<bool>(file_); }
+    bool Held() const { return static_cast<bool>(FFile); }
 
 private:
-    FileDescriptor file_;
+    FileDescriptor FFile;
 };
 
 // At most limit bytes of the file; Truncated says whether more was there.
@@ -390,7 +390,7 @@ std::string WriteOutputFile(const std::string &path, const std::string &text)
 }
 
 TFileRegistryBackend::TFileRegistryBackend(std::string path, TReport report)
-    : path_(std::move(path)), report_(std::move(report))
+    : FPath(std::move(path)), FReport(std::move(report))
 {
 }
 
@@ -426,7 +426,7 @@ bool TFileRegistryBackend::Commit(std::string_view path, const std::vector<TRegC
 void TFileRegistryBackend::RepairDamage()
 {
     Document();
-    if (load_ == TLoad::Damaged && WriteProblem().empty()) {
+    if (FLoad == TLoad::Damaged && WriteProblem().empty()) {
         if (const std::string problem = Store([](TRegDocument &) {}); !problem.empty()) {
             ReportOnce(problem);
         }
@@ -440,42 +440,42 @@ std::string TFileRegistryBackend::Merge(const TRegDocument &values)
 
 const TRegDocument &TFileRegistryBackend::Document()
 {
-    if (!document_) {
-        TFileContents contents = ReadBounded(path_);
+    if (!FDocument) {
+        TFileContents contents = ReadBounded(FPath);
         TRegParseResult parsed = ParseRegText(contents.Text);
-        document_ = std::move(parsed.Document);
+        FDocument = std::move(parsed.Document);
         switch (contents.Result) {
         case TFileRead::Missing:
-            load_ = TLoad::Missing;
+            FLoad = TLoad::Missing;
             break;
         case TFileRead::Unreadable:
-            load_ = TLoad::Unreadable;
-            unreadable_ = "orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) +
+            FLoad = TLoad::Unreadable;
+            FUnreadable = "orvani: cannot read the settings file " + FPath + " (" + Describe(contents.Error) +
                           "); it is left as it is, the default settings are used and nothing is stored";
-            ReportOnce(unreadable_);
+            ReportOnce(FUnreadable);
             break;
         case TFileRead::NotAStore:
-            load_ = TLoad::Damaged;
+            FLoad = TLoad::Damaged;
             break;
         case TFileRead::Read:
-            load_ = parsed.Damaged || contents.Truncated ? TLoad::Damaged : TLoad::Read;
+            FLoad = parsed.Damaged || contents.Truncated ? TLoad::Damaged : TLoad::Read;
             break;
         }
     }
-    return *document_;
+    return *FDocument;
 }
 
 std::string TFileRegistryBackend::WriteProblem()
 {
     Document();
-    const std::string target = LinkTarget(path_);
-    if (load_ == TLoad::Unreadable) {
-        return unreadable_;
+    const std::string target = LinkTarget(FPath);
+    if (FLoad == TLoad::Unreadable) {
+        return FUnreadable;
     }
     if (access(target.c_str(), F_OK) == 0 && !MayWrite(target)) {
-        return "orvani: the settings file " + path_ + " is read-only; changes to the settings are not stored";
+        return "orvani: the settings file " + FPath + " is read-only; changes to the settings are not stored";
     }
-    for (const std::string &folder : {FolderOf(path_), FolderOf(target)}) {
+    for (const std::string &folder : {FolderOf(FPath), FolderOf(target)}) {
         if (!MakeFolders(folder) || !MayWrite(folder)) {
             return "orvani: the settings cannot be stored in " + folder + " (" + Describe(errno) +
                    "); changes to the settings are not stored";
@@ -490,15 +490,15 @@ std::string TFileRegistryBackend::Store(const std::function<void(TRegDocument &)
         return problem;
     }
     // The lock lies beside the file that is replaced, so that every way to it shares one lock.
-    const std::string target = LinkTarget(path_);
+    const std::string target = LinkTarget(FPath);
     const StoreLock lock(target + ".lock");
     if (!lock.Held()) {
-        return "orvani: the settings file " + path_ + " stayed locked by another program; nothing was stored";
+        return "orvani: the settings file " + FPath + " stayed locked by another program; nothing was stored";
     }
     // Read again under the lock: another instance may have written since.
     TFileContents contents = ReadBounded(target);
     if (contents.Result == TFileRead::Unreadable) {
-        return "orvani: cannot read the settings file " + path_ + " (" + Describe(contents.Error) +
+        return "orvani: cannot read the settings file " + FPath + " (" + Describe(contents.Error) +
                "); nothing was stored";
     }
     TRegParseResult store = ParseRegText(contents.Text);
@@ -512,16 +512,16 @@ std::string TFileRegistryBackend::Store(const std::function<void(TRegDocument &)
                         rename(temporary.c_str(), target.c_str()) == 0;
     if (!stored) {
         const std::string problem =
-            "orvani: the settings could not be stored in " + path_ + ": " + Describe(errno);
+            "orvani: the settings could not be stored in " + FPath + ": " + Describe(errno);
         unlink(temporary.c_str());
         return problem;
     }
     SyncFolder(FolderOf(target));
-    document_ = std::move(store.Document);
-    load_ = TLoad::Read;
+    FDocument = std::move(store.Document);
+    FLoad = TLoad::Read;
     if (!kept.empty()) {
-        keptCopy_ = kept;
-        report_("orvani: the settings file " + path_ +
+        FKeptCopy = kept;
+        FReport("orvani: the settings file " + FPath +
                 " was damaged; what could not be read was reset to the defaults, and the damaged file was "
                 "kept as " +
                 kept);
@@ -531,7 +531,7 @@ std::string TFileRegistryBackend::Store(const std::function<void(TRegDocument &)
 
 void TFileRegistryBackend::ReportOnce(const std::string &line)
 {
-    if (reported_.insert(line).second) {
-        report_(line);
+    if (FReported.insert(line).second) {
+        FReport(line);
     }
 }

@@ -51,14 +51,14 @@ class TFileRegistryBackend : public TRegistryBackend {
 public:
     using TReport = std::function<void(const std::string &line)>;
     explicit TFileRegistryBackend(std::string path, TReport report = ReportToStandardError);
-    const std::string &Path() const { return path_; }
+    const std::string &Path() const { return FPath; }
 
     bool KeyExists(std::string_view path) override;
     std::optional<TRegValue> ReadValue(std::string_view path, std::string_view name) override;
     bool CanWrite() override;
     bool Commit(std::string_view path, const std::vector<TRegChange> &changes) override;
     void RepairDamage() override;
-    std::string KeptDamagedCopy() const override { return keptCopy_; }
+    std::string KeptDamagedCopy() const override { return FKeptCopy; }
 
     // Imports values (TRegDocument::Import) in one write under the lock. Empty on success,
     // otherwise one line saying why nothing was stored.
@@ -71,11 +71,11 @@ private:
     std::string Store(const std::function<void(TRegDocument &)> &change);
     void ReportOnce(const std::string &line);
 
-    std::string path_;
-    TReport report_;
-    std::optional<TRegDocument> document_;
-    TLoad load_ = TLoad::Missing;
-    std::string keptCopy_;
-    std::string unreadable_; // what was said about a store that could not be read
-    std::set<std::string> reported_;
+    std::string FPath;
+    TReport FReport;
+    std::optional<TRegDocument> FDocument;
+    TLoad FLoad = TLoad::Missing;
+    std::string FKeptCopy;
+    std::string FUnreadable; // what was said about a store that could not be read
+    std::set<std::string> FReported;
 };

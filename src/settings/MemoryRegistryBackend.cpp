@@ -2,25 +2,25 @@
 
 bool TMemoryRegistryBackend::KeyExists(std::string_view path)
 {
-    return document_.KeyExists(path);
+    return FDocument.KeyExists(path);
 }
 
 std::optional<TRegValue> TMemoryRegistryBackend::ReadValue(std::string_view path, std::string_view name)
 {
-    const TRegValue *value = document_.Find(path, name);
+    const TRegValue *value = FDocument.Find(path, name);
     return value ? std::optional(*value) : std::nullopt;
 }
 
 bool TMemoryRegistryBackend::CanWrite()
 {
-    return !failWrites_;
+    return !FFailWrites;
 }
 
 bool TMemoryRegistryBackend::Commit(std::string_view path, const std::vector<TRegChange> &changes)
 {
-    if (failWrites_) {
+    if (FFailWrites) {
         return false;
     }
-    document_.Apply(path, changes);
+    FDocument.Apply(path, changes);
     return true;
 }

@@ -11,10 +11,10 @@ public:
     bool CanWrite() override;
     bool Commit(std::string_view path, const std::vector<TRegChange> &changes) override;
 
-    void SetFailWrites(bool fail) { failWrites_ = fail; }
-    const TRegDocument &Document() const { return document_; }
+    void SetFailWrites(bool fail) { FFailWrites = fail; }
+    const TRegDocument &Document() const { return FDocument; }
 
 private:
-    TRegDocument document_;
-    bool failWrites_ = false;
+    TRegDocument FDocument;
+    bool FFailWrites = false;
 };

@@ -603,15 +603,15 @@ bool IsRegKeyBelow(std::string_view path, std::string_view ancestor)
 
 bool TRegDocument::KeyExists(std::string_view path) const
 {
-    return index_.count(FoldRegName(path)) != 0 ||
-           std::any_of(keys_.begin(), keys_.end(),
+    return FIndex.count(FoldRegName(path)) != 0 ||
+           std::any_of(FKeys.begin(), FKeys.end(),
                        [&](const TRegKey &key) { return IsRegKeyBelow(key.Path, path); });
 }
 
 const TRegKey *TRegDocument::FindKey(std::string_view path) const
 {
-    const auto key = index_.find(FoldRegName(path));
-    return key == index_.end() ? nullptr : &keys_[key->second];
+    const auto key = FIndex.find(FoldRegName(path));
+    return key == FIndex.end() ? nullptr : &FKeys[key->second];
 }
 
 const TRegValue *TRegDocument::Find(std::string_view path, std::string_view name) const
@@ -629,11 +629,11 @@ const TRegValue *TRegDocument::Find(std::string_view path, std::string_view name
 
 TRegKey &TRegDocument::CreateKey(std::string_view path)
 {
-    const auto [position, added] = index_.try_emplace(FoldRegName(path), keys_.size());
+    const auto [position, added] = FIndex.try_emplace(FoldRegName(path), FKeys.size());
     if (added) {
-        keys_.push_back(TRegKey{std::string(path), {}, {}, {}, {}});
+        FKeys.push_back(TRegKey{std::string(path), {}, {}, {}, {}});
     }
-    return keys_[position->second];
+    return FKeys[position->second];
 }
 
 void TRegDocument::Set(TRegKey &key, std::string name, TRegValue value)
@@ -674,12 +674,12 @@ void TRegDocument::Import(const TRegDocument &file)
 
 void TRegDocument::RemoveKeys(std::string_view path)
 {
-    std::erase_if(keys_, [&](const TRegKey &key) {
+    std::erase_if(FKeys, [&](const TRegKey &key) {
         return SameRegName(key.Path, path) || IsRegKeyBelow(key.Path, path);
     });
-    index_.clear();
-    for (std::size_t i = 0; i < keys_.size(); ++i) {
-        index_.emplace(FoldRegName(keys_[i].Path), i);
+    FIndex.clear();
+    for (std::size_t i = 0; i < FKeys.size(); ++i) {
+        FIndex.emplace(FoldRegName(FKeys[i].Path), i);
     }
 }
 

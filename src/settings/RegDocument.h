@@ -84,7 +84,7 @@ public:
     // Carries out a registry editor file as an import does: its values are set, its value
     // deletions ("Name"=-) and key deletions ([-KEY], with every key below) carried out.
     void Import(const TRegDocument &file);
-    const std::vector<TRegKey> &Keys() const { return keys_; }
+    const std::vector<TRegKey> &Keys() const { return FKeys; }
     // Comment lines after the last key.
     std::vector<std::string> TrailingComments;
 
@@ -92,8 +92,8 @@ private:
     void RemoveKeys(std::string_view path);
     void RemoveValue(TRegKey &key, std::string_view name);
 
-    std::vector<TRegKey> keys_;
-    std::unordered_map<std::string, std::size_t> index_; // folded path -> position in keys_
+    std::vector<TRegKey> FKeys;
+    std::unordered_map<std::string, std::size_t> FIndex; // folded path -> position in FKeys
 };
 
 struct TRegParseResult {

@@ -47,7 +47,7 @@ std::string Quoted(std::string_view text)
 
 } // namespace
 
-TRegistry::TRegistry(TRegistryBackend &backend) : backend_(backend) {}
+TRegistry::TRegistry(TRegistryBackend &backend) : FBackend(backend) {}
 
 TRegistry::~TRegistry()
 {
@@ -65,29 +65,29 @@ void TRegistry::SetRootKey(TRegRoot)
 
 bool TRegistry::OpenKey(std::string_view path, bool canCreate)
 {
-    const auto target = ResolvePath(path_, path);
+    const auto target = ResolvePath(FPath, path);
     if (!target) {
         return false;
     }
     // Opening below a new key that holds no values creates that key along the way, so it needs
     // no store of its own (opening Software, then KX\Orvani, then Algemeen is one write).
-    const bool implied = createPending_ && pending_.empty() && IsRegKeyBelow(*target, path_);
+    const bool implied = FCreatePending && FPending.empty() && IsRegKeyBelow(*target, FPath);
     if (!implied) {
         Flush();
     }
-    const bool exists = target->empty() || backend_.KeyExists(FullPath(*target));
+    const bool exists = target->empty() || FBackend.KeyExists(FullPath(*target));
     if (!exists && (!canCreate || !EnsureWritable())) {
         return false;
     }
-    path_ = *target;
-    createPending_ = !exists;
+    FPath = *target;
+    FCreatePending = !exists;
     return true;
 }
 
 bool TRegistry::CloseKey()
 {
     const bool stored = Flush();
-    path_.clear();
+    FPath.clear();
     return stored;
 }
 
@@ -144,17 +144,17 @@ std::string TRegistry::FullPath(std::string_view path) const
 
 std::vector<TRegChange>::iterator TRegistry::FindPending(std::string_view name)
 {
-    return std::find_if(pending_.begin(), pending_.end(),
+    return std::find_if(FPending.begin(), FPending.end(),
                         [&](const TRegChange &change) { return SameRegName(change.Name, name); });
 }
 
 std::optional<TRegValue> TRegistry::Lookup(std::string_view name)
 {
     const auto staged = FindPending(name);
-    if (staged != pending_.end()) {
+    if (staged != FPending.end()) {
         return staged->Value;
     }
-    return backend_.ReadValue(FullPath(path_), name);
+    return FBackend.ReadValue(FullPath(FPath), name);
 }
 
 TRegValue TRegistry::ReadKind(std::string_view name, TRegDataType kind)
@@ -175,27 +175,27 @@ void TRegistry::Stage(std::string_view name, TRegValue value)
         throw ERegistryException("Failed to set data for " + Quoted(name));
     }
     const auto staged = FindPending(name);
-    if (staged != pending_.end()) {
+    if (staged != FPending.end()) {
         staged->Value = std::move(value);
     } else {
-        pending_.push_back(TRegChange{std::string(name), std::move(value)});
+        FPending.push_back(TRegChange{std::string(name), std::move(value)});
     }
 }
 
 bool TRegistry::EnsureWritable()
 {
-    writable_ = writable_ || backend_.CanWrite();
-    return writable_;
+    FWritable = FWritable || FBackend.CanWrite();
+    return FWritable;
 }
 
 bool TRegistry::Flush()
 {
-    if (pending_.empty() && !createPending_) {
+    if (FPending.empty() && !FCreatePending) {
         return true;
     }
-    const std::vector<TRegChange> batch = std::move(pending_);
-    pending_.clear();
-    createPending_ = false;
-    writable_ = false;
-    return backend_.Commit(FullPath(path_), batch);
+    const std::vector<TRegChange> batch = std::move(FPending);
+    FPending.clear();
+    FCreatePending = false;
+    FWritable = false;
+    return FBackend.Commit(FullPath(FPath), batch);
 }

@@ -47,7 +47,7 @@ public:
     // Closes the open key and starts again at the root.
     void SetRootKey(TRegRoot root);
     // The open key below the root, components separated by backslashes; empty at the root.
-    const std::string &CurrentPath() const { return path_; }
+    const std::string &CurrentPath() const { return FPath; }
 
     // A path starting with a backslash is taken from the root, any other from the open key. On
     // success the previous key is closed; on failure it stays open.
@@ -78,9 +78,9 @@ private:
     bool EnsureWritable();
     bool Flush();
 
-    TRegistryBackend &backend_;
-    std::string path_;
-    std::vector<TRegChange> pending_;
-    bool createPending_ = false; // the open key is new and not yet stored
-    bool writable_ = false;      // CanWrite confirmed for the current batch
+    TRegistryBackend &FBackend;
+    std::string FPath;
+    std::vector<TRegChange> FPending;
+    bool FCreatePending = false; // the open key is new and not yet stored
+    bool FWritable = false;      // CanWrite confirmed for the current batch
 };

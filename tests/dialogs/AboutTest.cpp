@@ -46,23 +46,23 @@ public:
 // A file written for one test and removed after it.
 class TScratchFile {
 public:
-    explicit TScratchFile(const QString &path) : mPath(path)
+    explicit TScratchFile(const QString &path) : FPath(path)
     {
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
-        mMade = !file.exists() && file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0;
+        FMade = !file.exists() && file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0;
     }
     ~TScratchFile()
     {
-        if (mMade) {
-            QFile::remove(mPath);
+        if (FMade) {
+            QFile::remove(FPath);
         }
     }
-    bool Made() const { return mMade; }
+    bool Made() const { return FMade; }
 
 private:
-    QString mPath;
-    bool mMade = false;
+    QString FPath;
+    bool FMade = false;
 };
 
 QString BesideProgram(const QString &name)
@@ -74,7 +74,7 @@ QString BesideProgram(const QString &name)
 // leaves 127.0.0.1.
 class TNoNetwork {
 public:
-    TNoNetwork() : mSaved(QNetworkProxy::applicationProxy())
+    TNoNetwork() : FSaved(QNetworkProxy::applicationProxy())
     {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost);
@@ -82,10 +82,10 @@ public:
         probe.close();
         QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", closedPort));
     }
-    ~TNoNetwork() { QNetworkProxy::setApplicationProxy(mSaved); }
+    ~TNoNetwork() { QNetworkProxy::setApplicationProxy(FSaved); }
 
 private:
-    QNetworkProxy mSaved;
+    QNetworkProxy FSaved;
 };
 
 class AboutTest : public testing::Test {

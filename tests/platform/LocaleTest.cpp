@@ -237,7 +237,7 @@ public:
     explicit TScopedLocaleVariables(const std::vector<std::pair<const char *, const char *>> &values)
     {
         for (const char *name : {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MESSAGES", "LANG", "LANGUAGE"}) {
-            mSaved.emplace_back(name, qgetenv(name));
+            FSaved.emplace_back(name, qgetenv(name));
             qunsetenv(name);
         }
         for (const auto &[name, value] : values)
@@ -245,12 +245,12 @@ public:
     }
     ~TScopedLocaleVariables()
     {
-        for (const auto &[name, value] : mSaved)
+        for (const auto &[name, value] : FSaved)
             value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
 
 private:
-    std::vector<std::pair<const char *, QByteArray>> mSaved;
+    std::vector<std::pair<const char *, QByteArray>> FSaved;
 };
 
 } // namespace

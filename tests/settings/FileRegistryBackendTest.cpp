@@ -22,18 +22,18 @@ namespace {
 // Sets an environment variable for one scope.
 class ScopedEnv {
 public:
-    ScopedEnv(const char *name, const char *value) : name_(name)
+    ScopedEnv(const char *name, const char *value) : FName(name)
     {
         if (const char *old = std::getenv(name)) {
-            old_ = old;
+            FOld = old;
         }
         value ? setenv(name, value, 1) : unsetenv(name);
     }
-    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+    ~ScopedEnv() { FOld ? setenv(FName, FOld->c_str(), 1) : unsetenv(FName); }
 
 private:
-    const char *name_;
-    std::optional<std::string> old_;
+    const char *FName;
+    std::optional<std::string> FOld;
 };
 
 TRecRec ReadFrom(TRegistryBackend &backend)

@@ -23,23 +23,23 @@ public:
     TempFolder()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "orvani-store-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        FPath = mkdtemp(pattern.data());
     }
     ~TempFolder()
     {
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+        std::filesystem::permissions(FPath, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(FPath, ignored);
     }
     TempFolder(const TempFolder &) = delete;
     TempFolder &operator=(const TempFolder &) = delete;
 
-    const std::filesystem::path &Path() const { return path_; }
-    std::string StorePath() const { return (path_ / "KX" / "Orvani.reg").string(); }
+    const std::filesystem::path &Path() const { return FPath; }
+    std::string StorePath() const { return (FPath / "KX" / "Orvani.reg").string(); }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path FPath;
 };
 
 inline std::string ReadText(const std::filesystem::path &path)
