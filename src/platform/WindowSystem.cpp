@@ -27,6 +27,7 @@ constexpr quint32 StateHint = 1u << 1;
 constexpr quint32 IconicState = 3;
 
 bool platformChosen = false;
+bool sharedMemoryOff = false;
 
 xcb_connection_t *X11Connection(QWindow *window)
 {
@@ -62,6 +63,14 @@ std::optional<QMargins> FrameExtents(xcb_connection_t *connection, xcb_window_t 
 
 void ChoosePlatform()
 {
+    // Shared-memory images cost the X11 connection two extra wake-ups for every repaint (the
+    // server's completion event, read on Qt's event thread and handed to the GUI thread): with
+    // the clock repainting each second that tripled the idle wake-ups. The window is small, so
+    // its pictures go over the connection instead.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+        sharedMemoryOff = true;
+    }
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !IsWaylandSession())
         return;
     qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland;xcb" : "xcb;wayland");
@@ -72,7 +81,10 @@ void ForgetPlatformChoice()
 {
     if (platformChosen)
         qunsetenv("QT_QPA_PLATFORM");
+    if (sharedMemoryOff)
+        qunsetenv("QT_XCB_NO_MITSHM");
     platformChosen = false;
+    sharedMemoryOff = false;
 }
 
 void ReportSessionLimits()

@@ -13,7 +13,8 @@ class QWindow;
 // itself, stay on top and start minimised; Wayland itself remains the fallback, and is the
 // choice where the session has no XWayland. The choice goes through QT_QPA_PLATFORM; call
 // ForgetPlatformChoice once the application object exists, so programs Orvani opens (a browser,
-// a mail client) choose their own.
+// a mail client) choose their own. X11 pictures go without shared memory, which costs two
+// wake-ups a repaint.
 void ChoosePlatform();
 void ForgetPlatformChoice();
 
