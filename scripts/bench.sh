@@ -15,3 +15,5 @@ for b in "$build"/bench/bench_*; do
   echo "== $(basename "$b")"
   "$b" "$@"
 done
+echo "== idle wake-ups"
+bash bench/IdleWakeups.sh "$build/orvani" "${IDLE_SECONDS:-60}"
