@@ -16,6 +16,7 @@ cleanup() { kill "${pids[@]}" 2> /dev/null || true; wait 2> /dev/null || true; r
 trap cleanup EXIT
 mkdir -m 700 "$work/run"
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp > "$work/display" 2> /dev/null & pids+=($!)
 until [ -s "$work/display" ]; do sleep 0.05; done
