@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DateActions.h"
+#include "app/FramePlacement.h"
 #include "app/SettingsNotice.h"
 #include "components/MonthCalendar.h"
 #include "components/kxAccessible.h"
@@ -28,8 +29,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QMoveEvent>
-#include <QResizeEvent>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
@@ -155,10 +154,8 @@ TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
 
     // FormCreate.
     ReadSettings();
-    // A position given before the window exists is taken by the window system as the frame's, so
-    // the window is placed by its frame, as its placement is stored; and a window that starts
-    // minimised has its size before it is first mapped.
-    PlaceFrame({RecRec.Links, RecRec.Boven}, {RecRec.Breedte, RecRec.Hoogte});
+    FPlacement = new TFramePlacement(this, {RecRec.Links, RecRec.Boven, RecRec.Breedte, RecRec.Hoogte});
+    FPlacement->PlaceAtStart();
     // The month view has its font before the window is first laid out, so it measures its text once.
     MonthCalendar1->setFont(MonthViewFont());
     if (RecRec.OpVoorgrond) {
@@ -367,95 +364,20 @@ void TForm_Orvani::ShowFirstTime()
     if (FShown || !isVisible() || isMinimized())
         return;
     FShown = true;
+    FPlacement->Shown();
     FormShow();
 }
 
 // The window is placed together with its size: the month view needs its size before it is
-// positioned, and where the window may stand depends on its size.
+// positioned.
 void TForm_Orvani::FormShow()
 {
     ApplySettings();
-    FRefitPending = true;
-    PlaceFrame({RecRec.Links, RecRec.Boven}, {RecRec.Breedte, RecRec.Hoogte});
+    FPlacement->PlaceAtFirstShow();
     ApplyLanguage();
     PositionMonthView();
     MonthCalendar1Click();
     Timer1Timer();
-}
-
-// Places the frame where the user can reach it, with the client area of the user's size (or
-// larger while the content needs more).
-void TForm_Orvani::PlaceFrame(QPoint topLeft, QSize clientSize)
-{
-    const auto [framePosition, userSize] = Placement(topLeft, clientSize);
-    FUserSize = userSize;
-    FPlacedAt = framePosition;
-    resize(FUserSize);
-    if (QWindow *window = windowHandle())
-        window->setFramePosition(framePosition);
-    else
-        move(framePosition);
-}
-
-// The user's size limited to the screen, and where the frame is to stand: the frame around what
-// the content needs, which may be more than the user's size (one stored at a smaller scale), is
-// what must lie on the screen.
-std::pair<QPoint, QSize> TForm_Orvani::Placement(QPoint topLeft, QSize clientSize) const
-{
-    const QMargins margins = FrameMargins();
-    const QList<QRect> areas = AvailableScreenAreas();
-    const QSize userSize = ReachableFrame(topLeft, clientSize, margins, areas).size().shrunkBy(margins);
-    return {ReachableFrame(topLeft, userSize.expandedTo(minimumSize()), margins, areas).topLeft(), userSize};
-}
-
-// Where the frame stands as the window system has it: Qt's own idea may be stale or, at a
-// fractional scale, rounded apart from where the frame was placed.
-QPoint TForm_Orvani::FramePosition() const
-{
-    return FramePositionNow(windowHandle()).value_or(pos());
-}
-
-QMargins TForm_Orvani::FrameMargins() const
-{
-    if (!windowHandle())
-        return {};
-    return FrameMarginsNow(windowHandle()).value_or(windowHandle()->frameMargins());
-}
-
-// The frame is known only once the window manager has framed the window: the first placement
-// is made again with it, so that a window brought onto the screen lies on it with its frame.
-void TForm_Orvani::RefitWhenFramed()
-{
-    if (!FRefitPending || !isVisible() || isMinimized() || FrameMargins().isNull())
-        return;
-    FRefitPending = false;
-    if (FramePosition() != FPlacedAt)
-        return; // moved since, by the user or the window manager: theirs
-    const QPoint stored(RecRec.Links, RecRec.Boven);
-    const QSize storedSize(RecRec.Breedte, RecRec.Hoogte);
-    if (Placement(stored, storedSize) != std::pair(FramePosition(), FUserSize))
-        PlaceFrame(stored, storedSize);
-}
-
-// Checked after the window system's geometry change has been taken in, not within it.
-void TForm_Orvani::moveEvent(QMoveEvent *event)
-{
-    QMainWindow::moveEvent(event);
-    if (FRefitPending)
-        QMetaObject::invokeMethod(this, &TForm_Orvani::RefitWhenFramed, Qt::QueuedConnection);
-}
-
-// The user's size is what the window has beyond what its content needs; at exactly that need
-// the user's own size may be smaller, and the window returns to it when the need goes.
-void TForm_Orvani::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    if (!FShown)
-        return;
-    const QSize size = event->size();
-    const QSize need = minimumSize();
-    FUserSize = {size.width() > need.width() ? size.width() : std::min(FUserSize.width(), size.width()),
-                 size.height() > need.height() ? size.height() : std::min(FUserSize.height(), size.height())};
 }
 
 void TForm_Orvani::ApplySettings()
@@ -522,8 +444,8 @@ void TForm_Orvani::FitContent()
 {
     ToolBar1->setMinimumWidth(ToolBar1->layout()->sizeHint().width());
     layout()->activate();
-    if (FUserSize.isValid())
-        resize(FUserSize);
+    if (FPlacement->UserSize().isValid())
+        resize(FPlacement->UserSize());
 }
 
 // Every text of every window: the windows' rows in the order of the tables, each dialog's
@@ -729,16 +651,13 @@ void TForm_Orvani::closeEvent(QCloseEvent *event)
 }
 
 // Stores the placement: the frame's top left and the user's size of the client area (not a size
-// the content needed for a while). A window that was never shown keeps the stored placement
-// rather than the toolkit's initial geometry; a failed write never keeps the program from ending.
+// the content needed for a while). A failed write never keeps the program from ending.
 void TForm_Orvani::FormClose()
 {
     if (FClosed)
         return;
     FClosed = true;
-    const bool shown = FShown;
-    const QPoint frame = FramePosition();
-    WritePositie(UserSettingsBackend(), shown ? frame.y() : RecRec.Boven, shown ? frame.x() : RecRec.Links,
-                 shown ? FUserSize.width() : RecRec.Breedte, shown ? FUserSize.height() : RecRec.Hoogte,
+    const TPlacement place = FPlacement->ToStore();
+    WritePositie(UserSettingsBackend(), place.Top, place.Left, place.Width, place.Height,
                  ToolButton_StayOnTop->isChecked());
 }

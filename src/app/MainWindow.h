@@ -17,6 +17,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TAboutBox;
+class TFramePlacement;
 class TForm_DatumInfo;
 class TForm_GaNaar;
 class TForm_Opties;
@@ -100,8 +101,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void EnsureDialogs();
@@ -114,11 +113,6 @@ private:
     void AppRestore();
     void ShowFirstTime();
     void PositionMonthView();
-    void PlaceFrame(QPoint topLeft, QSize clientSize);
-    std::pair<QPoint, QSize> Placement(QPoint topLeft, QSize clientSize) const;
-    QPoint FramePosition() const;
-    QMargins FrameMargins() const;
-    void RefitWhenFramed();
     void FitContent();
     void SetStayOnTop(bool onTop);
     void ApplyColors();
@@ -134,7 +128,5 @@ private:
     bool FStartMinimized = false; // starts minimised to the task bar
     bool FShown = false;       // the show sequence has run
     bool FClosed = false;      // the placement has been written
-    bool FRefitPending = false; // the first placement waits for the window's frame to be known
-    QSize FUserSize;            // the client size the user chose (or the stored one)
-    QPoint FPlacedAt;           // where the frame was last placed
+    TFramePlacement *FPlacement = nullptr;
 };

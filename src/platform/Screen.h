@@ -3,8 +3,6 @@
 // may stand on the screens.
 
 #include <QList>
-#include <QMargins>
-#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <optional>
@@ -29,10 +27,3 @@ void SetScreenMetricsForTests(std::optional<TScreenMetrics> metrics);
 
 // The part of each screen that windows may use (without panels and docks); never empty rectangles.
 QList<QRect> AvailableScreenAreas();
-
-// Where a window frame is to stand so that its user can reach it: the frame of a client area of
-// the given size, with the frame's top left asked for. A frame that does not lie wholly on the
-// areas is moved inside the area that holds a usable part of its title strip, or else the
-// nearest one; a frame larger than that area is limited to it. Any numbers are taken: absurd
-// ones are first brought within what a desktop can hold.
-QRect ReachableFrame(QPoint topLeft, QSize clientSize, const QMargins &frameMargins, const QList<QRect> &areas);
