@@ -1,7 +1,8 @@
 #pragma once
 // Whole-day arithmetic beneath the date serials: O(1) conversions between day numbers and
 // Gregorian dates, built from Neri and Schneider's Euclidean affine functions (an affine map
-// followed by one division by a constant, which the compiler turns into a multiplication).
+// followed by one division by a constant, which the compiler turns into a multiplication) and
+// small tables where a load costs less than the arithmetic it replaces.
 // Inline because month painting and pattern formatting convert a date for every cell and tag.
 // Pure C++, no Qt.
 
@@ -19,54 +20,51 @@ namespace civil {
 // Day numbers count from 1 March of year -ShiftYears. The shift, whole 400-year cycles, keeps
 // every value the engine meets non-negative (years 0 and 10000 as well, which the week rules
 // touch at the ends of the range), so everything is unsigned 32-bit arithmetic: divisions are
-// plain floors and compile to multiplications. Valid for years -399 .. 19 000.
+// plain floors and compile to multiplications. Valid for years -399 .. 25 000.
 constexpr std::uint32_t ShiftYears = 400;
 
-// The month of a day of the year and the reverse, tabulated at compile time from two affine
-// functions: a load costs less than their multiplications and corrections.
-//  - Month m (3 .. 14) starts on day (979m - 2919)/32 of the computational year: the slope
-//    979/32 = 30.59 steps through the lengths 31 30 31 30 31 31 30 31 30 31 31 of March ..
-//    January.
-//  - For n = 2141 s + 197913, s a day of the year (0 = 1 March), n / 2^16 is the month (3 .. 14)
-//    and n % 2^16 / 2141 the day of the month less one: 2141 / 2^16 is close enough to 5/153,
-//    the reciprocal of the mean month of 30.6 days, for every day of a year.
-// January and February end the computational year: they become months 1 and 2 of the next
-// calendar year.
-struct TMonthDay {
-    std::uint16_t Month; // 1..12
-    std::uint16_t Day;
+// Calendar months in the computational calendar, January and February counted in the year
+// before: where each starts, in quarter days (see DaysFromCivil), and how long it is in a common
+// year. Month 0 has no days. Month m (3 .. 14) starts on day (979m - 2919)/32 of the
+// computational year: the slope 979/32 = 30.59 steps through the lengths 31 30 31 30 31 31 30 31
+// 30 31 31 of March .. January; January and February move back one year, 1461 quarter days.
+// One table, so MakeDate's range check and its arithmetic share one lookup.
+struct TMonth {
+    std::uint32_t Start;
+    std::uint32_t Length;
 };
 
-constexpr auto MonthDays = [] { // by day of the computational year
-    std::array<TMonthDay, 366> days{};
-    for (std::uint32_t s = 0; s < days.size(); ++s) {
-        const std::uint32_t n = 2141 * s + 197913;
-        days[s] = {static_cast<std::uint16_t>((n / 65536 - 1) % 12 + 1),
-                   static_cast<std::uint16_t>(n % 65536 / 2141 + 1)};
+constexpr auto Months = [] {
+    constexpr std::uint32_t lengths[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::array<TMonth, 13> months{};
+    for (std::uint32_t m = 3; m <= 14; ++m) {
+        const std::uint32_t month = (m - 1) % 12 + 1;
+        months[month] = {4 * ((979 * m - 2919) / 32) - (m > 12 ? 1461 : 0), lengths[month]};
     }
-    return days;
+    return months;
 }();
 
-// By calendar month, in quarter days, with January and February moved back one year (1461
-// quarter days); see DaysFromCivil.
-constexpr auto MonthStarts = [] {
-    std::array<std::uint32_t, 13> starts{};
-    for (std::uint32_t m = 3; m <= 14; ++m) {
-        starts[(m - 1) % 12 + 1] = 4 * ((979 * m - 2919) / 32) - (m > 12 ? 1461 : 0);
+// Leap days that c whole centuries drop from the every-fourth-year rule: c - c/4. A load costs
+// less than the shifts and sums it replaces.
+constexpr auto DroppedDays = [] {
+    std::array<std::uint8_t, 256> dropped{};
+    for (std::uint32_t c = 0; c < dropped.size(); ++c) {
+        dropped[c] = static_cast<std::uint8_t>(c - c / 4);
     }
-    return starts;
+    return dropped;
 }();
 
 // Date to day number. Computational year y starts on day 365y + y/4 - y/100 + y/400, which is
 // 1461y/4 - c + c/4 with c = y/100. Counted in quarter days, q = 1461y + 4 * (start of the
 // month) sums year and month in one value: q / 4 is the day without the century rule, and
 // q / 146100 is c, because the month adds less than one year. January and February take y - 1
-// through their table entries, so no comparison is needed.
+// through their table entries, so no comparison is needed. For q below 2^26 (years below 25 000)
+// the product with 7525747 = 2^40 / 146100, rounded up, yields q / 146100 with a constant that
+// fits the multiply instruction itself.
 constexpr std::uint32_t DaysFromCivil(int year, unsigned month, unsigned day)
 {
-    const std::uint32_t q = 1461 * (static_cast<std::uint32_t>(year) + ShiftYears) + MonthStarts[month];
-    const std::uint32_t c = q / 146100;
-    return q / 4 - c + c / 4 + day - 1;
+    const std::uint32_t q = 1461 * (static_cast<std::uint32_t>(year) + ShiftYears) + Months[month].Start;
+    return q / 4 - DroppedDays[(std::uint64_t{q} * 7525747) >> 40] + day - 1;
 }
 
 struct TCivil {
@@ -75,24 +73,49 @@ struct TCivil {
     unsigned Day;
 };
 
-// Day number to date: the year functions inverted, each an affine function of the day whose
-// quotient is the unit (century, year) and whose remainder is the day within it.
+// Every day of a four-year cycle of the every-fourth-year calendar, starting on 1 January of its
+// leap year, found by the fraction of the cycle that has passed: 2048 slots for 1461 days, so
+// each day has a slot of its own and a neighbour for the rounding of CivilFromDays.
+struct TCycleDay {
+    std::uint8_t Month;
+    std::uint8_t Day;
+    std::uint16_t Year; // 0 .. 3 within the cycle
+};
+
+constexpr std::uint64_t CycleScale = 1505149388; // 2^41 / 1461, rounded up
+
+constexpr auto CycleDays = [] {
+    constexpr std::uint8_t lengths[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::array<TCycleDay, 2048> days{};
+    std::uint32_t dayOfCycle = 0;
+    for (std::uint16_t year = 0; year < 4; ++year) {
+        for (std::uint8_t month = 1; month <= 12; ++month) {
+            const int length = lengths[month - 1] - (month == 2 && year > 0);
+            for (std::uint8_t day = 1; day <= length; ++day, ++dayOfCycle) {
+                const auto slot = static_cast<std::uint32_t>((std::uint64_t{dayOfCycle} << 11) / 1461);
+                days[slot] = days[slot + 1] = {month, day, year};
+            }
+        }
+    }
+    return days;
+}();
+
+// Day number to date.
 //  - Centuries: for n = 4d + 3, c = n / 146097 counts the centuries before day d (146097 days
 //    fill four of them; the +3 puts the one longer century last). By then the calendar has
-//    dropped c - c/4 leap days, one per century save every fourth, so j = d + c - c/4 counts
-//    the same days as if every fourth year were a leap year.
-//  - Years of that simpler count: for n = 4j + 3, n / 1461 is the year and n % 1461 / 4 the day
-//    of the year. 2939745 is (2^32 + 149) / 1461; while the year stays below 19728 the high
-//    half of 2939745 n is n / 1461 and its low half, divided by 2939745, is n % 1461: one
-//    product yields both.
+//    dropped c - c/4 leap days, so j = d + c - c/4 counts the same days as if every fourth year
+//    were a leap year; j + 60 counts them from 1 January of year -ShiftYears.
+//  - Four-year cycles of that simpler count: CycleScale * (j + 60) / 2^41 is the cycle and its
+//    fraction the place in the cycle, off by less than 2^-30 of a cycle while years stay below
+//    25 000. The top 11 bits of the fraction pick the day from CycleDays: one product, no
+//    division and no correction for January and February.
 constexpr TCivil CivilFromDays(std::uint32_t days)
 {
     const std::uint32_t centuries = (4 * days + 3) / 146097;
-    const std::uint32_t julian = days + centuries - centuries / 4;
-    const std::uint64_t n = std::uint64_t{2939745} * (4 * julian + 3);
-    const auto year = static_cast<std::uint32_t>(n >> 32);
-    const TMonthDay md = MonthDays[static_cast<std::uint32_t>(n) / 2939745 / 4];
-    return {static_cast<int>(year + (md.Month < 3) - ShiftYears), md.Month, md.Day};
+    const std::uint32_t julian = days + centuries - centuries / 4 + 60;
+    const std::uint64_t n = CycleScale * julian;
+    const TCycleDay &c = CycleDays[(n >> 30) % 2048];
+    return {static_cast<int>(4 * static_cast<std::uint32_t>(n >> 41) + c.Year - ShiftYears), c.Month, c.Day};
 }
 
 // Day 0 of the serials is 30 December 1899.
@@ -150,13 +173,10 @@ constexpr bool IsLeapYear(int year)
     return ((year & 3) == 0) & ((year % 25 != 0) | ((year & 15) == 0));
 }
 
-// Month lengths in a common year, by month; month 0 has no days.
-constexpr std::uint8_t MonthLengths[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
 // Month 1..12.
 constexpr int DaysInMonth(int year, int month)
 {
-    return MonthLengths[month] + ((month == 2) & IsLeapYear(year));
+    return static_cast<int>(Months[month].Length) + ((month == 2) & IsLeapYear(year));
 }
 
 // Year 1..9999, month 1..12 and a day of that month in a common year: three tests that ordinary
@@ -165,7 +185,7 @@ constexpr int DaysInMonth(int year, int month)
 constexpr bool IsCommonCivil(int year, int month, int day)
 {
     return static_cast<unsigned>(year) - 1 < 9999 && static_cast<unsigned>(month) <= 12 &&
-           static_cast<unsigned>(day) - 1 < MonthLengths[static_cast<unsigned>(month)];
+           static_cast<unsigned>(day) - 1 < Months[static_cast<unsigned>(month)].Length;
 }
 
 // 29 February of a leap year 1..9999: the one valid date that IsCommonCivil turns away.
