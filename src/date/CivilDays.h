@@ -74,8 +74,9 @@ struct TCivil {
 };
 
 // Every day of a four-year cycle of the every-fourth-year calendar, starting on 1 January of its
-// leap year, found by the fraction of the cycle that has passed: 2048 slots for 1461 days, so
-// each day has a slot of its own and a neighbour for the rounding of CivilFromDays.
+// leap year, found by the fraction of the cycle that has passed: 2048 slots for 1461 days. A day
+// owns the slot its fraction falls in and the next one unless the following day starts there:
+// CivilFromDays's fraction runs a little high, far less than a slot, and may cross into it.
 struct TCycleDay {
     std::uint8_t Month;
     std::uint8_t Day;
@@ -106,7 +107,7 @@ constexpr auto CycleDays = [] {
 //    dropped c - c/4 leap days, so j = d + c - c/4 counts the same days as if every fourth year
 //    were a leap year; j + 60 counts them from 1 January of year -ShiftYears.
 //  - Four-year cycles of that simpler count: CycleScale * (j + 60) / 2^41 is the cycle and its
-//    fraction the place in the cycle, off by less than 2^-30 of a cycle while years stay below
+//    fraction the place in the cycle, high by less than 2^-29 of a cycle while years stay below
 //    25 000. The top 11 bits of the fraction pick the day from CycleDays: one product, no
 //    division and no correction for January and February.
 constexpr TCivil CivilFromDays(std::uint32_t days)
