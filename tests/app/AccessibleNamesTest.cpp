@@ -13,6 +13,7 @@
 #include "settings/MemoryRegistryBackend.h"
 #include "settings/RecRec.h"
 #include "settings/Settings.h"
+#include "support/TestSupport.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -29,8 +30,6 @@ namespace {
 struct Program {
     Program()
     {
-        SetUserSettingsBackend(&store);
-        SetClock([] { return MakeDate(2026, 9, 24); });
         RecRec = TRecRec{};
         main = std::make_unique<TForm_Orvani>();
         gaNaar = new TForm_GaNaar(main->MonthCalendar1, main.get());
@@ -39,13 +38,10 @@ struct Program {
         about = new TAboutBox(main.get());
         main->AttachDialogs(gaNaar, opties, datumInfo, about);
     }
-    ~Program()
-    {
-        SetClock(nullptr);
-        SetUserSettingsBackend(nullptr);
-    }
 
     TMemoryRegistryBackend store;
+    testsupport::TScopedBackend useStore{store};
+    testsupport::TScopedClock clock{MakeDate(2026, 9, 24)};
     std::unique_ptr<TForm_Orvani> main;
     TForm_GaNaar *gaNaar;
     TForm_Opties *opties;

@@ -60,11 +60,9 @@ class SaveAsJpegTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetUserSettingsBackend(&store);
         RecRec = TRecRec{};
         SetProgramFormatSettings(DayMonthYear("-"));
     }
-    void TearDown() override { SetUserSettingsBackend(nullptr); }
 
     // Triggers "Save as JPG" and types the name into the dialog; returns the dialog's title.
     QString SaveVia(TForm_Orvani &window, const QString &name)
@@ -84,6 +82,7 @@ protected:
     }
 
     TMemoryRegistryBackend store;
+    testsupport::TScopedBackend useStore{store};
     QTemporaryDir folder;
 };
 

@@ -32,19 +32,11 @@ namespace {
 struct Program {
     Program()
     {
-        SetUserSettingsBackend(&store);
-        SetClock([] { return MakeDate(2003, 6, 20) + 0.5; });
         RecRec = TRecRec{};
         main = std::make_unique<TForm_Orvani>();
         main->AttachDialogs(new TForm_GaNaar(main->MonthCalendar1, main.get()), new TForm_Opties(main.get()),
                             new TForm_DatumInfo(main.get()), new TAboutBox(main.get()));
     }
-    ~Program()
-    {
-        SetClock(nullptr);
-        SetUserSettingsBackend(nullptr);
-    }
-
     QWidget *Window(const char *name)
     {
         if (main->objectName() == QLatin1String(name))
@@ -53,6 +45,8 @@ struct Program {
     }
 
     TMemoryRegistryBackend store;
+    testsupport::TScopedBackend useStore{store};
+    testsupport::TScopedClock clock{MakeDate(2003, 6, 20) + 0.5};
     std::unique_ptr<TForm_Orvani> main;
 };
 
@@ -85,7 +79,7 @@ TEST(LanguageTables, EveryRowIsWhatTheWindowsShowInBothLanguages)
 TEST(LanguageTables, DialogsMadeAfterTheFirstFrameSpeakTheInterfaceLanguage)
 {
     TMemoryRegistryBackend store;
-    SetUserSettingsBackend(&store);
+    const testsupport::TScopedBackend useStore(store);
     RecRec = TRecRec{};
     RecRec.Taal = 1;
     TForm_Orvani main;
@@ -97,15 +91,13 @@ TEST(LanguageTables, DialogsMadeAfterTheFirstFrameSpeakTheInterfaceLanguage)
     });
     main.show();
     EXPECT_EQ(made, 0);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    QTest::qWait(50);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return made > 0; }));
     EXPECT_EQ(made, 1);
     EXPECT_EQ(main.findChild<TForm_GaNaar *>()->windowTitle(), "Go to");
     EXPECT_EQ(main.findChild<TAboutBox *>()->BitBtn_Extra->text(), "More info");
-    main.update();
-    QTest::qWait(50);
+    main.repaint(); // a later frame, drawn at once; what it queued runs with the posted events
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(made, 1);
-    SetUserSettingsBackend(nullptr);
 }
 
 TEST(LanguageTables, TextsBeyondTheRowsFollowTheLanguage)

@@ -61,24 +61,6 @@ QString Dword(int value)
     return QStringLiteral("dword:%1").arg(quint32(value), 8, 16, QChar('0'));
 }
 
-// A fresh view of the store file, as a newly started program has.
-void UseFreshStore()
-{
-    static std::unique_ptr<TFileRegistryBackend> backend;
-    backend = std::make_unique<TFileRegistryBackend>(DefaultSettingsPath());
-    SetUserSettingsBackend(backend.get());
-}
-
-void WriteStore(const QString &text)
-{
-    QDir().mkpath(QFileInfo(StorePath()).path());
-    QFile file(StorePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(("Windows Registry Editor Version 5.00\n\n" + text).toUtf8());
-    file.close();
-    UseFreshStore();
-}
-
 TFormatSettings DayMonthYear()
 {
     TFormatSettings settings = DefaultFormatSettings();
@@ -96,7 +78,6 @@ protected:
         QFile::remove(StorePath());
         UseFreshStore();
         RecRec = TRecRec{};
-        SetClock([] { return FixedNow; });
         SetScreenMetricsForTests(TScreenMetrics{1024, 768, 96.0});
         SetProgramFormatSettings(DayMonthYear());
         TTrayIcon::SetAvailableForTests(true);
@@ -105,10 +86,25 @@ protected:
 
     void TearDown() override
     {
-        SetClock(nullptr);
         SetScreenMetricsForTests(std::nullopt);
         TTrayIcon::ResetAvailableForTests();
-        SetUserSettingsBackend(nullptr);
+    }
+
+    // A fresh view of the store file, as a newly started program has.
+    void UseFreshStore()
+    {
+        store.emplace(DefaultSettingsPath());
+        useStore.emplace(*store);
+    }
+
+    void WriteStore(const QString &text)
+    {
+        QDir().mkpath(QFileInfo(StorePath()).path());
+        QFile file(StorePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(("Windows Registry Editor Version 5.00\n\n" + text).toUtf8());
+        file.close();
+        UseFreshStore();
     }
 
     std::unique_ptr<TForm_Orvani> Start()
@@ -122,6 +118,10 @@ protected:
     {
         return QString::fromStdString(FormatDateStandard(ProgramFormatSettings().ShortDateFormat, date));
     }
+
+    std::optional<TFileRegistryBackend> store;
+    std::optional<testsupport::TScopedBackend> useStore;
+    testsupport::TScopedClock clock{FixedNow};
 };
 
 TEST_F(MainWindowTest, FirstStartShowsTodayCentredAndStoresEveryValue)
@@ -418,7 +418,9 @@ TEST_F(MainWindowTest, StayOnTopIsRestoredAndStoredBack)
     for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
         const bool wasOnTop = window->ToolButton_StayOnTop->isChecked();
         QTest::keyClick(window->ToolButton_StayOnTop, key);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window->ToolButton_StayOnTop->isChecked() != wasOnTop; })) << key;
+        EXPECT_TRUE(testsupport::WaitFor([&] {
+            return window->ToolButton_StayOnTop->isChecked() != wasOnTop;
+        })) << key;
     }
     EXPECT_FALSE(window->ToolButton_StayOnTop->isChecked());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);

@@ -1,13 +1,13 @@
 #include "app/MainWindow.h"
 #include "platform/SingleInstance.h"
 #include "platform/Tray.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -17,16 +17,7 @@
 
 namespace {
 
-// Waits until the condition holds, processing events; false after the time limit.
-template <typename Condition> bool WaitFor(Condition condition, int milliseconds = 20000)
-{
-    for (int waited = 0; waited < milliseconds; waited += 50) {
-        if (condition())
-            return true;
-        QTest::qWait(50);
-    }
-    return condition();
-}
+using testsupport::WaitFor;
 
 // Starts the program offscreen with settings and runtime folders of the test's own.
 void Start(QProcess &program, const QString &config, const QString &runtime,
@@ -78,9 +69,10 @@ TEST(Process, EndingTheProgramWithSigtermStoresThePlacement)
     QProcess program;
     Start(program, home.path(), runtime.path());
 
-    // The settings are read (and their defaults written) while the window is created.
-    ASSERT_TRUE(WaitFor([&] { return QFile::exists(store); }));
-    QTest::qWait(500);
+    // The settings are read (and their defaults written) while the window is created, before the
+    // program answers a second start from its event loop.
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(runtime.path() + "/orvani.socket"); }));
+    ExpectHandOver(home.path(), runtime.path());
     ASSERT_TRUE(QFile::remove(store));
     Terminate(program);
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);

@@ -27,7 +27,7 @@ TEST(SettingsNotice, NamesTheKeptDamagedFileInTheInterfaceLanguage)
                                           "]\n\"Taal\"=dword:0000000" + std::to_string(c.Taal) + "\n" +
                                           c.Stored);
         TFileRegistryBackend backend(folder.StorePath(), [](const std::string &) {});
-        SetUserSettingsBackend(&backend);
+        const testsupport::TScopedBackend useStore(backend);
         TRecRec rec;
         ReadSettings(rec, backend, 96, 1024, 768, 0x0409);
         RecRec = rec;
@@ -42,7 +42,6 @@ TEST(SettingsNotice, NamesTheKeptDamagedFileInTheInterfaceLanguage)
         ShowSettingsNotice(nullptr);
 
         SetMessageBoxRunner(nullptr);
-        SetUserSettingsBackend(nullptr);
         RecRec = TRecRec{};
         if (!c.Says) {
             EXPECT_TRUE(shown.empty());

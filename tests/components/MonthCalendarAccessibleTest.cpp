@@ -1,5 +1,6 @@
-#include "components/MonthCalendar.h"
 #include "components/MonthCalendarAccessible.h"
+#include "components/MonthCalendar.h"
+#include "support/TestSupport.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -38,7 +39,6 @@ class MonthCalendarAccessibleTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetClock([] { return MakeDate(2026, 12, 8); });
         SetMonthCalendarEventListener(Record);
         calendar = std::make_unique<TMonthCalendar>();
         calendar->setFont(DefaultFont());
@@ -49,7 +49,6 @@ protected:
     {
         calendar.reset();
         SetMonthCalendarEventListener(nullptr);
-        SetClock(nullptr);
     }
 
     void SetLocale(const QLocale &locale)
@@ -94,6 +93,7 @@ protected:
         return days;
     }
 
+    testsupport::TScopedClock clock{MakeDate(2026, 12, 8)};
     std::unique_ptr<TMonthCalendar> calendar;
 };
 

@@ -35,16 +35,9 @@ class MonthCalendarTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetToday(Sunday15March2026);
         calendar = std::make_unique<TMonthCalendar>();
         calendar->setLocale(QLocale(QLocale::Dutch, QLocale::Netherlands)); // weeks start on Monday
         calendar->setFont(DefaultFont());
-    }
-    void TearDown() override { SetClock(nullptr); }
-
-    static void SetToday(TDateTime today)
-    {
-        SetClock([today] { return today; });
     }
 
     // Room for `columns` x `rows` months and less than one more each way.
@@ -78,6 +71,7 @@ protected:
         QApplication::sendEvent(calendar.get(), &event);
     }
 
+    testsupport::TScopedClock clock{Sunday15March2026};
     std::unique_ptr<TMonthCalendar> calendar;
 };
 

@@ -2,6 +2,7 @@
 // that the event loop keeps running while a download waits.
 #include "components/kxFeedTestServer.h"
 #include "platform/Download.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -27,7 +28,7 @@ protected:
     {
         const std::size_t before = fetched.size();
         EXPECT_TRUE(download.Start(QUrl(url)));
-        EXPECT_TRUE(WaitUntil([&] { return fetched.size() > before; })) << url.toStdString();
+        EXPECT_TRUE(testsupport::WaitFor([&] { return fetched.size() > before; })) << url.toStdString();
         return fetched.empty() ? TFetched{TDownloadResult::Failed, {}} : fetched.back();
     }
 
@@ -113,20 +114,22 @@ TEST_F(DownloadTest, ANewStartAbandonsTheRunningDownloadWithoutAResult)
     server.Put("/slow.inf", {200, "first", 300});
     server.Put("/list.inf", {200, List});
     ASSERT_TRUE(download.Start(QUrl(server.Url("/slow.inf"))));
-    const TFetched result = Fetch(server.Url("/list.inf"));
-    EXPECT_EQ(result.Body, List);
-    QTest::qWait(400); // past the slow answer: it must not surface
-    EXPECT_EQ(fetched.size(), 1u);
+    EXPECT_EQ(Fetch(server.Url("/list.inf")).Body, List);
+    // A later download, answered after the slow one, proves the slow answer's time has passed.
+    server.Put("/later.inf", {200, "later", 400});
+    EXPECT_EQ(Fetch(server.Url("/later.inf")).Body, "later");
+    EXPECT_EQ(fetched.size(), 2u);
 }
 
 TEST_F(DownloadTest, AbortSendsNoResult)
 {
     server.Put("/slow.inf", {200, List, 100});
+    server.Put("/later.inf", {200, "later", 200}); // answered after the slow one
     ASSERT_TRUE(download.Start(QUrl(server.Url("/slow.inf"))));
     download.Abort();
     EXPECT_FALSE(download.IsRunning());
-    QTest::qWait(250);
-    EXPECT_TRUE(fetched.empty());
+    EXPECT_EQ(Fetch(server.Url("/later.inf")).Body, "later");
+    EXPECT_EQ(fetched.size(), 1u);
 }
 
 } // namespace

@@ -5,15 +5,12 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QHash>
 #include <QNetworkProxy>
 #include <QNetworkProxyFactory>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTest>
 #include <QTimer>
-#include <functional>
 
 struct TServedFile {
     int Status = 200;
@@ -86,12 +83,3 @@ private:
     QHash<QByteArray, TServedFile> FFiles;
     int FRequests = 0;
 };
-
-// Runs the event loop until done() holds; false when it still does not after the limit.
-inline bool WaitUntil(const std::function<bool()> &done, int limitMs = 15000)
-{
-    const QDeadlineTimer deadline(limitMs);
-    while (!done() && !deadline.hasExpired())
-        QTest::qWait(5);
-    return done();
-}

@@ -19,21 +19,6 @@
 
 namespace {
 
-class TRecordingShell final : public TShell {
-public:
-    bool OpenUrl(const QString &address) override
-    {
-        Opened << address;
-        return true;
-    }
-    bool StartProgram(const QString &program, const QStringList &, const QString &) override
-    {
-        Opened << program;
-        return true;
-    }
-    QStringList Opened;
-};
-
 const QByteArray GoodList = "; news of the week\r\n"
                             "item0=0001 News\r\n"
                             "subitem0-0=1011 Release notes|http://example.org/notes.htm\r\n"
@@ -59,20 +44,18 @@ class FeedwayTest : public testing::Test {
 protected:
     FeedwayTest()
     {
-        SetShell(&shell);
         dialog->SetCacheFolder(cache.path());
         feed.SetLanguage(lgEnglish);
         feed.SetTitle("Latest news");
         server.Put("/Feedway_Eng.inf", {200, GoodList});
     }
-    ~FeedwayTest() override { SetShell(nullptr); }
 
     void Execute(const QString &url)
     {
         QSignalSpy done(dialog, &TkxNetDialog::RefreshDone);
         feed.SetURL(url);
         feed.Execute();
-        EXPECT_TRUE(WaitUntil([&] { return done.count() > 0; })) << url.toStdString();
+        EXPECT_TRUE(testsupport::WaitFor([&] { return done.count() > 0; })) << url.toStdString();
     }
 
     QString CacheFile(const QString &name = "Feedway_Eng.inf") const { return cache.filePath(name); }
@@ -112,7 +95,7 @@ protected:
     }
     QMessageBox *MessageBox() const { return dialog->findChild<QMessageBox *>(); }
 
-    TRecordingShell shell;
+    testsupport::TRecordingShell shell;
     TTestHttpServer server;
     QTemporaryDir cache;
     QTemporaryDir lists;
@@ -228,7 +211,7 @@ TEST_F(FeedwayTest, AGoodFetchReplacesTheCopyAndTheUpdateButtonFetchesAgain)
     server.Put("/Feedway_Eng.inf", {200, GoodList});
     QSignalSpy done(dialog, &TkxNetDialog::RefreshDone);
     QTest::mouseClick(dialog->SpeedbuttonUpdate, Qt::LeftButton);
-    ASSERT_TRUE(WaitUntil([&] { return done.count() > 0; }));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return done.count() > 0; }));
     EXPECT_EQ(RootTexts(), (QStringList{"News", "Tools"}));
     EXPECT_EQ(server.Requests(), 2);
 }

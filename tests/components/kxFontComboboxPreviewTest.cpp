@@ -1,6 +1,7 @@
 // The font combo box's drawing and its preview window: pictures, used colour, the line under
 // the used block, the sample text and where the preview stands on the screen.
 #include "components/kxFontCombobox.h"
+#include "platform/Colors.h"
 #include "platform/Screen.h"
 #include "support/TestSupport.h"
 
@@ -275,7 +276,8 @@ TEST_F(FontPreviewTest, ScreenshotOfEveryKind)
     testsupport::SaveScreenshot(combo.view()->window(), "FontCombo_EveryKind");
 }
 
-TEST(FontPreviewScreenshot, OpenListWithPreview)
+// The preview stands beside the open list, covering none of it, and both read.
+TEST(FontPreview, TheOpenListAndThePreviewBesideItRead)
 {
     TkxFontComboBox combo;
     combo.move(20, 20);
@@ -288,9 +290,12 @@ TEST(FontPreviewScreenshot, OpenListWithPreview)
     ASSERT_GE(row, 0);
     combo.view()->setCurrentIndex(combo.model()->index(row, 0));
 
-    // Compose the three windows as they stand on the screen.
     QWidget *list = combo.view()->window();
     QWidget *preview = combo.Preview();
+    EXPECT_FALSE(preview->geometry().intersects(list->geometry()));
+    for (QWidget *window : {list, preview})
+        EXPECT_GE(testsupport::InkContrast(window->grab().toImage()), ReadableContrast);
+    // A picture of the three windows as they stand on the screen.
     const QRect area =
         combo.geometry().united(list->geometry()).united(preview->geometry()).adjusted(-8, -8, 8, 8);
     QPixmap sheet(area.size());
@@ -299,10 +304,7 @@ TEST(FontPreviewScreenshot, OpenListWithPreview)
     for (QWidget *window : {static_cast<QWidget *>(&combo), list, preview})
         p.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
     p.end();
-    QLabel shot;
-    shot.setPixmap(sheet);
-    shot.resize(sheet.size());
-    testsupport::SaveScreenshot(&shot, "FontCombo_OpenWithPreview");
+    testsupport::SaveScreenshot(sheet.toImage(), "FontCombo_OpenWithPreview");
     combo.hidePopup();
     QCoreApplication::processEvents();
     testsupport::SaveScreenshot(&combo, "FontCombo_Closed");

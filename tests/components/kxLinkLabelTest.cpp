@@ -3,6 +3,7 @@
 
 #include "components/kxLinkLabel.h"
 #include "components/kxPointer.h"
+#include "platform/Colors.h"
 #include "platform/Shell.h"
 #include "support/TestSupport.h"
 
@@ -18,36 +19,9 @@
 
 namespace {
 
-struct Request {
-    QString program; // empty for an opened address or document
-    QString target;  // the address, or the arguments joined by '|'
-    QString folder;
-    bool operator==(const Request &) const = default;
-};
-
-void PrintTo(const Request &request, std::ostream *out)
-{
-    *out << '{' << request.program.toStdString() << ", " << request.target.toStdString() << ", "
-         << request.folder.toStdString() << '}';
-}
-
-class RecordingShell : public TShell {
-public:
-    bool OpenUrl(const QString &address) override
-    {
-        requests.push_back({{}, address, {}});
-        return true;
-    }
-    bool StartProgram(const QString &program, const QStringList &arguments, const QString &folder) override
-    {
-        requests.push_back({program, arguments.join('|'), folder});
-        return true;
-    }
-    std::vector<Request> requests;
-};
-
 using kxpointer::Enter;
 using kxpointer::Leave;
+using testsupport::TShellRequest;
 
 QColor TextColour(const QWidget &widget)
 {
@@ -56,16 +30,11 @@ QColor TextColour(const QWidget &widget)
 
 class LinkLabelTest : public testing::Test {
 protected:
-    LinkLabelTest()
-    {
-        SetShell(&shell);
-        label.SetCaption("www.example.com");
-    }
-    ~LinkLabelTest() override { SetShell(nullptr); }
+    LinkLabelTest() { label.SetCaption("www.example.com"); }
 
     void Click() { QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(2, 2)); }
 
-    RecordingShell shell;
+    testsupport::TRecordingShell shell;
     TkxLinkLabel label;
 };
 
@@ -74,7 +43,7 @@ struct ClickCase {
     const char *link;
     const char *viewer;
     const char *parameters;
-    Request expected;
+    TShellRequest expected;
 };
 
 class LinkLabelClickTest : public LinkLabelTest, public testing::WithParamInterface<ClickCase> {};
@@ -87,9 +56,9 @@ TEST_P(LinkLabelClickTest, OpensTheLinkAndBecomesUsed)
     QSignalSpy clicked(&label, &TkxLinkLabel::OnClick);
     Click();
     // "<app>" stands for the program's folder, where relative paths lie.
-    Request expected = GetParam().expected;
-    expected.target.replace("<app>", QCoreApplication::applicationDirPath());
-    EXPECT_THAT(shell.requests, testing::ElementsAre(expected));
+    TShellRequest expected = GetParam().expected;
+    expected.Target.replace("<app>", QCoreApplication::applicationDirPath());
+    EXPECT_THAT(shell.Requests, testing::ElementsAre(expected));
     EXPECT_TRUE(label.Used());
     ASSERT_EQ(clicked.count(), 1);
     EXPECT_EQ(clicked.at(0).at(0).value<QObject *>(), &label);
@@ -139,8 +108,8 @@ TEST_F(LinkLabelTest, ProgramRunsInItsFolderWithTheParameters)
     label.SetLink(program);
     label.SetParameters("--one \"two words\"");
     Click();
-    EXPECT_THAT(shell.requests,
-                testing::ElementsAre(Request{program, "--one|two words", folder.path() + "/"}));
+    EXPECT_THAT(shell.Requests,
+                testing::ElementsAre(TShellRequest{program, "--one|two words", folder.path() + "/"}));
 }
 
 TEST_F(LinkLabelTest, EmptyLinkOpensNothingButIsUsedAndClicked)
@@ -150,7 +119,7 @@ TEST_F(LinkLabelTest, EmptyLinkOpensNothingButIsUsedAndClicked)
     Enter(label);
     EXPECT_NE(label.cursor().shape(), Qt::PointingHandCursor);
     Click();
-    EXPECT_TRUE(shell.requests.empty());
+    EXPECT_TRUE(shell.Requests.empty());
     EXPECT_TRUE(label.Used());
     EXPECT_EQ(clicked.count(), 1);
 }
@@ -187,7 +156,8 @@ TEST_F(LinkLabelTest, UsedOffShowsTheStandardFontAtOnce)
     EXPECT_EQ(TextColour(label), QColor(0, 100, 0));
 }
 
-TEST_F(LinkLabelTest, ScreenshotNormalHotUsed)
+// Each look reads: at rest, under the pointer and once used.
+TEST_F(LinkLabelTest, EveryLookReads)
 {
     QWidget window;
     auto *layout = new QHBoxLayout(&window);
@@ -202,7 +172,10 @@ TEST_F(LinkLabelTest, ScreenshotNormalHotUsed)
     window.show();
     Enter(*labels[1]);
     labels[2]->SetUsed(true);
-    EXPECT_FALSE(QImage(testsupport::SaveScreenshot(&window, "kxLinkLabel_normal_hot_used")).isNull());
+    for (TkxLinkLabel *each : labels)
+        EXPECT_GE(testsupport::InkContrast(each->grab().toImage()), ReadableContrast)
+            << each->Caption().toStdString();
+    testsupport::SaveScreenshot(&window, "kxLinkLabel_normal_hot_used");
 }
 
 } // namespace
@@ -218,7 +191,7 @@ TEST_F(LinkLabelTest, TheKeyboardReachesTheLinkShowsTheFocusAndOpensIt)
     EXPECT_EQ(TextColour(label), QColor(Qt::blue)); // the highlight look shows the focus
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space})
         QTest::keyClick(&label, key);
-    EXPECT_EQ(shell.requests.size(), 2u);
+    EXPECT_EQ(shell.Requests.size(), 2u);
     EXPECT_TRUE(label.Used());
     label.clearFocus();
     EXPECT_EQ(TextColour(label), QColor(128, 0, 128));

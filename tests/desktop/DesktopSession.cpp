@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTest>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -46,7 +45,9 @@ QRect RootRect(xcb_connection_t *connection, xcb_window_t window)
     return rect;
 }
 
-void SendToRoot(xcb_connection_t *connection, xcb_window_t window, const char *type, std::array<quint32, 5> data)
+// A message about a window: to the root, as a request to the window manager; else to the window's owner.
+void Send(xcb_connection_t *connection, xcb_window_t window, const char *type, std::array<quint32, 5> data,
+          bool toRoot = true)
 {
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
@@ -54,8 +55,8 @@ void SendToRoot(xcb_connection_t *connection, xcb_window_t window, const char *t
     event.window = window;
     event.type = Atom(connection, type);
     std::copy(data.begin(), data.end(), event.data.data32);
-    xcb_send_event(connection, 0, Root(connection),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(connection, 0, toRoot ? Root(connection) : window,
+                   toRoot ? XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY : 0,
                    reinterpret_cast<const char *>(&event));
     xcb_flush(connection);
 }
@@ -81,11 +82,6 @@ std::string WindowManagerName(const testing::TestParamInfo<TWindowManager> &info
 void PrintTo(const TWindowManager &windowManager, std::ostream *stream)
 {
     *stream << windowManager.Name;
-}
-
-void Pause(int milliseconds)
-{
-    QTest::qWait(milliseconds);
 }
 
 // A machine busy with other tests may leave one part of the desktop unstarted; one more try
@@ -119,6 +115,9 @@ const char *TDesktop::Launch(int dpi, QSize screen, const TWindowManager &window
     const QByteArray resources = "Xft.dpi:\t" + QByteArray::number(dpi) + "\n";
     xcb_change_property(FConnection, XCB_PROP_MODE_REPLACE, Root(FConnection), XCB_ATOM_RESOURCE_MANAGER,
                         XCB_ATOM_STRING, 8, resources.size(), resources.constData());
+    // Where a program answers a ping.
+    const quint32 mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(FConnection, Root(FConnection), XCB_CW_EVENT_MASK, &mask);
     xcb_flush(FConnection);
 
     std::vector<quint32> check;
@@ -280,16 +279,47 @@ void TDesktop::Click(QPoint point, int button, int count) const
 
 void TDesktop::Close(unsigned window) const
 {
-    SendToRoot(FConnection, window, "_NET_CLOSE_WINDOW", {0, 2, 0, 0, 0});
+    Send(FConnection, window, "_NET_CLOSE_WINDOW", {0, 2, 0, 0, 0});
 }
 
 void TDesktop::Activate(unsigned window) const
 {
-    SendToRoot(FConnection, window, "_NET_ACTIVE_WINDOW", {2, 0, 0, 0, 0});
+    Send(FConnection, window, "_NET_ACTIVE_WINDOW", {2, 0, 0, 0, 0});
 }
 
-QImage TDesktop::Grab(const QRect &rect) const
+bool TDesktop::Ping(unsigned window) const
 {
+    static quint32 pings = 0;
+    const quint32 ping = Atom(FConnection, "_NET_WM_PING"), token = ++pings;
+    Send(FConnection, window, "WM_PROTOCOLS", {ping, token, window, 0, 0}, false);
+    return WaitFor([&] {
+        bool answered = false;
+        while (xcb_generic_event_t *event = xcb_poll_for_event(FConnection)) {
+            const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event);
+            answered |= (event->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
+                        message->data.data32[0] == ping && message->data.data32[1] == token;
+            std::free(event);
+        }
+        return answered;
+    });
+}
+
+// The window manager frames a window of the test's own, never shown, when asked.
+bool TDesktop::WindowManagerRoundTrip() const
+{
+    const xcb_window_t probe = xcb_generate_id(FConnection);
+    xcb_create_window(FConnection, XCB_COPY_FROM_PARENT, probe, Root(FConnection), 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    Send(FConnection, probe, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
+    const bool answered =
+        WaitFor([&] { return !Property(probe, "_NET_FRAME_EXTENTS", "CARDINAL", nullptr).isNull(); });
+    xcb_destroy_window(FConnection, probe); // sent with the next request
+    return answered;
+}
+
+QImage TDesktop::Grab(QRect rect) const
+{
+    rect = rect.isNull() ? RootRect(FConnection, Root(FConnection)) : rect;
     xcb_get_image_reply_t *reply = xcb_get_image_reply(
         FConnection,
         xcb_get_image(FConnection, XCB_IMAGE_FORMAT_Z_PIXMAP, Root(FConnection), rect.x(), rect.y(), rect.width(),
@@ -301,13 +331,6 @@ QImage TDesktop::Grab(const QRect &rect) const
         image = QImage(xcb_get_image_data(reply), rect.width(), rect.height(), QImage::Format_RGB32).copy();
     std::free(reply);
     return image;
-}
-
-void TDesktop::SaveScreenshot(const QString &name) const
-{
-    const QString dir = qEnvironmentVariable("ORVANI_BUILD_DIR", QDir::currentPath()) + "/screenshots";
-    QDir().mkpath(dir);
-    QProcess::execute("import", {"-display", FDisplay, "-window", "root", dir + "/" + name + ".png"});
 }
 
 TProgram::TProgram(const QStringList &values)

@@ -22,19 +22,7 @@ struct xcb_connection_t;
 
 namespace desktop {
 
-// Handles events for a while.
-void Pause(int milliseconds);
-
-// Waits until the condition holds, handling events between looks; false after the time limit.
-template <typename Condition> bool WaitFor(Condition condition, int milliseconds = 30000)
-{
-    for (int waited = 0; waited < milliseconds; waited += 50) {
-        if (condition())
-            return true;
-        Pause(50);
-    }
-    return condition();
-}
+using testsupport::WaitFor;
 
 struct TClientWindow {
     unsigned Id = 0;
@@ -81,10 +69,12 @@ public:
     void Click(QPoint point, int button = 1, int count = 1) const;
     void Close(unsigned window) const;
     void Activate(unsigned window) const;
-    // What the screen shows in a rectangle, as a user sees it.
-    QImage Grab(const QRect &rect) const;
-    // A picture of the whole screen for a person to look at, under build/screenshots.
-    void SaveScreenshot(const QString &name) const;
+    // Round trips, true once answered: the program has handled every event the X server sent the
+    // window before; the window manager has done what was asked of it before.
+    bool Ping(unsigned window) const;
+    bool WindowManagerRoundTrip() const;
+    // What the screen shows in a rectangle, as a user sees it; all of it by default.
+    QImage Grab(QRect rect = {}) const;
 
 private:
     QString Property(unsigned window, const char *name, const char *type, std::vector<quint32> *values) const;

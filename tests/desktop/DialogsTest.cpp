@@ -53,18 +53,17 @@ TEST(Dialogs, EveryDialogsFrameLiesInsideTheScreen)
             return main.has_value();
         })) << look.Name;
         EXPECT_TRUE(desktop.WorkArea().contains(main->FrameRect())) << look.Name;
-        Pause(500); // the dialogs are made after the first frame
-        desktop.SaveScreenshot(QStringLiteral("desktop-main-%1").arg(look.Name));
         const double scale = look.Dpi / 96.0;
-        // The date and the clock in the status bar, the toolbar, and the whole window.
+        // The status bar's date and clock and the toolbar read once drawn; the dialogs follow.
         const QRect client = main->Client;
         const int strip = qRound(20 * scale);
-        EXPECT_GE(Contrast(desktop, QRect(client.left(), client.bottom() - strip, qRound(160 * scale), strip)),
-                  ReadableContrast)
-            << look.Name << " status bar";
-        EXPECT_GE(Contrast(desktop, QRect(client.topLeft(), QSize(client.width(), qRound(ButtonSize * scale)))),
-                  ReadableContrast)
-            << look.Name << " toolbar";
+        const std::pair<const char *, QRect> parts[] = {
+            {" status bar", QRect(client.left(), client.bottom() - strip, qRound(160 * scale), strip)},
+            {" toolbar", QRect(client.topLeft(), QSize(client.width(), qRound(ButtonSize * scale)))}};
+        for (const auto &[part, rect] : parts)
+            EXPECT_TRUE(WaitFor([&] { return Contrast(desktop, rect) >= ReadableContrast; }))
+                << look.Name << part;
+        testsupport::SaveScreenshot(desktop.Grab(), QStringLiteral("desktop-main-%1").arg(look.Name));
 
         for (const int button : DialogButtons) {
             desktop.Click(main->Client.topLeft() +
@@ -76,14 +75,16 @@ TEST(Dialogs, EveryDialogsFrameLiesInsideTheScreen)
                     dialog = windows.back();
                 return dialog.has_value();
             })) << look.Name << " button " << button;
-            Pause(300); // placed once the frame is known
+            // Placed once the frame is known: the program has seen it, the window manager has done the move.
+            ASSERT_TRUE(desktop.Ping(dialog->Id) && desktop.WindowManagerRoundTrip()) << look.Name;
             dialog = desktop.Windows(program.Pid()).back();
             const QRect frame = dialog->FrameRect();
             EXPECT_TRUE(desktop.WorkArea().contains(frame))
                 << look.Name << " button " << button << ": " << frame.x() << "," << frame.y() << " " << frame.width()
                 << "x" << frame.height();
             EXPECT_GE(Contrast(desktop, dialog->Client), ReadableContrast) << look.Name << " button " << button;
-            desktop.SaveScreenshot(QStringLiteral("desktop-dialog%1-%2").arg(button).arg(look.Name));
+            testsupport::SaveScreenshot(desktop.Grab(),
+                                        QStringLiteral("desktop-dialog%1-%2").arg(button).arg(look.Name));
             desktop.Close(dialog->Id);
             ASSERT_TRUE(WaitFor([&] { return desktop.Windows(program.Pid()).size() == 1; }))
                 << look.Name << " button " << button;

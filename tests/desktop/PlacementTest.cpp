@@ -113,7 +113,7 @@ TEST_P(Placement, APlacementOutOfReachComesBackOntoTheScreen)
                                          [&](const QRect &frame) { return desktop->WorkArea().contains(frame); });
         ASSERT_TRUE(window) << values.join(' ').toStdString();
         const QRect frame = window->FrameRect();
-        Pause(500); // the program takes in where the window manager put the window
+        ASSERT_TRUE(desktop->Ping(window->Id)); // the program has taken in where the window stands
         EXPECT_TRUE(desktop->WorkArea().contains(frame))
             << dpi << " " << values.join(' ').toStdString() << ": " << frame.x() << "," << frame.y() << " "
             << frame.width() << "x" << frame.height() << program.ErrorOutput().toStdString();
@@ -133,8 +133,10 @@ TEST_P(Placement, AMinimisedStartIsAnIconicTaskBarEntryUntilRestored)
     TProgram program({"Algemeen\\GeminimaliseerdOpstarten=" + Dword(1), "Positie\\Links=" + Dword(300),
                       "Positie\\Boven=" + Dword(200)});
     program.Start(DesktopEnvironment(desktop));
-    ASSERT_TRUE(MainWindowIn(desktop, program, TDesktop::Iconic));
-    Pause(1500); // and it stays so
+    const auto iconic = MainWindowIn(desktop, program, TDesktop::Iconic);
+    ASSERT_TRUE(iconic);
+    // And it stays so: the program is done with its start, the window manager with its requests.
+    ASSERT_TRUE(desktop.Ping(iconic->Id) && desktop.WindowManagerRoundTrip());
     ASSERT_FALSE(desktop.Windows(program.Pid()).empty());
     EXPECT_EQ(desktop.Windows(program.Pid()).front().State, TDesktop::Iconic);
 

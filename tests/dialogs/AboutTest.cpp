@@ -26,23 +26,6 @@ namespace {
 
 using namespace dialogtest;
 
-class TRecordingShell final : public TShell {
-public:
-    bool OpenUrl(const QString &address) override
-    {
-        Opened << address;
-        return true;
-    }
-    bool StartProgram(const QString &program, const QStringList &, const QString &) override
-    {
-        Started << program;
-        return true;
-    }
-
-    QStringList Opened;
-    QStringList Started;
-};
-
 // A file written for one test and removed after it.
 class TScratchFile {
 public:
@@ -93,7 +76,6 @@ protected:
     void SetUp() override
     {
         saved = RecRec;
-        SetShell(&shell);
         SetScreenMetricsForTests(TScreenMetrics{1280, 800, 96});
         // The installed data folders are the test's own, empty ones.
         savedDataHome = qgetenv("XDG_DATA_HOME");
@@ -106,7 +88,6 @@ protected:
         qputenv("XDG_DATA_HOME", savedDataHome);
         qputenv("XDG_DATA_DIRS", savedDataDirs);
         SetScreenMetricsForTests(std::nullopt);
-        SetShell(nullptr);
         RecRec = saved;
     }
 
@@ -118,7 +99,7 @@ protected:
     }
 
     TRecRec saved;
-    TRecordingShell shell;
+    testsupport::TRecordingShell shell;
     QTemporaryDir dataHome;
     QTemporaryDir dataDirs;
     QByteArray savedDataHome;
@@ -173,8 +154,7 @@ TEST_F(AboutTest, AMissingReadMeOpensNothingAndSaysNothing)
         RecRec.Taal = taal;
         QTest::mouseClick(box.BitBtn_Extra, Qt::LeftButton);
     }
-    EXPECT_EQ(shell.Opened, QStringList());
-    EXPECT_EQ(shell.Started, QStringList());
+    EXPECT_TRUE(shell.Requests.empty());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(box.isVisible());
 }

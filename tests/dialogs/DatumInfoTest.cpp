@@ -160,7 +160,7 @@ TEST_F(DatumInfoTest, DaysBetweenIsSymmetricAndZeroForTheSameDate)
 
     // The sheet opens on the date; changed by the user, the count is spoken without leaving it.
     QApplication::setActiveWindow(&sheet);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sheet.DateTimePickerUntil->hasFocus(); }));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return sheet.DateTimePickerUntil->hasFocus(); }));
     sheet.DateTimePickerUntil->setDate(QDate(2003, 6, 2));
     QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(sheet.CountAnnouncer);
     EXPECT_EQ(heard->role(), QAccessible::Notification);

@@ -25,16 +25,8 @@ using namespace dialogtest;
 
 class GaNaarTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetClock([] { return MakeDate(2003, 6, 20) + 0.5; });
-        SetProgramFormatSettings(KnownSettings());
-    }
-    void TearDown() override
-    {
-        SetClock(nullptr);
-        SetProgramFormatSettings(DefaultFormatSettings());
-    }
+    void SetUp() override { SetProgramFormatSettings(KnownSettings()); }
+    void TearDown() override { SetProgramFormatSettings(DefaultFormatSettings()); }
 
     // Opens the dialog as the main window does: the selected date handed over, then shown.
     void Open(TDateTime selected)
@@ -86,6 +78,7 @@ protected:
         return view.Date();
     }
 
+    testsupport::TScopedClock clock{MakeDate(2003, 6, 20) + 0.5};
     TMonthCalendar view;
     TForm_GaNaar dialog{&view};
 };
@@ -318,7 +311,7 @@ TEST_F(GaNaarTest, ShowingAgainKeepsModeAndOffsetsButRefillsTheRest)
 {
     JumpBy(Date(2003, 1, 15), 1, -2, 3);
     Type(dialog.EditDateSince, "12");
-    SetClock([] { return MakeDate(2024, 2, 29) + 0.25; });
+    clock.Set(MakeDate(2024, 2, 29) + 0.25);
     Open(Date(2003, 6, 1));
     EXPECT_TRUE(dialog.RadioButton_Jaren->isChecked());
     EXPECT_EQ(dialog.SpinEdit_Jaren->text(), "1");

@@ -34,9 +34,7 @@ class OptiesFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetUserSettingsBackend(&backend);
         ReadSettings(RecRec, backend, 96, 1024, 768, 0x0413); // the defaults, Dutch
-        SetClock([] { return MakeDate(2003, 6, 20) + 0.5; });
         SetProgramFormatSettings(dialogtest::KnownSettings());
         SetMessageBoxRunner([this](QMessageBox &box) {
             messages.push_back({box.windowTitle(), box.text(), box.icon(), box.standardButtons()});
@@ -53,8 +51,6 @@ protected:
         form.reset();
         SetMessageBoxRunner(nullptr);
         SetProgramFormatSettings(DefaultFormatSettings());
-        SetClock(nullptr);
-        SetUserSettingsBackend(nullptr);
         RecRec = TRecRec{};
     }
 
@@ -79,6 +75,8 @@ protected:
     const TRegValue *Stored(const char *name) const { return backend.Document().Find(AlgemeenKey, name); }
 
     TMemoryRegistryBackend backend;
+    testsupport::TScopedBackend useBackend{backend};
+    testsupport::TScopedClock clock{MakeDate(2003, 6, 20) + 0.5};
     std::optional<TForm_Opties> form;
     std::vector<TShownMessage> messages;
     int languageSwitches = 0;

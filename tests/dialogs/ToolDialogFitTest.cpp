@@ -24,21 +24,19 @@ class ToolDialogFitTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetUserSettingsBackend(&backend);
         ReadSettings(RecRec, backend, 96, 1024, 768, 0x0413);
-        SetClock([] { return MakeDate(2003, 6, 20) + 0.5; });
         SetProgramFormatSettings(KnownSettings());
     }
     void TearDown() override
     {
         SetScreenMetricsForTests(std::nullopt);
         SetProgramFormatSettings(DefaultFormatSettings());
-        SetClock(nullptr);
-        SetUserSettingsBackend(nullptr);
         RecRec = TRecRec{};
     }
 
     TMemoryRegistryBackend backend;
+    testsupport::TScopedBackend useBackend{backend};
+    testsupport::TScopedClock clock{MakeDate(2003, 6, 20) + 0.5};
     TMonthCalendar monthView;
 };
 

@@ -9,15 +9,15 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
-QString SaveScreenshot(QWidget *widget, const QString &name)
+QString SaveScreenshot(const QImage &picture, const QString &name)
 {
     const QString dir = qEnvironmentVariable("ORVANI_BUILD_DIR", QDir::currentPath()) + "/screenshots";
-    QDir().mkpath(dir);
     const QString path = dir + "/" + name + ".png";
-    widget->grab().save(path);
+    EXPECT_TRUE(QDir().mkpath(dir) && picture.save(path)) << "cannot save " << path.toStdString();
     return path;
 }
 
@@ -115,6 +115,27 @@ double InkContrast(const QImage &picture)
     for (auto it = counts.constBegin(); it != counts.constEnd(); ++it)
         strongest = std::max(strongest, ContrastRatio(QColor(it.key()), QColor(background)));
     return strongest;
+}
+
+bool TRecordingShell::OpenUrl(const QString &address)
+{
+    Requests.push_back({{}, address, {}});
+    Opened << address;
+    return true;
+}
+
+bool TRecordingShell::StartProgram(const QString &program, const QStringList &arguments,
+                                   const QString &folder)
+{
+    Requests.push_back({program, arguments.join('|'), folder});
+    Opened << program;
+    return true;
+}
+
+void PrintTo(const TShellRequest &request, std::ostream *out)
+{
+    *out << '{' << request.Program.toStdString() << ", " << request.Target.toStdString() << ", "
+         << request.Folder.toStdString() << '}';
 }
 
 } // namespace testsupport

@@ -1,14 +1,26 @@
 #pragma once
-#include <QPalette>
-#include <QString>
+#include "date/DateCore.h"
+#include "platform/Shell.h"
+#include "settings/Settings.h"
 
-class QImage;
-class QWidget;
+#include <QImage>
+#include <QPalette>
+#include <QPixmap>
+#include <QString>
+#include <QTest>
+#include <QWidget>
+#include <ostream>
+#include <vector>
 
 namespace testsupport {
 
-// Saves a picture of the widget to build/screenshots/<name>.png for a person to look at.
-QString SaveScreenshot(QWidget *widget, const QString &name);
+// Saves a picture to build/screenshots/<name>.png for a person to look at; a failed save fails
+// the test.
+QString SaveScreenshot(const QImage &picture, const QString &name);
+inline QString SaveScreenshot(QWidget *widget, const QString &name)
+{
+    return SaveScreenshot(widget->grab().toImage(), name);
+}
 
 // The desktop themes every window is looked at under: the style's own light palette, a dark one,
 // and a high-contrast one (white on black).
@@ -32,5 +44,61 @@ private:
 // How well what is drawn reads: the contrast of the pixel that stands out most from the most
 // common colour (the background); 1 for a picture of one colour.
 double InkContrast(const QImage &image);
+
+// Handles events until the condition holds (tests wait for events, never for a time), for at most
+// the time limit; whether it came to hold.
+template <typename Condition> bool WaitFor(Condition condition, int milliseconds = 30000)
+{
+    return QTest::qWaitFor(condition, milliseconds);
+}
+
+// Stand-ins for the program's seams, each set for its life and undone by its destructor, also
+// when an assertion ends the test early.
+
+// Settings read and written through the given store instead of the user's file.
+class TScopedBackend {
+public:
+    explicit TScopedBackend(TRegistryBackend &backend) { SetUserSettingsBackend(&backend); }
+    ~TScopedBackend() { SetUserSettingsBackend(nullptr); }
+    TScopedBackend(const TScopedBackend &) = delete;
+    TScopedBackend &operator=(const TScopedBackend &) = delete;
+};
+
+// A clock that stands still at the given moment.
+class TScopedClock {
+public:
+    explicit TScopedClock(TDateTime now) { Set(now); }
+    ~TScopedClock() { SetClock(nullptr); }
+    TScopedClock(const TScopedClock &) = delete;
+    TScopedClock &operator=(const TScopedClock &) = delete;
+    void Set(TDateTime now)
+    {
+        SetClock([now] { return now; });
+    }
+};
+
+// One request to the shell: an address or document opened (no program), or a program started
+// with its arguments, joined by '|', in a working folder.
+struct TShellRequest {
+    QString Program;
+    QString Target;
+    QString Folder;
+    bool operator==(const TShellRequest &) const = default;
+};
+void PrintTo(const TShellRequest &request, std::ostream *out);
+
+// A shell that opens nothing and keeps what it was asked to open.
+class TRecordingShell final : public TShell {
+public:
+    TRecordingShell() { SetShell(this); }
+    ~TRecordingShell() override { SetShell(nullptr); }
+    TRecordingShell(const TRecordingShell &) = delete;
+    TRecordingShell &operator=(const TRecordingShell &) = delete;
+    bool OpenUrl(const QString &address) override;
+    bool StartProgram(const QString &program, const QStringList &arguments, const QString &folder) override;
+
+    std::vector<TShellRequest> Requests;
+    QStringList Opened; // the address or program of each request
+};
 
 } // namespace testsupport
