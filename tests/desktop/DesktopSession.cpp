@@ -116,7 +116,7 @@ const char *TDesktop::Launch(int dpi, QSize screen, const TWindowManager &window
     xcb_change_property(FConnection, XCB_PROP_MODE_REPLACE, Root(FConnection), XCB_ATOM_RESOURCE_MANAGER,
                         XCB_ATOM_STRING, 8, resources.size(), resources.constData());
     // Where a program answers a ping.
-    const quint32 mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    const quint32 mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(FConnection, Root(FConnection), XCB_CW_EVENT_MASK, &mask);
     xcb_flush(FConnection);
 
