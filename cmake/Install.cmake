@@ -2,6 +2,7 @@
 #
 #   bin/orvani                                    the program: its command line
 #   lib/<arch>/orvani/orvani-window.so            the window, which the program loads to start it
+#   lib/<arch>/orvani/orvani-network.so           downloads, which the window loads at the first one
 #   share/applications/orvani.desktop             menu entry
 #   share/icons/hicolor/{scalable,NxN}/apps/      icon: the SVG and PNGs made from it at build time
 #   share/metainfo/org.example.orvani.metainfo.xml  software-centre description
@@ -90,7 +91,7 @@ License: Expat
 
 # --- Install rules ---------------------------------------------------------------------------
 install(TARGETS orvani RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS orvani_window LIBRARY DESTINATION ${ORVANI_MODULE_DIR})
+install(TARGETS orvani_window orvani_network LIBRARY DESTINATION ${ORVANI_MODULE_DIR})
 install(FILES ${ORVANI_RESOURCES}/orvani.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${ORVANI_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
 # AppStream wants the file named after the component id given inside it.

@@ -71,6 +71,9 @@ dpkg-deb -x "$deb" "$contents"
 # --- 3. Static checks of what the package ships ------------------------------------------------
 # From here on every check runs, whatever the outcome of the others, and goes into the summary.
 set +e
+# The window and the downloads it loads at the first one, beside each other.
+ships_modules() { ls "$contents"/usr/lib/*/orvani/orvani-window.so "$contents"/usr/lib/*/orvani/orvani-network.so; }
+check "the window and network modules are shipped" ships_modules
 check "desktop-file-validate" desktop-file-validate "$contents/usr/share/applications/orvani.desktop"
 check "appstreamcli validate" appstreamcli validate --no-net "$contents"/usr/share/metainfo/*.metainfo.xml
 check "appstreamcli validate-tree" appstreamcli validate-tree --no-net "$contents"

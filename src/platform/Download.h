@@ -1,16 +1,17 @@
 #pragma once
 // Fetching a small file over HTTP or HTTPS on the GUI thread's event loop: no threads and no
 // nested loops, so the window that waits keeps painting and answering the user. The body is
-// kept in memory up to a size limit; a download that takes too long is given up.
+// kept in memory up to a size limit; a download that takes too long is given up. Qt's network
+// library does the fetching; the window loads it only at its first download (DownloadEngine.h).
 
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include <memory>
+
+class TDownloadEngine;
 
 enum class TDownloadResult {
     Succeeded, // a 2xx answer; the body is complete
@@ -28,11 +29,12 @@ public:
     ~TDownload() override;
 
     // Starts fetching an http or https address; any other address is refused (false) and no
-    // Finished follows. A download still running is abandoned first, without a Finished.
+    // Finished follows. A download still running is abandoned first, without a Finished. Where
+    // the network library cannot be loaded, the download fails after Start has returned.
     bool Start(const QUrl &url);
     // Abandons the running download, if any, without a Finished.
     void Abort();
-    bool IsRunning() const { return !FReply.isNull(); }
+    bool IsRunning() const { return FTimer.isActive(); }
 
     void SetTimeout(int milliseconds) { FTimeoutMs = milliseconds; }
     void SetMaxBytes(qint64 bytes) { FMaxBytes = bytes; }
@@ -42,15 +44,10 @@ signals:
     void Finished(TDownloadResult result, const QByteArray &body);
 
 private:
-    void ReplyReadyRead();
-    void ReplyFinished();
-    void Finish(TDownloadResult result);
-    void Release();
+    void Finish(TDownloadResult result, const QByteArray &body);
 
-    QNetworkAccessManager *FManager = nullptr; // made at the first download
-    QPointer<QNetworkReply> FReply;
-    QByteArray FBody;
-    QTimer FTimer;
+    std::unique_ptr<TDownloadEngine> FEngine; // made at the first download
+    QTimer FTimer;                            // runs exactly while a download does
     int FTimeoutMs = DefaultTimeoutMs;
     qint64 FMaxBytes = DefaultMaxBytes;
 };

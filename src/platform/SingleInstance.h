@@ -10,7 +10,7 @@
 
 #include <functional>
 
-class QLocalServer;
+class QSocketNotifier;
 
 enum class THandOver {
     First,      // no other Orvani of this user runs: this one goes on and should Listen
@@ -44,12 +44,14 @@ public:
 
 private:
     void Answer();
+    void Close();
     void Lock(int timeoutMs); // goes on without the lock when it cannot be had in time
     void Unlock();
 
     QString FSocketPath;
-    QString FUnsafe; // why this copy runs on its own
-    int FLock = -1;  // descriptor of the start lock while held
-    QLocalServer *FServer = nullptr;
+    QString FUnsafe;  // why this copy runs on its own
+    int FLock = -1;   // descriptor of the start lock while held
+    int FServer = -1; // the listening socket
+    QSocketNotifier *FCalls = nullptr;
     std::function<bool()> FBringBack;
 };

@@ -1,0 +1,33 @@
+#pragma once
+// The part of a download that needs Qt's network library. That library and what it loads cost
+// the window a tenth of its start-up time, so the window loads the engine from a module of its
+// own (orvani-network.so, beside the window module) at the first download; tests and tools link
+// the engine directly.
+
+#include "platform/Download.h"
+
+#include <functional>
+#include <memory>
+
+class TDownloadEngine {
+public:
+    using TDone = std::function<void(TDownloadResult result, const QByteArray &body)>;
+
+    virtual ~TDownloadEngine() = default;
+    // Fetches the address; a body over maxBytes fails. done is called once, unless the fetch is
+    // abandoned first; the body is empty unless it succeeded.
+    virtual void Get(const QUrl &url, qint64 maxBytes, TDone done) = 0;
+    // Abandons the running fetch, if any, without calling its done.
+    virtual void Abort() = 0;
+};
+
+// The engine for this program: linked in, or loaded from the module; nullptr when it cannot be
+// loaded.
+std::unique_ptr<TDownloadEngine> MakeDownloadEngine();
+
+// The engine itself, and the module's entry point that makes one.
+std::unique_ptr<TDownloadEngine> MakeNetworkEngine();
+extern "C" {
+using TMakeEngine = TDownloadEngine *();
+inline constexpr const char *MakeEngineName = "OrvaniMakeDownloadEngine";
+}
