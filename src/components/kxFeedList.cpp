@@ -1,5 +1,8 @@
 #include "components/kxFeedList.h"
 
+#include "text/Utf8.h"
+
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -11,15 +14,7 @@ using TValue = std::optional<std::string_view>;
 // a single-byte code page still counts one character per byte).
 std::size_t SequenceLength(std::string_view s, std::size_t pos)
 {
-    const auto lead = static_cast<unsigned char>(s[pos]);
-    const std::size_t length = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
-    if (length == 1 || pos + length > s.size())
-        return 1;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(s[pos + k]) & 0xC0) != 0x80)
-            return 1;
-    }
-    return length;
+    return std::max<std::size_t>(1, DecodeUtf8(s.substr(pos)).Length);
 }
 
 // Byte offset of the character `count` characters into s, or the end of s.

@@ -1,6 +1,7 @@
 #include "date/DateFormat.h"
 
 #include "date/DatePattern.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -9,32 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Length of the valid UTF-8 sequence starting text[0] (not empty), or 0 for an invalid one:
-// stray continuation bytes, overlong forms, surrogates and code points beyond U+10FFFF.
-std::size_t Utf8SequenceLength(std::string_view text)
-{
-    const auto b0 = static_cast<unsigned char>(text[0]);
-    if (b0 < 0x80) {
-        return 1;
-    }
-    const std::size_t length = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 ? 2 : 0;
-    if (length == 0 || b0 > 0xF4 || text.size() < length) {
-        return 0;
-    }
-    const auto b1 = static_cast<unsigned char>(text[1]);
-    const unsigned char low = b0 == 0xE0 ? 0xA0 : b0 == 0xF0 ? 0x90 : 0x80;
-    const unsigned char high = b0 == 0xED ? 0x9F : b0 == 0xF4 ? 0x8F : 0xBF;
-    if (b1 < low || b1 > high) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 constexpr std::array<char, 200> DigitPairs = [] {
     std::array<char, 200> pairs{};
@@ -55,7 +30,7 @@ public:
     // Appends the character at the front of text; returns the number of bytes it took.
     std::size_t Character(std::string_view text)
     {
-        const std::size_t length = Utf8SequenceLength(text);
+        const std::size_t length = DecodeUtf8(text).Length;
         if (!Full()) {
             const std::string_view character = length != 0 ? text.substr(0, length) : "\xEF\xBF\xBD";
             std::copy(character.begin(), character.end(), FBuffer + FLength);

@@ -1,5 +1,7 @@
 #include "settings/RegDocument.h"
 
+#include "text/Utf8.h"
+
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -97,39 +99,6 @@ void PutUnit(std::string &out, std::uint32_t unit)
     out += static_cast<char>(unit >> 8);
 }
 
-// The code point of the well-formed UTF-8 sequence at s[i] and its length, or length 0.
-std::size_t DecodeUtf8(std::string_view s, std::size_t i, std::uint32_t &cp)
-{
-    const auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t length = 0;
-    std::uint32_t minimum = 0;
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, cp = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, cp = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, cp = lead & 0x07, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > s.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80) {
-            return 0;
-        }
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
-    return (cp < minimum || cp > 0x10FFFF || surrogate) ? 0 : length;
-}
-
 void PutUtf8(std::string &out, std::uint32_t cp)
 {
     if (cp < 0x80) {
@@ -154,13 +123,9 @@ void PutUtf8(std::string &out, std::uint32_t cp)
 template <typename Put> void ForEachCodePoint(std::string_view text, Put put)
 {
     for (std::size_t i = 0; i < text.size();) {
-        std::uint32_t cp = 0;
-        std::size_t length = DecodeUtf8(text, i, cp);
-        if (length == 0) {
-            cp = 0xFFFD, length = 1;
-        }
-        put(cp);
-        i += length;
+        const TUtf8Char c = DecodeUtf8(text.substr(i));
+        put(c.Length != 0 ? static_cast<std::uint32_t>(c.CodePoint) : 0xFFFD);
+        i += std::max<std::size_t>(c.Length, 1);
     }
 }
 

@@ -1,10 +1,12 @@
 #include "date/DateFormat.h"
+#include "text/Utf8.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -78,28 +80,14 @@ std::size_t Utf8Characters(const std::string &s)
         std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
-// An independent decoder: true when s is well-formed UTF-8.
-bool IsValidUtf8(const std::string &s)
+// True when s is well-formed UTF-8 throughout.
+bool IsValidUtf8(std::string_view s)
 {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        const int n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        if (n == 0 || i + n > s.size()) {
+    for (std::size_t length = 0; !s.empty(); s.remove_prefix(length)) {
+        length = DecodeUtf8(s).Length;
+        if (length == 0) {
             return false;
         }
-        unsigned cp = n == 1 ? b : b & (0x7F >> n);
-        for (int k = 1; k < n; ++k) {
-            const auto cb = static_cast<unsigned char>(s[i + k]);
-            if ((cb & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = cp << 6 | (cb & 0x3F);
-        }
-        const unsigned minimum[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return false;
-        }
-        i += n;
     }
     return true;
 }
