@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "date/DateFormat.h"
+#include "date/SerialText.h"
 #include "dialogs/DatumInfoFacts.h"
 #include "locale/SystemLocale.h"
 #include "settings/FileRegistryBackend.h"
@@ -238,15 +239,8 @@ std::string ReadDate(std::string_view text, TDateTime &date)
             }
         }
     }
-    std::string serial(text);
-    if (const std::size_t comma = serial.find(','); comma != std::string::npos)
-        serial[comma] = '.';
-    const bool signed_ = !serial.empty() && (serial.front() == '+' || serial.front() == '-');
-    const std::string_view number = std::string_view(serial).substr(signed_ ? 1 : 0);
-    const std::size_t point = number.find('.');
-    if (AllDigits(number.substr(0, point)) &&
-        (point == std::string_view::npos || AllDigits(number.substr(point + 1)))) {
-        std::from_chars(serial.data() + (serial.front() == '+' ? 1 : 0), serial.data() + serial.size(), date);
+    if (const std::optional<double> serial = ParseDateSerial(text)) {
+        date = *serial;
         const bool inRange = std::trunc(date) >= MinDateSerial && std::trunc(date) <= MaxDateSerial;
         return inRange ? std::string() : outOfRange();
     }

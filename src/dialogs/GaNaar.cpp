@@ -3,6 +3,7 @@
 #include "components/MonthCalendar.h"
 #include "components/kxStandard.h"
 #include "date/DateFormat.h"
+#include "date/SerialText.h"
 #include "dialogs/LanguageTables.h"
 #include "dialogs/NamedControls.h"
 #include "platform/SvgIcon.h"
@@ -24,8 +25,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 
 namespace {
 
@@ -111,59 +110,6 @@ TWholeNumberSpin *NewSpin(QWidget *parent, const char *name, int minimum, int ma
     spin->setObjectName(name);
     spin->setValue(value);
     return spin;
-}
-
-// Text as a decimal number with the given decimal separator: an optional sign, digits with at most
-// one separator, an optional exponent, blanks around. Anything else, NaN and infinity included,
-// counts as 0, and so does a number too large for a double.
-double TextToNumber(const std::string &text, const std::string &separator)
-{
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    if (first == std::string::npos) {
-        return 0;
-    }
-    const std::string s = text.substr(first, last - first + 1);
-    std::string plain; // the same number with '.' as separator, for from_chars
-    std::size_t i = 0;
-    if (s[i] == '+' || s[i] == '-') {
-        if (s[i] == '-') {
-            plain += '-';
-        }
-        ++i;
-    }
-    bool digits = false, point = false;
-    while (i < s.size()) {
-        if (std::isdigit(static_cast<unsigned char>(s[i]))) {
-            plain += s[i++];
-            digits = true;
-        } else if (!point && !separator.empty() && s.compare(i, separator.size(), separator) == 0) {
-            plain += '.';
-            i += separator.size();
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!digits) {
-        return 0;
-    }
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        plain += s[i++];
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-            plain += s[i++];
-        }
-        const std::size_t exponentStart = i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
-            plain += s[i++];
-        }
-        if (i == exponentStart) {
-            return 0;
-        }
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    return i == s.size() && error == std::errc() && end == plain.data() + plain.size() ? value : 0;
 }
 
 } // namespace
@@ -353,15 +299,11 @@ TDateTime TForm_GaNaar::NumberModeDate() const
     return value;
 }
 
-// Read with the user's decimal separator, or with "." or "," where that is the only one typed.
+// Read with the user's decimal separator, "." or ","; anything else counts as 0.
 double TForm_GaNaar::DateSinceValue() const
 {
-    const std::string text = EditDateSince->text().toStdString();
-    const bool point = text.find('.') != std::string::npos;
-    const bool comma = text.find(',') != std::string::npos;
-    const std::string separator =
-        point != comma ? std::string(point ? "." : ",") : ProgramFormatSettings().DecimalSeparator;
-    return TextToNumber(text, separator);
+    return ParseDateSerial(EditDateSince->text().toStdString(), ProgramFormatSettings().DecimalSeparator)
+        .value_or(0);
 }
 
 void TForm_GaNaar::SpeedButtonConvertClick()
