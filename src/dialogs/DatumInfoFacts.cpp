@@ -1,10 +1,10 @@
 #include "dialogs/DatumInfoFacts.h"
 
 #include "date/DateFormat.h"
+#include "text/DateInfoTexts.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <string_view>
 
 namespace {
@@ -20,16 +20,10 @@ std::string OccurrenceSentence(int occurrence, const std::string &dayName, const
     return number + suffix + " " + dayName + " in month " + monthName;
 }
 
-// The sheet's own text of a control, without the blanks that place it.
-std::string SheetText(const char *control, TLanguage language)
+// A text of the sheet without the blanks that place it.
+std::string Unplaced(std::string_view text)
 {
-    for (const TLanguageRow &row : LanguageRows()) {
-        if (std::strcmp(row.Window, WindowNames::DatumInfo) == 0 && std::strcmp(row.Control, control) == 0) {
-            const std::string_view text = row.Texts[language];
-            return std::string(text.substr(std::min(text.size(), text.find_first_not_of(' '))));
-        }
-    }
-    return control;
+    return std::string(text.substr(std::min(text.size(), text.find_first_not_of(' '))));
 }
 
 } // namespace
@@ -65,29 +59,29 @@ TDateInfoFacts DateInfoFacts(TDateTime date, TLanguage language, const TFormatSe
 
 std::string DaysSinceCaption(TLanguage language, const TFormatSettings &settings)
 {
-    return LanguageTexts(language).DaysSincePrefix + FormatDateStandard("ddddd", 0, settings);
+    return DateInfoTexts[language].DaysSincePrefix + FormatDateStandard("ddddd", 0, settings);
 }
 
 std::vector<TInfoLine> DateInfoLines(TDateTime date, TDateTime until, TLanguage language,
                                      const TFormatSettings &settings)
 {
     const TDateInfoFacts facts = DateInfoFacts(date, language, settings);
-    const TLanguageTexts &texts = LanguageTexts(language);
+    const TDateInfoTexts &texts = DateInfoTexts[language];
     const auto number = [](auto value) { return std::to_string(value); };
     return {
-        {SheetText("", language), facts.ShortDate},
-        {SheetText("LabelJaar", language), number(facts.Year)},
-        {SheetText("CheckBoxLeapYear", language), texts.YesNo[facts.LeapYear ? 0 : 1]},
-        {SheetText("LabelDaysInYear", language), number(facts.DaysInYear)},
-        {SheetText("LabelMonth", language), number(facts.Month) + " (" + facts.MonthName + ")"},
-        {SheetText("LabelDaysInMonth", language), number(facts.DaysInMonth)},
-        {SheetText("LabelISOWeekNo", language), number(facts.IsoWeek)},
-        {SheetText("LabelDay", language), number(facts.Day)},
-        {SheetText("LabelDayInWeek", language), number(facts.IsoWeekday) + " (" + facts.DayName + ")"},
-        {SheetText("LabelDayNoInYear", language), number(facts.DayNumberInYear)},
+        {Unplaced(texts.Caption), facts.ShortDate},
+        {Unplaced(texts.Year), number(facts.Year)},
+        {Unplaced(texts.LeapYear), texts.YesNo[facts.LeapYear ? 0 : 1]},
+        {Unplaced(texts.DaysInYear), number(facts.DaysInYear)},
+        {Unplaced(texts.Month), number(facts.Month) + " (" + facts.MonthName + ")"},
+        {Unplaced(texts.DaysInMonth), number(facts.DaysInMonth)},
+        {Unplaced(texts.IsoWeek), number(facts.IsoWeek)},
+        {Unplaced(texts.Day), number(facts.Day)},
+        {Unplaced(texts.DayInWeek), number(facts.IsoWeekday) + " (" + facts.DayName + ")"},
+        {Unplaced(texts.DayNumberInYear), number(facts.DayNumberInYear)},
         {texts.DayInMonthCaption, facts.Occurrence},
         {DaysSinceCaption(language, settings), number(facts.Serial)},
-        {SheetText("GroupBoxDaysBetween", language) + " " + FormatDateStandard("ddddd", until, settings),
+        {Unplaced(texts.DaysBetween) + " " + FormatDateStandard("ddddd", until, settings),
          number(WholeDaysBetween(until, date))},
     };
 }

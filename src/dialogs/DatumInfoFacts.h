@@ -4,7 +4,7 @@
 
 #include "date/DateCore.h"
 #include "date/FormatSettings.h"
-#include "dialogs/LanguageTables.h"
+#include "text/Language.h"
 
 #include <cstdint>
 #include <string>

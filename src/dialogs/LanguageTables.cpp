@@ -1,11 +1,19 @@
 #include "dialogs/LanguageTables.h"
 
+#include "text/DateInfoTexts.h"
+
 #include <iterator>
 
 namespace {
 
 using enum TTextTarget;
 using namespace WindowNames;
+
+// A row of the date information sheet whose texts the command line prints too.
+constexpr TLanguageRow Info(const char *control, TTextTarget target, const char *TDateInfoTexts::*text)
+{
+    return {DatumInfo, control, target, {DateInfoTexts[lnDutch].*text, DateInfoTexts[lnEnglish].*text}};
+}
 
 constexpr TLanguageRow Rows[] = {
     // Main window: toolbar hints and captions.
@@ -105,24 +113,21 @@ constexpr TLanguageRow Rows[] = {
     {About, "BitBtn_Feedway", Text, {"Laatste nieuws", "Latest news"}},
     {About, "BitBtn_Extra", Text, {"Meer info", "More info"}},
     // Date info.
-    {DatumInfo, "", Caption, {"Info huidige datum", "Current date information"}},
+    Info("", Caption, &TDateInfoTexts::Caption),
     {DatumInfo, "GroupBoxYear", Title, {"Jaar", "Year"}},
-    {DatumInfo, "LabelJaar", Text, {"Jaar", "Year"}},
-    {DatumInfo, "CheckBoxLeapYear", Text, {"Schrikkeljaar", "    Leap year"}},
-    {DatumInfo, "LabelDaysInYear", Text, {"Dagen in jaar", "Days in year"}},
+    Info("LabelJaar", Text, &TDateInfoTexts::Year),
+    Info("CheckBoxLeapYear", Text, &TDateInfoTexts::LeapYear),
+    Info("LabelDaysInYear", Text, &TDateInfoTexts::DaysInYear),
     {DatumInfo, "GroupBoxMonth", Title, {"Maand", "Month"}},
-    {DatumInfo, "LabelMonth", Text, {"Maand", "Month"}},
-    {DatumInfo, "LabelDaysInMonth", Text, {"Dagen in maand", "Days in month"}},
+    Info("LabelMonth", Text, &TDateInfoTexts::Month),
+    Info("LabelDaysInMonth", Text, &TDateInfoTexts::DaysInMonth),
     {DatumInfo, "GroupBoxWeek", Title, {"Week", "Week"}},
-    {DatumInfo, "LabelISOWeekNo", Text, {"ISO weeknummer", "ISO weeknumber"}},
+    Info("LabelISOWeekNo", Text, &TDateInfoTexts::IsoWeek),
     {DatumInfo, "GroupBoxDay", Title, {"Dag", "Day"}},
-    {DatumInfo, "LabelDay", Text, {"Dag", "Day"}},
-    {DatumInfo, "LabelDayInWeek", Text, {"Dag in week", "Day in week"}},
-    {DatumInfo, "LabelDayNoInYear", Text, {"Dagnummer in jaar", "Daynumber in year"}},
-    {DatumInfo,
-     "GroupBoxDaysBetween",
-     Title,
-     {"Aantal dagen tussen huidige datum en", "Number of days between current date and"}},
+    Info("LabelDay", Text, &TDateInfoTexts::Day),
+    Info("LabelDayInWeek", Text, &TDateInfoTexts::DayInWeek),
+    Info("LabelDayNoInYear", Text, &TDateInfoTexts::DayNumberInYear),
+    Info("GroupBoxDaysBetween", Title, &TDateInfoTexts::DaysBetween),
     {DatumInfo, "GroupBoxDateAsFloat", Title, {"Datum als getal", "Date as float"}},
     {DatumInfo, "DateTimePickerUntil", Name, {"Tweede datum", "Second date"}},
     // Last: the main window's caption (the application title follows it).
@@ -134,10 +139,7 @@ constexpr TLanguageTexts Texts[2] = {
      {"In taakbalk (standaard)", "In systeemlade"},
      {"Normaal (zichtbaar)", "Geminimaliseerd"},
      {"Eerste", "Laatste"},
-     "Dagen sinds ",
      "Vandaag:",
-     {"ja", "nee"},
-     "Dag in maand",
      "Het instellingenbestand was beschadigd. Instellingen die niet te lezen waren, staan weer op hun "
      "standaardwaarde. Het beschadigde bestand is bewaard als:\n%1",
      {"Vul de dag in.", "Vul de maand in.", "Vul het jaar in."},
@@ -146,10 +148,7 @@ constexpr TLanguageTexts Texts[2] = {
      {"In taskbar (default)", "In system tray"},
      {"Normal (Visible)", "Minimized"},
      {"First", "Last"},
-     "Days since ",
      "Today:",
-     {"yes", "no"},
-     "Day in month",
      "The settings file was damaged. Settings that could not be read are back at their defaults. The "
      "damaged file was kept as:\n%1",
      {"Fill in the day.", "Fill in the month.", "Fill in the year."},

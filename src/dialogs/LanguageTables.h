@@ -3,19 +3,13 @@
 // name; empty for the window itself) and the property that carries the text, so one loop sets
 // them all and a test can walk the same rows against what the windows show.
 
+#include "text/Language.h"
+
 #include <span>
 
 class QObject;
 class QString;
 class QWidget;
-
-enum TLanguage { lnDutch = 0, lnEnglish = 1 };
-
-// The interface language of a Taal setting: 0 is Dutch, every other value English.
-constexpr TLanguage LanguageOf(int taal)
-{
-    return taal == 0 ? lnDutch : lnEnglish;
-}
 
 enum class TTextTarget {
     Text,    // "text" of a label, button or action
@@ -51,11 +45,8 @@ struct TLanguageTexts {
     const char *RadioSystemTray[2];
     const char *RadioStartup[2];
     const char *RadioMonthPosition[2];
-    const char *DaysSincePrefix; // followed by day 0 in the short date format
-    const char *TodayLabel;      // before the date on the month view's today line
-    const char *YesNo[2];          // the leap-year box in words, for the command line
-    const char *DayInMonthCaption; // the occurrence sentence's caption, for the command line
-    const char *SettingsDamaged;   // at start after a damaged settings file; %1: where it was kept
+    const char *TodayLabel;         // before the date on the month view's today line
+    const char *SettingsDamaged;    // at start after a damaged settings file; %1: where it was kept
     const char *DatePartMissing[3]; // a half-typed date field: its day, month or year is missing
     const char *WholeNumbersOnly;   // a number field refuses a decimal separator or a letter
 };
