@@ -429,12 +429,12 @@ void TForm_Orvani::ApplyColors()
         colors.setColor(role, text);
     setPalette(colors);
 
-    MonthCalendar1->SetColor(mcBackground, background);
-    MonthCalendar1->SetColor(mcMonthBackground, background);
-    MonthCalendar1->SetColor(mcTitleBackground, shown(ViewColors[1]));
-    MonthCalendar1->SetColor(mcTitleText, shown(ViewColors[2]));
-    MonthCalendar1->SetColor(mcText, text);
-    MonthCalendar1->SetColor(mcTrailingText, shown(ViewColors[4]));
+    MonthCalendar1->SetColor(TMonthCalendarColor::Background, background);
+    MonthCalendar1->SetColor(TMonthCalendarColor::MonthBackground, background);
+    MonthCalendar1->SetColor(TMonthCalendarColor::TitleBackground, shown(ViewColors[1]));
+    MonthCalendar1->SetColor(TMonthCalendarColor::TitleText, shown(ViewColors[2]));
+    MonthCalendar1->SetColor(TMonthCalendarColor::Text, text);
+    MonthCalendar1->SetColor(TMonthCalendarColor::TrailingText, shown(ViewColors[4]));
 }
 
 // The window is at least as wide as the whole toolbar (never a chevron hiding buttons) and as

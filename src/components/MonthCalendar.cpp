@@ -128,34 +128,32 @@ void TMonthCalendar::SetDate(TDateTime date)
     MonthCalendarAccessibilityUpdate(this);
 }
 
-void TMonthCalendar::SetColor(int role, const QColor &color)
+void TMonthCalendar::SetColor(TMonthCalendarColor role, const QColor &color)
 {
-    if (role < 0 || role >= ColorRoleCount)
-        return;
     FColors[role] = color;
     FStampsDirty = true;
     update();
 }
 
-QColor TMonthCalendar::Color(int role) const
+QColor TMonthCalendar::Color(TMonthCalendarColor role) const
 {
-    if (role < 0 || role >= ColorRoleCount)
-        return {};
     if (FColors[role].isValid())
         return FColors[role];
     const QPalette &p = palette();
     switch (role) {
-    case mcText:
+    case TMonthCalendarColor::Text:
         return p.color(QPalette::Text);
-    case mcTitleBackground:
+    case TMonthCalendarColor::TitleBackground:
         return p.color(QPalette::Highlight);
-    case mcTitleText:
+    case TMonthCalendarColor::TitleText:
         return p.color(QPalette::HighlightedText);
-    case mcTrailingText:
+    case TMonthCalendarColor::TrailingText:
         return Halfway(p.color(QPalette::Text), p.color(QPalette::Base));
-    default: // the background and the month background
-        return p.color(QPalette::Base);
+    case TMonthCalendarColor::Background:
+    case TMonthCalendarColor::MonthBackground:
+        break;
     }
+    return p.color(QPalette::Base);
 }
 
 void TMonthCalendar::SetWeekNumbers(bool on)
@@ -376,7 +374,7 @@ TMonthCalendar::TColors TMonthCalendar::ResolvedColors() const
 {
     TColors colors;
     for (int role = 0; role < ColorRoleCount; ++role)
-        colors[role] = Color(role);
+        colors.Of[role] = Color(static_cast<TMonthCalendarColor>(role));
     return colors;
 }
 
@@ -491,7 +489,7 @@ void TMonthCalendar::paintEvent(QPaintEvent *event)
     const qreal ratio = painter.device()->devicePixelRatioF();
     if (FStampsDirty || ratio != FStampRatio)
         MakeStamps(colors, ratio);
-    painter.fillRect(event->rect(), colors[mcBackground]);
+    painter.fillRect(event->rect(), colors[TMonthCalendarColor::Background]);
     for (int block = 0; block < FLayout.MonthCount(); ++block) {
         if (FLayout.BlockRect(block).intersects(event->rect()))
             PaintBlock(painter, block, colors);
@@ -504,7 +502,7 @@ void TMonthCalendar::paintEvent(QPaintEvent *event)
 void TMonthCalendar::MakeStamps(const TColors &colors, qreal ratio)
 {
     const QSize cell = FLayout.CellRect(0, 0, 0).size();
-    const QColor &back = colors[mcMonthBackground];
+    const QColor &back = colors[TMonthCalendarColor::MonthBackground];
     const auto numbers = [this](const QColor &pen) {
         return [this, pen](QPainter &painter, int index, const QRect &rect) {
             painter.setFont(font());
@@ -512,14 +510,15 @@ void TMonthCalendar::MakeStamps(const TColors &colors, qreal ratio)
             DrawCentered(painter, rect, NumberText(index + 1));
         };
     };
-    FDayStamps.Make(31, cell, back, ratio, numbers(colors[mcText]));
-    FTrailingStamps.Make(31, cell, back, ratio, numbers(colors[mcTrailingText]));
-    FWeekStamps.Make(FWeekNumbers ? 53 : 0, cell, back, ratio, numbers(colors[mcTitleBackground]));
+    FDayStamps.Make(31, cell, back, ratio, numbers(colors[TMonthCalendarColor::Text]));
+    FTrailingStamps.Make(31, cell, back, ratio, numbers(colors[TMonthCalendarColor::TrailingText]));
+    FWeekStamps.Make(FWeekNumbers ? 53 : 0, cell, back, ratio,
+                     numbers(colors[TMonthCalendarColor::TitleBackground]));
     // Weekday names share the title's background colour.
     const QSize header = FLayout.HeaderRect(0).size();
     FHeaderStamp.Make(1, header, back, ratio, [&](QPainter &painter, int, const QRect &rect) {
         painter.setFont(font());
-        painter.setPen(colors[mcTitleBackground]);
+        painter.setPen(colors[TMonthCalendarColor::TitleBackground]);
         for (int column = 0; column < TMonthCalendarLayout::DaysPerWeek; ++column) {
             const QRect name(rect.left() + column * cell.width(), rect.top(), cell.width(), rect.height());
             DrawCentered(painter, name, FHeaderTexts[column]);
@@ -533,11 +532,12 @@ void TMonthCalendar::MakeStamps(const TColors &colors, qreal ratio)
 
 void TMonthCalendar::PaintBlock(QPainter &painter, int block, const TColors &colors) const
 {
-    painter.fillRect(FLayout.BlockRect(block), colors[mcMonthBackground]);
+    painter.fillRect(FLayout.BlockRect(block), colors[TMonthCalendarColor::MonthBackground]);
     PaintTitle(painter, block, colors);
     const QRect header = FLayout.HeaderRect(block);
     FHeaderStamp.Draw(painter, header.topLeft(), 0);
-    painter.fillRect(QRect(header.left(), header.bottom() + 1, header.width(), 1), colors[mcTitleBackground]);
+    painter.fillRect(QRect(header.left(), header.bottom() + 1, header.width(), 1),
+                     colors[TMonthCalendarColor::TitleBackground]);
     if (FWeekNumbers)
         PaintWeekNumbers(painter, block, colors);
     PaintDays(painter, block, colors);
@@ -546,14 +546,14 @@ void TMonthCalendar::PaintBlock(QPainter &painter, int block, const TColors &col
 void TMonthCalendar::PaintTitle(QPainter &painter, int block, const TColors &colors) const
 {
     const QRect title = FLayout.TitleRect(block);
-    painter.fillRect(title, colors[mcTitleBackground]);
+    painter.fillRect(title, colors[TMonthCalendarColor::TitleBackground]);
     painter.setFont(FTitleFont);
-    painter.setPen(colors[mcTitleText]);
+    painter.setPen(colors[TMonthCalendarColor::TitleText]);
     DrawCentered(painter, title, FTitleTexts[block]);
     if (block == 0)
-        PaintArrow(painter, FLayout.PrevButtonRect(), true, colors[mcTitleText]);
+        PaintArrow(painter, FLayout.PrevButtonRect(), true, colors[TMonthCalendarColor::TitleText]);
     if (block == FLayout.Columns() - 1)
-        PaintArrow(painter, FLayout.NextButtonRect(), false, colors[mcTitleText]);
+        PaintArrow(painter, FLayout.NextButtonRect(), false, colors[TMonthCalendarColor::TitleText]);
 }
 
 void TMonthCalendar::PaintWeekNumbers(QPainter &painter, int block, const TColors &colors) const
@@ -568,8 +568,8 @@ void TMonthCalendar::PaintWeekNumbers(QPainter &painter, int block, const TColor
     const QRect last = FLayout.WeekNumberRect(block, TMonthCalendarLayout::WeekRows - 1);
     const int x = (last.right() + header.left()) / 2 + 1;
     const int top = header.bottom() + 1;
-    painter.fillRect(QRect(x, top, header.left() - x, 1), colors[mcTitleBackground]);
-    painter.fillRect(QRect(x, top, 1, last.bottom() - top + 1), colors[mcTitleBackground]);
+    painter.fillRect(QRect(x, top, header.left() - x, 1), colors[TMonthCalendarColor::TitleBackground]);
+    painter.fillRect(QRect(x, top, 1, last.bottom() - top + 1), colors[TMonthCalendarColor::TitleBackground]);
 }
 
 // Days that follow each other in a row lie side by side in their stamp strip as on screen, so one
@@ -619,12 +619,12 @@ void TMonthCalendar::PaintDays(QPainter &painter, int block, const TColors &colo
 
 void TMonthCalendar::PaintSelected(QPainter &painter, const QRect &rect, int day, const TColors &colors) const
 {
-    painter.fillRect(rect, colors[mcTitleBackground]);
+    painter.fillRect(rect, colors[TMonthCalendarColor::TitleBackground]);
     painter.setFont(font());
-    painter.setPen(colors[mcTitleText]);
+    painter.setPen(colors[TMonthCalendarColor::TitleText]);
     DrawCentered(painter, rect, NumberText(day));
     if (hasFocus())
-        PaintFocus(painter, rect, colors[mcTitleText]);
+        PaintFocus(painter, rect, colors[TMonthCalendarColor::TitleText]);
 }
 
 void TMonthCalendar::PaintToday(QPainter &painter, const TColors &colors) const
@@ -637,7 +637,7 @@ void TMonthCalendar::PaintToday(QPainter &painter, const TColors &colors) const
         rect.setLeft(rect.left() + sample);
     }
     painter.setFont(FTitleFont);
-    painter.setPen(colors[mcText]);
+    painter.setPen(colors[TMonthCalendarColor::Text]);
     const QSizeF size = FTodayStatic.size();
     painter.drawStaticText(QPoint(rect.left(), rect.top() + (rect.height() - qRound(size.height())) / 2),
                            FTodayStatic);

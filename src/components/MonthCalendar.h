@@ -29,13 +29,13 @@ struct TMonthCalendarTexts {
 };
 
 // Colour roles, numbered as the program stores them.
-enum TMonthCalendarColor : int {
-    mcBackground = 0,      // around the month grids
-    mcText = 1,            // days of the shown months
-    mcTitleBackground = 2, // title bands, weekday names, the selected day
-    mcTitleText = 3,       // titles, arrows, the selected day's number
-    mcMonthBackground = 4, // behind each month
-    mcTrailingText = 5,    // days of neighbouring months
+enum class TMonthCalendarColor {
+    Background = 0,      // around the month grids
+    Text = 1,            // days of the shown months
+    TitleBackground = 2, // title bands, weekday names, the selected day
+    TitleText = 3,       // titles, arrows, the selected day's number
+    MonthBackground = 4, // behind each month
+    TrailingText = 5,    // days of neighbouring months
 };
 
 class TMonthCalendar : public QWidget {
@@ -52,8 +52,8 @@ public:
     void SetDate(TDateTime date);
 
     // An invalid colour returns the role to its default, taken from the palette.
-    void SetColor(int role, const QColor &color);
-    QColor Color(int role) const;
+    void SetColor(TMonthCalendarColor role, const QColor &color);
+    QColor Color(TMonthCalendarColor role) const;
 
     void SetWeekNumbers(bool on);
     bool WeekNumbers() const { return FWeekNumbers; }
@@ -101,7 +101,12 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    using TColors = std::array<QColor, ColorRoleCount>;
+    // One colour per role.
+    struct TColors {
+        std::array<QColor, ColorRoleCount> Of;
+        QColor &operator[](TMonthCalendarColor role) { return Of[static_cast<int>(role)]; }
+        const QColor &operator[](TMonthCalendarColor role) const { return Of[static_cast<int>(role)]; }
+    };
 
     void FontsChanged();
     void EnsureMeasured() const;
@@ -131,7 +136,7 @@ private:
     mutable TMonthCalendarLayout FLayout;
     mutable bool FTitlesDirty = true;
     TDateTime FDate = 0;
-    std::array<QColor, ColorRoleCount> FColors; // invalid: the palette's default
+    TColors FColors; // invalid: the palette's default
     bool FWeekNumbers = false;
     bool FTodayCircle = false;
     bool FShowToday = true;

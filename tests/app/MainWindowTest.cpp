@@ -187,11 +187,11 @@ TEST_F(MainWindowTest, ApplySettingsReachesEveryControl)
 
     TMonthCalendar *calendar = window->MonthCalendar1;
     EXPECT_EQ(window->palette().color(QPalette::Window), QColor(255, 0, 0));
-    EXPECT_EQ(calendar->Color(4), QColor(255, 0, 0));
-    EXPECT_EQ(calendar->Color(2), QColor(0, 255, 0));
-    EXPECT_EQ(calendar->Color(3), QColor(0, 0, 255));
-    EXPECT_EQ(calendar->Color(1), ToQColor(0x123456));
-    EXPECT_EQ(calendar->Color(5), ToQColor(0x654321));
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::MonthBackground), QColor(255, 0, 0));
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::TitleBackground), QColor(0, 255, 0));
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::TitleText), QColor(0, 0, 255));
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::Text), ToQColor(0x123456));
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::TrailingText), ToQColor(0x654321));
     EXPECT_TRUE(calendar->WeekNumbers());
     EXPECT_TRUE(calendar->TodayCircle());
     EXPECT_EQ(calendar->font().family(), "DejaVu Sans");
@@ -513,22 +513,25 @@ TEST_F(MainWindowTest, EveryTextReadsUnderEachThemeAndFollowsItsChange)
         const testsupport::TScopedTheme themed(theme);
         const bool dark = theme != testsupport::TTheme::Light;
         SCOPED_TRACE(testsupport::ThemeName(theme));
-        EXPECT_EQ(calendar->Color(mcMonthBackground), ToQColor(dark ? 0x0027211E : 0x00F5F2F1));
-        EXPECT_EQ(calendar->Color(mcTitleBackground), ToQColor(dark ? 0x00F8B48A : 0x00800000));
-        EXPECT_EQ(window->StatusBar1->palette().color(QPalette::WindowText), calendar->Color(mcText));
+        EXPECT_EQ(calendar->Color(TMonthCalendarColor::MonthBackground),
+                  ToQColor(dark ? 0x0027211E : 0x00F5F2F1));
+        EXPECT_EQ(calendar->Color(TMonthCalendarColor::TitleBackground),
+                  ToQColor(dark ? 0x00F8B48A : 0x00800000));
+        EXPECT_EQ(window->StatusBar1->palette().color(QPalette::WindowText),
+                  calendar->Color(TMonthCalendarColor::Text));
         EXPECT_EQ(dialogtest::ClippedControls(window.get()), QStringList());
         testsupport::SaveScreenshot(window.get(), QString("main-%1").arg(testsupport::ThemeName(theme)));
 
         // One colour chosen: the five are the user's, kept under every theme.
         RecRec.KleurAchtergrond = 0x00E0F0FF;
         window->ApplySettings();
-        EXPECT_EQ(calendar->Color(mcMonthBackground), ToQColor(0x00E0F0FF));
-        EXPECT_EQ(calendar->Color(mcText), ToQColor(0));
+        EXPECT_EQ(calendar->Color(TMonthCalendarColor::MonthBackground), ToQColor(0x00E0F0FF));
+        EXPECT_EQ(calendar->Color(TMonthCalendarColor::Text), ToQColor(0));
         EXPECT_EQ(dialogtest::ClippedControls(window.get()), QStringList());
         RecRec.KleurAchtergrond = 0x00F5F2F1;
         window->ApplySettings();
     }
-    EXPECT_EQ(calendar->Color(mcMonthBackground), ToQColor(0x00F5F2F1));
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::MonthBackground), ToQColor(0x00F5F2F1));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 void PrintTo(const TYearMonth &month, std::ostream *out)
@@ -340,15 +341,12 @@ TEST_F(MonthCalendarTest, KeysMoveTheSelection)
 TEST_F(MonthCalendarTest, ColourRolesDefaultToThePaletteAndReset)
 {
     const QPalette &palette = calendar->palette();
-    EXPECT_EQ(calendar->Color(mcBackground), palette.color(QPalette::Base));
-    EXPECT_EQ(calendar->Color(mcText), palette.color(QPalette::Text));
-    calendar->SetColor(mcText, Qt::red);
-    EXPECT_EQ(calendar->Color(mcText), QColor(Qt::red));
-    calendar->SetColor(mcText, QColor());
-    EXPECT_EQ(calendar->Color(mcText), palette.color(QPalette::Text));
-    calendar->SetColor(6, Qt::red); // no such role: ignored
-    calendar->SetColor(-1, Qt::red);
-    EXPECT_FALSE(calendar->Color(6).isValid());
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::Background), palette.color(QPalette::Base));
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::Text), palette.color(QPalette::Text));
+    calendar->SetColor(TMonthCalendarColor::Text, Qt::red);
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::Text), QColor(Qt::red));
+    calendar->SetColor(TMonthCalendarColor::Text, QColor());
+    EXPECT_EQ(calendar->Color(TMonthCalendarColor::Text), palette.color(QPalette::Text));
 }
 
 namespace {
@@ -371,10 +369,13 @@ int Distance(const QImage &image, const QRect &area, const QColor &color)
 
 TEST_F(MonthCalendarTest, ColourRolesShowInThePicture)
 {
-    const QColor colors[] = {QColor(250, 240, 200), QColor(200, 0, 0),     QColor(0, 90, 0),
-                             QColor(255, 255, 0),   QColor(220, 235, 255), QColor(0, 0, 230)};
-    for (int role = 0; role < TMonthCalendar::ColorRoleCount; ++role)
-        calendar->SetColor(role, colors[role]);
+    using enum TMonthCalendarColor;
+    const std::map<TMonthCalendarColor, QColor> colors = {
+        {Background, QColor(250, 240, 200)},      {Text, QColor(200, 0, 0)},
+        {TitleBackground, QColor(0, 90, 0)},      {TitleText, QColor(255, 255, 0)},
+        {MonthBackground, QColor(220, 235, 255)}, {TrailingText, QColor(0, 0, 230)}};
+    for (const auto &[role, colour] : colors)
+        calendar->SetColor(role, colour);
     ShowMonths(2);
     calendar->resize(calendar->size() + QSize(40, 40)); // room around the months
     calendar->SetDate(D(2026, 3, 18));
@@ -385,19 +386,19 @@ TEST_F(MonthCalendarTest, ColourRolesShowInThePicture)
         return layout.CellRect(pos->Block, pos->Row, pos->Column);
     };
 
-    EXPECT_EQ(image.pixelColor(1, 1), colors[mcBackground]);
-    EXPECT_EQ(image.pixelColor(layout.BlockRect(0).bottomLeft() + QPoint(1, -1)), colors[mcMonthBackground]);
-    EXPECT_EQ(image.pixelColor(layout.TitleRect(1).topLeft() + QPoint(1, 1)), colors[mcTitleBackground]);
-    EXPECT_EQ(Distance(image, layout.NextButtonRect(), colors[mcTitleText]), 0); // the arrow
-    EXPECT_LT(Distance(image, layout.TitleRect(1), colors[mcTitleText]), 60);    // the title
-    EXPECT_LT(Distance(image, cell(D(2026, 2, 12)), colors[mcText]), 60);
-    EXPECT_GT(Distance(image, cell(D(2026, 2, 12)), colors[mcTrailingText]), 60);
-    EXPECT_LT(Distance(image, cell(D(2026, 1, 26)), colors[mcTrailingText]), 60); // before February
+    EXPECT_EQ(image.pixelColor(1, 1), colors.at(Background));
+    EXPECT_EQ(image.pixelColor(layout.BlockRect(0).bottomLeft() + QPoint(1, -1)), colors.at(MonthBackground));
+    EXPECT_EQ(image.pixelColor(layout.TitleRect(1).topLeft() + QPoint(1, 1)), colors.at(TitleBackground));
+    EXPECT_EQ(Distance(image, layout.NextButtonRect(), colors.at(TitleText)), 0); // the arrow
+    EXPECT_LT(Distance(image, layout.TitleRect(1), colors.at(TitleText)), 60);    // the title
+    EXPECT_LT(Distance(image, cell(D(2026, 2, 12)), colors.at(Text)), 60);
+    EXPECT_GT(Distance(image, cell(D(2026, 2, 12)), colors.at(TrailingText)), 60);
+    EXPECT_LT(Distance(image, cell(D(2026, 1, 26)), colors.at(TrailingText)), 60); // before February
     // The selected day: title colours.
     const QRect selected = cell(D(2026, 3, 18));
-    EXPECT_EQ(image.pixelColor(selected.topLeft()), colors[mcTitleBackground]);
-    EXPECT_LT(Distance(image, selected, colors[mcTitleText]), 60);
-    EXPECT_GT(Distance(image, selected, colors[mcText]), 60);
+    EXPECT_EQ(image.pixelColor(selected.topLeft()), colors.at(TitleBackground));
+    EXPECT_LT(Distance(image, selected, colors.at(TitleText)), 60);
+    EXPECT_GT(Distance(image, selected, colors.at(Text)), 60);
 }
 
 TEST_F(MonthCalendarTest, TheTodayCircleIsDrawnOnlyWhenAsked)
@@ -519,12 +520,12 @@ TEST_F(MonthCalendarTest, Screenshots)
     calendar->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     calendar->SetWeekNumbers(true);
     calendar->SetTodayCircle(true);
-    calendar->SetColor(mcBackground, QColor(0xF1, 0xF2, 0xF5));
-    calendar->SetColor(mcText, QColor(0x20, 0x20, 0x40));
-    calendar->SetColor(mcTitleBackground, QColor(0x2E, 0x5E, 0x8E));
-    calendar->SetColor(mcTitleText, Qt::white);
-    calendar->SetColor(mcMonthBackground, QColor(0xFF, 0xFD, 0xF4));
-    calendar->SetColor(mcTrailingText, QColor(0x98, 0x98, 0xA8));
+    calendar->SetColor(TMonthCalendarColor::Background, QColor(0xF1, 0xF2, 0xF5));
+    calendar->SetColor(TMonthCalendarColor::Text, QColor(0x20, 0x20, 0x40));
+    calendar->SetColor(TMonthCalendarColor::TitleBackground, QColor(0x2E, 0x5E, 0x8E));
+    calendar->SetColor(TMonthCalendarColor::TitleText, Qt::white);
+    calendar->SetColor(TMonthCalendarColor::MonthBackground, QColor(0xFF, 0xFD, 0xF4));
+    calendar->SetColor(TMonthCalendarColor::TrailingText, QColor(0x98, 0x98, 0xA8));
     calendar->resize(900, 560);
     calendar->show();
     calendar->SetDate(D(2026, 1, 1));
