@@ -1,6 +1,5 @@
 #include "components/MonthCalendar.h"
 
-#include "components/MonthCalendarAccessible.h"
 #include "components/kxAccessible.h"
 #include "platform/Colors.h"
 
@@ -110,7 +109,10 @@ TMonthCalendar::TMonthCalendar(QWidget *parent) : QWidget(parent), FTodayLabel(Q
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
-    InstallComponentAccessibility();
+    RegisterAccessible("TMonthCalendar", [](QObject *object) {
+        return NewMonthCalendarAccessible(static_cast<TMonthCalendar *>(object));
+    });
+    DropAccessibleEvents(IsMonthCalendarFocus);
     FDate = MakeDate(2002, 8, 10);
     FLayout.SetFirstMonth({2002, 8});
     UpdateToday();

@@ -1,20 +1,23 @@
 #pragma once
-// The accessible interfaces of the component set's own controls. Each control installs them when
-// it is made; the first call registers them with Qt, later calls do nothing.
+// What the component set's own controls share for assistive technology: a registry of their
+// accessible interfaces, which each control fills with its own when it is made (the first
+// registration installs the registry with Qt), and the pieces several of them use.
 
 #include <QAccessibleInterface>
 #include <QWidget>
 
-class TkxColorForm;
+// Makes the accessible interface of an object of the registered class.
+using TAccessibleFactory = QAccessibleInterface *(*)(QObject *object);
+void RegisterAccessible(const char *className, TAccessibleFactory factory);
 
-void InstallComponentAccessibility();
+// True for an event that should not reach assistive technology (a control announces the same
+// thing better itself).
+using TAccessibleEventFilter = bool (*)(QAccessibleEvent *event);
+void DropAccessibleEvents(TAccessibleEventFilter drop);
 
 // A widget whose name changes too often to announce (a ticking clock): readers read it when they
 // ask, and hear no change.
 void SetQuietName(QWidget *widget);
-
-// Tells a screen reader which colour of an open pop-up is highlighted.
-void ColorFormAccessibilityUpdate(TkxColorForm *form);
 
 // A value as read-only text. The AT-SPI bridge hands a value over only as a number, so a date or
 // a colour name reaches a screen reader as the text of the control.

@@ -5,6 +5,7 @@
 #include "platform/ToolkitSettings.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -143,6 +145,161 @@ void SetColorDialogRunner(TkxColorDialogRunner runner)
     colorDialogRunner = std::move(runner);
 }
 
+namespace {
+
+// The colour picker: a combo box named by its caption (the label it is the buddy of), whose
+// value is the colour's name, also as its text, which is what screen readers speak of a combo
+// box. The open pop-up is its child.
+class TkxColorPickerAccessible final : public QAccessibleWidget, public TReadOnlyTextAccessible {
+public:
+    explicit TkxColorPickerAccessible(TkxColorPicker *picker) : QAccessibleWidget(picker, QAccessible::ComboBox) {}
+    const TkxColorPicker *Picker() const { return static_cast<const TkxColorPicker *>(widget()); }
+    QString Text() const override { return TkxColorForm::ColorName(Picker()->Color(), Picker()->Language()); }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? Text() : QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.hasPopup = state.expandable = true;
+        state.expanded = Picker()->Popup() != nullptr;
+        state.collapsed = !state.expanded;
+        return state;
+    }
+    int childCount() const override { return Picker()->Popup() ? 1 : 0; }
+    QAccessibleInterface *child(int index) const override
+    {
+        TkxColorForm *popup = Picker()->Popup();
+        return index == 0 && popup ? QAccessible::queryAccessibleInterface(popup) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child && Picker()->Popup() && child->object() == Picker()->Popup() ? 0 : -1;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+};
+
+// The colour pop-up: a list named like its picker, whose items are the colours (and the swatch
+// last, which opens the colour dialog), the highlighted one selected and focused; its value is
+// the highlighted colour.
+class TkxColorFormAccessible final : public QAccessibleWidget {
+public:
+    explicit TkxColorFormAccessible(TkxColorForm *form) : QAccessibleWidget(form, QAccessible::List) {}
+    ~TkxColorFormAccessible() override
+    {
+        for (QAccessible::Id id : FItems)
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+    }
+    TkxColorForm *Form() const { return static_cast<TkxColorForm *>(widget()); }
+    QString ColorName(QPoint target) const
+    {
+        return TkxColorForm::ColorName(Form()->TargetColor(target), Form()->FormLanguage());
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return TkxColorForm::ColorName(Form()->HoverColor(), Form()->FormLanguage());
+        if (t == QAccessible::Name && Form()->parentWidget())
+            return QAccessible::queryAccessibleInterface(Form()->parentWidget())->text(QAccessible::Name);
+        return QAccessibleWidget::text(t);
+    }
+    // A window of its own, yet a part of its picker, as a combo box's list is.
+    QAccessibleInterface *parent() const override
+    {
+        return Form()->parentWidget() ? QAccessible::queryAccessibleInterface(Form()->parentWidget())
+                                      : QAccessibleWidget::parent();
+    }
+    int childCount() const override { return TkxColorForm::TargetCount; }
+    QAccessibleInterface *child(int index) const override;
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (int index = 0; index < TkxColorForm::TargetCount; ++index)
+            if (FItems[index] && QAccessible::accessibleInterface(FItems[index]) == child)
+                return index;
+        return -1;
+    }
+    QAccessibleInterface *HoverItem() const
+    {
+        for (int index = 0; index < TkxColorForm::TargetCount; ++index)
+            if (TkxColorForm::Target(index) == QPoint(Form()->HoverColumn(), Form()->HoverRow()))
+                return child(index);
+        return nullptr;
+    }
+    QAccessibleInterface *focusChild() const override { return HoverItem(); }
+
+private:
+    mutable std::array<QAccessible::Id, TkxColorForm::TargetCount> FItems{};
+};
+
+// One colour of the pop-up.
+class TkxColorItemAccessible final : public QAccessibleInterface {
+public:
+    TkxColorItemAccessible(TkxColorFormAccessible *list, int index) : FList(list), FIndex(index) {}
+    bool isValid() const override { return FList->isValid(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return FList->window(); }
+    QAccessibleInterface *parent() const override { return FList; }
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? FList->ColorName(TkxColorForm::Target(FIndex)) : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override
+    {
+        const QRect local = TkxColorForm::TargetRect(TkxColorForm::Target(FIndex));
+        return {FList->Form()->mapToGlobal(local.topLeft()), local.size()};
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        const TkxColorForm *form = FList->Form();
+        state.invisible = !form->isVisible();
+        state.selectable = state.focusable = true;
+        state.selected = state.focused = TkxColorForm::Target(FIndex) == QPoint(form->HoverColumn(), form->HoverRow());
+        return state;
+    }
+
+private:
+    TkxColorFormAccessible *FList;
+    int FIndex;
+};
+
+QAccessibleInterface *TkxColorFormAccessible::child(int index) const
+{
+    if (index < 0 || index >= TkxColorForm::TargetCount)
+        return nullptr;
+    if (!FItems[index])
+        FItems[index] = QAccessible::registerAccessibleInterface(
+            new TkxColorItemAccessible(const_cast<TkxColorFormAccessible *>(this), index));
+    return QAccessible::accessibleInterface(FItems[index]);
+}
+
+// Tells a screen reader which colour of an open pop-up is highlighted.
+void ColorFormAccessibilityUpdate(TkxColorForm *form)
+{
+    if (!QAccessible::isActive() || !form->isVisible())
+        return;
+    auto *list = dynamic_cast<TkxColorFormAccessible *>(QAccessible::queryAccessibleInterface(form));
+    if (QAccessibleInterface *item = list ? list->HoverItem() : nullptr) {
+        QAccessibleEvent focus(item, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+} // namespace
+
 // ---------------------------------------------------------------------------------------------
 // TkxColorPicker
 
@@ -151,7 +308,9 @@ TkxColorPicker::TkxColorPicker(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     resize(sizeHint());
-    InstallComponentAccessibility();
+    RegisterAccessible("TkxColorPicker", [](QObject *object) -> QAccessibleInterface * {
+        return new TkxColorPickerAccessible(static_cast<TkxColorPicker *>(object));
+    });
 }
 
 void TkxColorPicker::SetColor(TColor color)
@@ -362,6 +521,9 @@ TkxColorForm::TkxColorForm(QWidget *owner) : QWidget(owner, Qt::Popup | Qt::Fram
     setMouseTracking(true);
     setFixedSize(FormWidth, FormHeight);
     SetFormLanguage(FFormLanguage);
+    RegisterAccessible("TkxColorForm", [](QObject *object) -> QAccessibleInterface * {
+        return new TkxColorFormAccessible(static_cast<TkxColorForm *>(object));
+    });
 }
 
 void TkxColorForm::SetCurrentColor(TColor color)

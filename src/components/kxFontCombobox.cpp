@@ -6,6 +6,7 @@
 #include "platform/SvgIcon.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QHash>
@@ -21,6 +22,52 @@
 #include <algorithm>
 
 namespace {
+
+// The font box: a combo box whose value is the family a person knows ("FreeSerif"), not the entry
+// it stores ("FreeSerif=TA"), also as its text, which screen readers speak of a combo box. Its
+// list (the entries read by their families too) is its child.
+class TkxFontComboBoxAccessible final : public QAccessibleWidget, public TReadOnlyTextAccessible {
+public:
+    explicit TkxFontComboBoxAccessible(TkxFontComboBox *box) : QAccessibleWidget(box, QAccessible::ComboBox)
+    {
+        addControllingSignal(QStringLiteral("activated(int)"));
+    }
+    TkxFontComboBox *Box() const { return static_cast<TkxFontComboBox *>(widget()); }
+    QString Text() const override { return Box()->FontName(); }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Value ? Text() : QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = Box()->view()->isVisible();
+        state.collapsed = !state.expanded;
+        return state;
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(Box()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child && child->object() == Box()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override { return {showMenuAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name == showMenuAction())
+            Box()->showPopup();
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+};
 
 const QString DefaultSample = QStringLiteral("AaBbYyZz");
 constexpr int DefaultWidth = 200;
@@ -214,7 +261,9 @@ TkxFontComboBox::TkxFontComboBox(QWidget *parent)
     FPreview->setFixedSize(FPreviewWidth, FPreviewHeight);
     connect(this, &QComboBox::highlighted, this, &TkxFontComboBox::UpdatePreview);
     connect(this, &QComboBox::activated, this, &TkxFontComboBox::Activated);
-    InstallComponentAccessibility();
+    RegisterAccessible("TkxFontComboBox", [](QObject *object) -> QAccessibleInterface * {
+        return new TkxFontComboBoxAccessible(static_cast<TkxFontComboBox *>(object));
+    });
     // Screen readers read each entry by its family, without the type code.
     connect(model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
         for (int row = first; row <= last; ++row)

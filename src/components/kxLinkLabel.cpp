@@ -3,6 +3,7 @@
 #include "components/kxAccessible.h"
 #include "platform/Shell.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -24,6 +25,28 @@ bool IsProgram(const QString &path)
     return info.isFile() && info.isExecutable();
 }
 
+// The link label: a link named by its caption and described by its address.
+class TkxLinkLabelAccessible final : public QAccessibleWidget {
+public:
+    explicit TkxLinkLabelAccessible(TkxLinkLabel *label) : QAccessibleWidget(label, QAccessible::Link) {}
+    QString text(QAccessible::Text t) const override
+    {
+        const auto *label = static_cast<const TkxLinkLabel *>(widget());
+        if (t == QAccessible::Name && label->accessibleName().isEmpty())
+            return label->Caption();
+        if (t == QAccessible::Description && label->accessibleDescription().isEmpty())
+            return label->Link();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.linked = true;
+        state.traversed = static_cast<const TkxLinkLabel *>(widget())->Used();
+        return state;
+    }
+};
+
 } // namespace
 
 TkxLinkLabel::TkxLinkLabel(QWidget *parent)
@@ -31,7 +54,9 @@ TkxLinkLabel::TkxLinkLabel(QWidget *parent)
       FFontHighlight(MakeKxFont(font(), clBlue, true)), FFontUsed(MakeKxFont(font(), clPurple))
 {
     setFocusPolicy(Qt::TabFocus); // the keyboard reaches the link; a click does not take the focus
-    InstallComponentAccessibility();
+    RegisterAccessible("TkxLinkLabel", [](QObject *object) -> QAccessibleInterface * {
+        return new TkxLinkLabelAccessible(static_cast<TkxLinkLabel *>(object));
+    });
 }
 
 void TkxLinkLabel::SetCaption(const QString &caption)
