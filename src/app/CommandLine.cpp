@@ -5,7 +5,7 @@
 #include "dialogs/DatumInfoFacts.h"
 #include "locale/SystemLocale.h"
 #include "settings/FileRegistryBackend.h"
-#include "settings/Settings.h"
+#include "settings/SettingsModel.h"
 #include "settings/SettingsTransfer.h"
 
 #include <algorithm>
@@ -251,17 +251,10 @@ std::string ReadDate(std::string_view text, TDateTime &date)
 // when the settings hold none.
 TLanguage StoredLanguage()
 {
-    std::int32_t taal = LanguageDefaultForLcid(SystemLocaleLcid());
-    try {
-        TFileRegistryBackend store(DefaultSettingsPath());
-        TRegistry reg(store);
-        if (reg.OpenKey("\\Software\\KX\\Orvani\\Algemeen", false) &&
-            reg.GetDataType("Taal") == TRegDataType::rdInteger)
-            taal = reg.ReadInteger("Taal");
-    } catch (const std::exception &) {
-        // An unreadable store: the default stands.
-    }
-    return LanguageOf(taal);
+    TFileRegistryBackend store(DefaultSettingsPath());
+    TSettingsModel settings(store);
+    settings.ReadLeavingStore(SystemLocaleLcid());
+    return LanguageOf(settings);
 }
 
 int PrintInfo(TDateTime date, TLanguage language)

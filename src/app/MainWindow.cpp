@@ -20,8 +20,8 @@
 #include "platform/SvgIcon.h"
 #include "platform/Tray.h"
 #include "platform/WindowSystem.h"
-#include "settings/RecRec.h"
 #include "settings/Settings.h"
+#include "settings/SettingsDefaults.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -42,12 +42,7 @@ namespace {
 constexpr int StatusPanelWidths[3] = {80, 80, 76};
 constexpr int CaptionButtonSize = 70;
 constexpr int PlainButtonSize = 30;
-constexpr int OpaqueAlphaBlend = 250;
-constexpr int LowestAlphaBlend = 100;
 constexpr int JpegQuality = 100;
-constexpr int DefaultFontSize = 9;
-constexpr int MinFontSize = 1;
-constexpr int MaxFontSize = 144;
 
 // Read when first drawn: menu and tray pictures cost nothing until they show.
 QIcon Art(const char *name)
@@ -57,11 +52,12 @@ QIcon Art(const char *name)
 
 // A hand-edited size beyond the largest a font is drawn at is drawn at that largest size; a
 // size below 1 falls back to the default size.
-QFont MonthViewFont()
+QFont MonthViewFont(const TRecRec &settings)
 {
-    QFont font(QString::fromStdString(RecRec.Lettertype));
-    font.setPointSize(RecRec.Lettergrootte < MinFontSize ? DefaultFontSize
-                                                          : std::min(RecRec.Lettergrootte, MaxFontSize));
+    using namespace settingsdefaults;
+    QFont font(QString::fromStdString(settings.Lettertype));
+    font.setPointSize(settings.Lettergrootte < MinFontSize ? FontSize
+                                                            : std::min(settings.Lettergrootte, MaxFontSize));
     return font;
 }
 
@@ -117,7 +113,7 @@ QString EscapeAccelerators(QString text)
 
 } // namespace
 
-TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
+TForm_Orvani::TForm_Orvani(TSettingsModel &settings, QWidget *parent) : QMainWindow(parent), FSettings(settings)
 {
     setObjectName(WindowNames::Main);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -154,19 +150,19 @@ TForm_Orvani::TForm_Orvani(QWidget *parent) : QMainWindow(parent)
 
     // FormCreate.
     ReadSettings();
-    FPlacement = new TFramePlacement(this, {RecRec.Links, RecRec.Boven, RecRec.Breedte, RecRec.Hoogte});
+    const TRecRec &rec = FSettings.Record();
+    FPlacement = new TFramePlacement(this, {rec.Links, rec.Boven, rec.Breedte, rec.Hoogte});
     FPlacement->PlaceAtStart();
     // The month view has its font before the window is first laid out, so it measures its text once.
-    MonthCalendar1->setFont(MonthViewFont());
-    if (RecRec.OpVoorgrond) {
-        RecRec.OpVoorgrond = false;
-        ToolButton_StayOnTopClick();
-    }
+    MonthCalendar1->setFont(MonthViewFont(rec));
+    if (rec.OpVoorgrond)
+        ApplyStayOnTop();
+    FListening = FSettings.Listen([this](TSettingFields changed) { SettingsChanged(changed); });
     setWindowTitle("Orvani");
     QApplication::setApplicationName("Orvani");
     ReportSessionLimits();
-    if (RecRec.GeminimaliseerdOpstarten)
-        StartMinimized(RecRec.SysteemLade);
+    if (rec.GeminimaliseerdOpstarten)
+        StartMinimized(rec.SysteemLade);
 }
 
 void TForm_Orvani::StartMinimized(bool toTray)
@@ -289,7 +285,7 @@ void TForm_Orvani::AttachDialogs(TForm_GaNaar *gaNaar, TForm_Opties *opties, TFo
     FOpties = opties;
     FDatumInfo = datumInfo;
     FAboutBox = aboutBox;
-    connect(FOpties, &TForm_Opties::LanguageChanged, this, &TForm_Orvani::ApplyLanguage);
+    connect(FOpties, &TForm_Opties::LanguageChanged, this, qOverload<TLanguage>(&TForm_Orvani::ApplyLanguage));
 }
 
 void TForm_Orvani::SetDialogMaker(std::function<void()> make)
@@ -325,7 +321,7 @@ bool TForm_Orvani::event(QEvent *event)
 
 void TForm_Orvani::ShowAtStart()
 {
-    QTimer::singleShot(0, this, [this] { ShowSettingsNotice(this); });
+    QTimer::singleShot(0, this, [this] { ShowSettingsNotice(this, FSettings); });
     if (!FShowMainForm)
         return;
     if (FStartMinimized) {
@@ -344,8 +340,7 @@ void TForm_Orvani::ReadSettings()
 {
     try {
         const TScreenMetrics screen = PrimaryScreenMetrics();
-        ::ReadSettings(RecRec, UserSettingsBackend(), screen.Dpi, screen.Width, screen.Height,
-                       SystemLocaleLcid());
+        FSettings.Read(screen.Dpi, screen.Width, screen.Height, SystemLocaleLcid());
     } catch (...) {
         // Start-up goes on with what was read.
     }
@@ -380,36 +375,64 @@ void TForm_Orvani::FormShow()
     Timer1Timer();
 }
 
-void TForm_Orvani::ApplySettings()
+// What Options committed or kept: only the changed fields are applied.
+void TForm_Orvani::SettingsChanged(TSettingFields changed)
 {
-    ApplyColors();
+    using enum TSettingField;
+    if (changed.Has(OpVoorgrond))
+        ApplyStayOnTop();
+    if (changed.Has(Taal))
+        ApplyLanguage();
+    ApplySettings(changed);
+    if (changed.HasAny({KopieerDatumFormaat, HintSysteemLadeFormaat}))
+        MonthCalendar1Click();
+}
 
-    MonthCalendar1->SetWeekNumbers(RecRec.Weeknummers);
-    MonthCalendar1->SetTodayCircle(RecRec.Vandaag);
+void TForm_Orvani::ApplySettings(TSettingFields changed)
+{
+    using enum TSettingField;
+    const TRecRec &rec = FSettings.Record();
+    const TSettingFields colors = {KleurAchtergrond, KleurAchtergrondTitel, KleurTitel, KleurDagenDezeMaand,
+                                   KleurDagenAndereMaand};
+    if (changed.HasAny(colors))
+        ApplyColors();
+    if (changed.Has(Weeknummers))
+        MonthCalendar1->SetWeekNumbers(rec.Weeknummers);
+    if (changed.Has(Vandaag))
+        MonthCalendar1->SetTodayCircle(rec.Vandaag);
+    if (changed.HasAny({Lettertype, Lettergrootte}))
+        MonthCalendar1->setFont(MonthViewFont(rec));
 
-    MonthCalendar1->setFont(MonthViewFont());
-
-    StatusBar1->setVisible(RecRec.StatusTonen);
-    if (RecRec.StatusTonen)
-        Timer1->start();
-    else
-        Timer1->stop();
+    if (changed.Has(StatusTonen)) {
+        StatusBar1->setVisible(rec.StatusTonen);
+        if (rec.StatusTonen)
+            Timer1->start();
+        else
+            Timer1->stop();
+    }
 
     // A hand-edited value below the slider's lowest is applied as that lowest value, so no
     // stored value can make the window invisible.
-    if (RecRec.AlphaBlend >= OpaqueAlphaBlend)
-        setWindowOpacity(1.0);
-    else
-        setWindowOpacity(std::max(RecRec.AlphaBlend, LowestAlphaBlend) / 255.0);
-
-    const bool captions = RecRec.TitelsKnoppen;
-    const int buttonSize = captions ? CaptionButtonSize : PlainButtonSize;
-    for (QToolButton *button : {ToolButton_GaNaar, ToolButton_DateInfo, ToolButton_StayOnTop,
-                                ToolButton_Voorkeuren, ToolButton_Info, ToolButton_Afsluiten}) {
-        button->setToolButtonStyle(captions ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
-        button->setFixedSize(buttonSize, buttonSize);
+    if (changed.Has(AlphaBlend)) {
+        using namespace settingsdefaults;
+        if (rec.AlphaBlend >= HighestAlphaBlend)
+            setWindowOpacity(1.0);
+        else
+            setWindowOpacity(std::max(rec.AlphaBlend, LowestAlphaBlend) / 255.0);
     }
-    FitContent();
+
+    if (changed.Has(TitelsKnoppen)) {
+        const bool captions = rec.TitelsKnoppen;
+        const int buttonSize = captions ? CaptionButtonSize : PlainButtonSize;
+        for (QToolButton *button : {ToolButton_GaNaar, ToolButton_DateInfo, ToolButton_StayOnTop,
+                                    ToolButton_Voorkeuren, ToolButton_Info, ToolButton_Afsluiten}) {
+            button->setToolButtonStyle(captions ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+            button->setFixedSize(buttonSize, buttonSize);
+        }
+    }
+    if (changed.HasAny(colors) ||
+        changed.HasAny({Weeknummers, Vandaag, Lettertype, Lettergrootte, StatusTonen, AlphaBlend, TitelsKnoppen}))
+        FitContent();
 }
 
 // The colours shown: the user's, and where the user never chose, those of the desktop's light or
@@ -419,7 +442,8 @@ void TForm_Orvani::ApplySettings()
 void TForm_Orvani::ApplyColors()
 {
     const bool dark = IsDarkPalette(QApplication::palette());
-    const auto shown = [dark](const TViewColor &color) { return ToQColor(ShownColor(RecRec, color, dark)); };
+    const TRecRec &rec = FSettings.Record();
+    const auto shown = [&rec, dark](const TViewColor &color) { return ToQColor(ShownColor(rec, color, dark)); };
     const QColor background = shown(ViewColors[0]);
     const QColor text = shown(ViewColors[3]);
     QPalette colors = QApplication::palette(this);
@@ -452,10 +476,18 @@ void TForm_Orvani::FitContent()
 // texts beyond its rows, the main window's own, and last the application title.
 void TForm_Orvani::ApplyLanguage()
 {
-    const TLanguage language = LanguageOf(RecRec.Taal);
-    for (QWidget *window : std::initializer_list<QWidget *>{this, FGaNaar, FOpties, FAboutBox, FDatumInfo}) {
-        if (window)
-            ApplyWindowRows(window, language);
+    ApplyLanguage(LanguageOf(FSettings));
+}
+
+void TForm_Orvani::ApplyLanguage(TLanguage language)
+{
+    FLanguage = language;
+    ApplyWindowRows(this, language);
+    for (TToolDialog *dialog : std::initializer_list<TToolDialog *>{FGaNaar, FOpties, FAboutBox, FDatumInfo}) {
+        if (dialog) {
+            ApplyWindowRows(dialog, language);
+            dialog->SetLanguage(language);
+        }
     }
     if (FOpties)
         FOpties->ApplyLanguageTexts(language);
@@ -478,7 +510,7 @@ void TForm_Orvani::ApplyLanguage()
 void TForm_Orvani::PositionMonthView()
 {
     const TDateTime today = Today();
-    MonthCalendar1->SetDate(RecRec.PositieMaand != 0 ? AddDays(today, -256) : AddMonths(today, 12));
+    MonthCalendar1->SetDate(FSettings.Record().PositieMaand != 0 ? AddDays(today, -256) : AddMonths(today, 12));
     MonthCalendar1->SetDate(today);
 }
 
@@ -489,12 +521,12 @@ void TForm_Orvani::MonthCalendar1Click()
     StatusPanel(0)->setText(ToQ(FormatDateStandard(settings.ShortDateFormat, date)));
     MonthCalendar1->setToolTip(ToQ(FormatDateStandard(settings.LongDateFormat, date)));
     SetCopyCaptions(date);
-    JvTrayIcon1->SetHint("Orvani - " + ToQ(ExpandDateTags(RecRec.HintSysteemLadeFormaat, date)));
+    JvTrayIcon1->SetHint("Orvani - " + ToQ(ExpandDateTags(FSettings.Record().HintSysteemLadeFormaat, date)));
 }
 
 void TForm_Orvani::SetCopyCaptions(TDateTime date)
 {
-    const auto captions = CopyDateCaptions(date, RecRec.KopieerDatumFormaat, ProgramFormatSettings());
+    const auto captions = CopyDateCaptions(date, FSettings.Record().KopieerDatumFormaat, ProgramFormatSettings());
     for (int i = 0; i < CopyDateCount; ++i) {
         const QString caption = ToQ(captions[i]);
         CopyDate[i]->setData(caption);
@@ -547,9 +579,13 @@ void TForm_Orvani::ToolButton_DateInfoClick()
 
 void TForm_Orvani::ToolButton_StayOnTopClick()
 {
-    RecRec.OpVoorgrond = !RecRec.OpVoorgrond;
-    ToolButton_StayOnTop->setChecked(RecRec.OpVoorgrond);
-    SetStayOnTop(RecRec.OpVoorgrond);
+    FSettings.ToggleStayOnTop();
+}
+
+void TForm_Orvani::ApplyStayOnTop()
+{
+    ToolButton_StayOnTop->setChecked(FSettings.Record().OpVoorgrond);
+    SetStayOnTop(FSettings.Record().OpVoorgrond);
 }
 
 // Changing the flag of a visible window through its platform window keeps it in place; the
@@ -571,9 +607,7 @@ void TForm_Orvani::ToolButton_VoorkeurenClick()
     EnsureDialogs();
     if (!FOpties)
         return;
-    FOpties->exec();
-    ApplySettings();
-    MonthCalendar1Click();
+    FOpties->exec(); // what it commits or keeps reaches the window through SettingsChanged
 }
 
 void TForm_Orvani::ToolButton_InfoClick()
@@ -604,7 +638,7 @@ void TForm_Orvani::Menu_ST_OpenClick()
 
 void TForm_Orvani::PopupMenu_SystemTrayPopup()
 {
-    ApplyLanguage();
+    ApplyLanguage(FLanguage.value_or(LanguageOf(FSettings)));
 }
 
 void TForm_Orvani::Ganaarvandaag1Click()
@@ -629,7 +663,7 @@ void TForm_Orvani::AppMinimize()
 {
     // Where the desktop has no notification area the window stays on the task bar: hidden
     // without a tray icon it could never be brought back.
-    if (RecRec.SysteemLade && TTrayIcon::IsAvailable()) {
+    if (FSettings.Record().SysteemLade && TTrayIcon::IsAvailable()) {
         hide();
         JvTrayIcon1->SetActive(true);
     }
@@ -658,6 +692,5 @@ void TForm_Orvani::FormClose()
         return;
     FClosed = true;
     const TPlacement place = FPlacement->ToStore();
-    WritePositie(UserSettingsBackend(), place.Top, place.Left, place.Width, place.Height,
-                 ToolButton_StayOnTop->isChecked());
+    FSettings.StorePlacement(place.Top, place.Left, place.Width, place.Height, ToolButton_StayOnTop->isChecked());
 }

@@ -3,10 +3,13 @@
 // window's life cycle (start-up, show, minimise to the task bar or the tray, close).
 
 #include "date/DateCore.h"
+#include "dialogs/LanguageTables.h"
+#include "settings/SettingsModel.h"
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class QAction;
@@ -28,8 +31,9 @@ class TkxExtSaveDialog;
 class TForm_Orvani : public QMainWindow {
     Q_OBJECT
 public:
-    // Creating the window reads the settings (FormCreate); it touches no dialog.
-    explicit TForm_Orvani(QWidget *parent = nullptr);
+    // Creating the window reads the settings (FormCreate); it touches no dialog. It follows the
+    // settings' changes from then on.
+    explicit TForm_Orvani(TSettingsModel &settings, QWidget *parent = nullptr);
 
     // The dialogs, created after the main window, each once for the program's life.
     void AttachDialogs(TForm_GaNaar *gaNaar, TForm_Opties *opties, TForm_DatumInfo *datumInfo,
@@ -46,8 +50,11 @@ public:
     // does. Says whether the window is now shown.
     bool BringBack();
 
-    void ApplySettings();
+    // The month view, status bar, opacity and toolbar as the changed fields ask.
+    void ApplySettings(TSettingFields changed = TSettingFields::All());
+    // Every window's texts in the settings' language, or in one being chosen in Options.
     void ApplyLanguage();
+    void ApplyLanguage(TLanguage language);
 
     QLabel *StatusPanel(int index) const { return FStatusPanels.at(index); }
     // The clipboard text of a copy item: its caption as shown, without accelerator escaping.
@@ -114,10 +121,15 @@ private:
     void ShowFirstTime();
     void PositionMonthView();
     void FitContent();
+    void SettingsChanged(TSettingFields changed);
+    void ApplyStayOnTop();
     void SetStayOnTop(bool onTop);
     void ApplyColors();
     void SetCopyCaptions(TDateTime date);
 
+    TSettingsModel &FSettings;
+    TSettingsModel::TSubscription FListening;
+    std::optional<TLanguage> FLanguage; // the language the windows show, once applied
     std::array<QLabel *, 3> FStatusPanels{};
     TForm_GaNaar *FGaNaar = nullptr;
     TForm_Opties *FOpties = nullptr;

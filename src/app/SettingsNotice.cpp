@@ -2,17 +2,16 @@
 
 #include "dialogs/DialogHelpers.h"
 #include "dialogs/LanguageTables.h"
-#include "settings/RecRec.h"
-#include "settings/Settings.h"
+#include "settings/SettingsModel.h"
 
 #include <QMessageBox>
 
-void ShowSettingsNotice(QWidget *parent)
+void ShowSettingsNotice(QWidget *parent, const TSettingsModel &settings)
 {
-    const std::string kept = UserSettingsBackend().KeptDamagedCopy();
+    const std::string kept = settings.Backend().KeptDamagedCopy();
     if (kept.empty())
         return;
-    const QString text = QString::fromUtf8(LanguageTexts(LanguageOf(RecRec.Taal)).SettingsDamaged)
+    const QString text = QString::fromUtf8(LanguageTexts(LanguageOf(settings)).SettingsDamaged)
                              .arg(QString::fromStdString(kept));
     QMessageBox box(QMessageBox::Warning, "Orvani", text, QMessageBox::Ok, parent);
     RunMessageBox(box);

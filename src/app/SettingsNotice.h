@@ -3,6 +3,7 @@
 // damaged, that what could not be read was reset, and where the damaged file was kept.
 
 class QWidget;
+class TSettingsModel;
 
 // Nothing when the settings were read without damage.
-void ShowSettingsNotice(QWidget *parent);
+void ShowSettingsNotice(QWidget *parent, const TSettingsModel &settings);

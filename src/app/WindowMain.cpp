@@ -10,7 +10,8 @@
 #include "platform/ReadableStyle.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowSystem.h"
-#include "settings/RecRec.h"
+#include "settings/FileRegistryBackend.h"
+#include "settings/SettingsModel.h"
 
 #include <QApplication>
 
@@ -43,15 +44,18 @@ extern "C" __attribute__((visibility("default"))) int OrvaniWindowMain(int argc,
     QApplication::setQuitOnLastWindowClosed(false); // the main window's close ends the program
     SetProgramFormatSettings(SystemFormatSettings());
 
-    TForm_Orvani mainWindow;
+    // The settings, owned here for the program's life and handed to the windows that need them.
+    TFileRegistryBackend store(DefaultSettingsPath());
+    TSettingsModel settings(store);
+    TForm_Orvani mainWindow(settings);
     // The dialogs, owned by the main window, are made as soon as it has shown its first frame.
-    mainWindow.SetDialogMaker([&mainWindow] {
+    mainWindow.SetDialogMaker([&mainWindow, &settings] {
         mainWindow.AttachDialogs(new TForm_GaNaar(mainWindow.MonthCalendar1, &mainWindow),
-                                 new TForm_Opties(&mainWindow), new TForm_DatumInfo(&mainWindow),
-                                 new TAboutBox(&mainWindow));
+                                 new TForm_Opties(settings, &mainWindow),
+                                 new TForm_DatumInfo(settings, &mainWindow), new TAboutBox(&mainWindow));
     });
     if (start.Minimized || start.Tray)
-        mainWindow.StartMinimized(start.Tray || RecRec.SysteemLade);
+        mainWindow.StartMinimized(start.Tray || settings.Record().SysteemLade);
     instance.Listen([&mainWindow] { return mainWindow.BringBack(); });
 
     // A request to end (SIGTERM, SIGINT, the end of the desktop session) closes the window as

@@ -5,7 +5,6 @@
 #include "components/kxStandard.h"
 #include "platform/Colors.h"
 #include "platform/Shell.h"
-#include "settings/RecRec.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -288,9 +287,9 @@ int TAboutBox::TextPixels(int reference) const
                     qRound(QFontInfo(font()).pixelSize() * reference / ReferenceTextPixels));
 }
 
-QString TAboutBox::ReadMePath(int taal)
+QString TAboutBox::ReadMePath(TLanguage language)
 {
-    const QString name = taal == 0 ? "Orvani_Leesmij.htm" : "Orvani_Readme.htm";
+    const QString name = language == lnDutch ? "Orvani_Leesmij.htm" : "Orvani_Readme.htm";
     const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
     if (QFileInfo(beside).isFile()) {
         return beside;
@@ -306,7 +305,7 @@ void TAboutBox::BitBtn_OKClick()
 void TAboutBox::BitBtn_ExtraClick()
 {
     // A page that is nowhere opens nothing, without a message.
-    const QString path = ReadMePath(RecRec.Taal);
+    const QString path = ReadMePath(Language());
     if (!path.isEmpty()) {
         Shell().OpenUrl(path);
     }
@@ -314,10 +313,10 @@ void TAboutBox::BitBtn_ExtraClick()
 
 void TAboutBox::BitBtn_FeedwayClick()
 {
-    const bool dutch = RecRec.Taal == 0;
+    const bool dutch = Language() == lnDutch;
     const QString homePage = QString("%1 - %2").arg(Publisher, HomePage);
     kxFeedway1->SetLanguage(dutch ? lgNederlands : lgEnglish);
-    kxFeedway1->SetTitle((dutch ? "Laatste nieuws " : "Latest news ") + homePage);
+    kxFeedway1->SetTitle(QString::fromUtf8(LanguageTexts(Language()).NewsTitle) + homePage);
     kxFeedway1->SetURL(NewsFolder + QString(dutch ? "Feedway_Ned.inf" : "Feedway_Eng.inf"));
     kxFeedway1->Execute();
 }

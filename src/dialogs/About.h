@@ -17,9 +17,9 @@ class TAboutBox : public TToolDialog {
 public:
     explicit TAboutBox(QWidget *parent = nullptr);
 
-    // The read-me page for a Taal setting: beside the executable, else in the installed data
+    // The read-me page in an interface language: beside the executable, else in the installed data
     // folder ("orvani" under the generic data locations); empty when neither holds it.
-    static QString ReadMePath(int taal);
+    static QString ReadMePath(TLanguage language);
 
     // In painting order.
     QLabel *Label1; // the title's white shadow

@@ -30,7 +30,8 @@ QString FromUtf8(const std::string &text)
 
 } // namespace
 
-TForm_DatumInfo::TForm_DatumInfo(QWidget *parent) : TToolDialog("Form_DatumInfo", QSize(255, 451), parent)
+TForm_DatumInfo::TForm_DatumInfo(const TSettingsModel &settings, QWidget *parent)
+    : TToolDialog("Form_DatumInfo", QSize(255, 451), parent), FSettings(settings)
 {
     setWindowTitle("Datum info");
     CreateControls();
@@ -195,12 +196,12 @@ void TForm_DatumInfo::ApplyLanguageTexts(TLanguage language)
 
 void TForm_DatumInfo::FormShow()
 {
-    const TDateInfoFacts facts = DateInfoFacts(CurrentDate, LanguageOf(RecRec.Taal), ProgramFormatSettings());
+    const TDateInfoFacts facts = DateInfoFacts(CurrentDate, Language(), ProgramFormatSettings());
     QPalette palette = PanelDate->palette();
     // The month view's title colours, as shown there.
     const bool dark = IsDarkPalette(QApplication::palette());
-    palette.setColor(QPalette::Window, ToQColor(ShownColor(RecRec, ViewColors[1], dark)));
-    palette.setColor(QPalette::WindowText, ToQColor(ShownColor(RecRec, ViewColors[2], dark)));
+    palette.setColor(QPalette::Window, ToQColor(ShownColor(FSettings.Record(), ViewColors[1], dark)));
+    palette.setColor(QPalette::WindowText, ToQColor(ShownColor(FSettings.Record(), ViewColors[2], dark)));
     PanelDate->setPalette(palette);
     // Bold, 13 pixels at 96 dpi, never smaller than the sheet's own text.
     QFont title = font();

@@ -17,7 +17,7 @@ class TkxBitBtn;
 class TForm_DatumInfo : public TToolDialog {
     Q_OBJECT
 public:
-    explicit TForm_DatumInfo(QWidget *parent = nullptr);
+    explicit TForm_DatumInfo(const TSettingsModel &settings, QWidget *parent = nullptr);
 
     // The texts of the language that no language row carries: "Days since" and day 0.
     void ApplyLanguageTexts(TLanguage language);
@@ -74,5 +74,6 @@ private:
     QLabel *NewValue(QWidget *parent, const char *name);
     void AlignColumns();
 
+    const TSettingsModel &FSettings; // the month view's title colours
     QList<QGridLayout *> FGrids; // the groups whose captions and values share two columns
 };

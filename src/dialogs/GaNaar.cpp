@@ -7,7 +7,6 @@
 #include "dialogs/LanguageTables.h"
 #include "dialogs/NamedControls.h"
 #include "platform/SvgIcon.h"
-#include "settings/RecRec.h"
 
 #include <QDateEdit>
 #include <QFocusEvent>
@@ -61,7 +60,8 @@ protected:
         const bool typed = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         if (typed && text.size() == 1 && text.front().isPrint() && !text.front().isDigit() && !text.front().isSpace() &&
             text != "-" && text != "+") {
-            const TLanguageTexts &texts = LanguageTexts(LanguageOf(RecRec.Taal));
+            const auto *dialog = qobject_cast<const TToolDialog *>(window());
+            const TLanguageTexts &texts = LanguageTexts(dialog ? dialog->Language() : lnDutch);
             QToolTip::showText(mapToGlobal(QPoint(0, height())), QString::fromUtf8(texts.WholeNumbersOnly), this);
             event->accept();
             return;

@@ -3,6 +3,7 @@
 // name; empty for the window itself) and the property that carries the text, so one loop sets
 // them all and a test can walk the same rows against what the windows show.
 
+#include "settings/SettingsModel.h"
 #include "text/Language.h"
 
 #include <span>
@@ -10,6 +11,16 @@
 class QObject;
 class QString;
 class QWidget;
+
+// The interface language of the settings.
+inline TLanguage LanguageOf(const TRecRec &settings)
+{
+    return LanguageOf(settings.Taal);
+}
+inline TLanguage LanguageOf(const TSettingsModel &settings)
+{
+    return LanguageOf(settings.Record());
+}
 
 enum class TTextTarget {
     Text,    // "text" of a label, button or action
@@ -49,6 +60,9 @@ struct TLanguageTexts {
     const char *SettingsDamaged;    // at start after a damaged settings file; %1: where it was kept
     const char *DatePartMissing[3]; // a half-typed date field: its day, month or year is missing
     const char *WholeNumbersOnly;   // a number field refuses a decimal separator or a letter
+    const char *SaveFailed;         // Options OK when the settings could not be stored
+    const char *NewsTitle;          // the news window's title, before the publisher and home page
+    const char *DateTags[14];       // Options' help on the date tags, one line each
 };
 const TLanguageTexts &LanguageTexts(TLanguage language);
 

@@ -11,6 +11,7 @@
 #include "platform/Colors.h"
 #include "platform/SvgIcon.h"
 #include "settings/Settings.h"
+#include "settings/SettingsDefaults.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -43,51 +44,11 @@ namespace pictures = optiespictures;
 
 namespace {
 
-constexpr int LowestAlphaBlend = 100;
-constexpr int HighestAlphaBlend = 250;
-constexpr int FontSizeFallback = 9;
+using settingsdefaults::HighestAlphaBlend;
+using settingsdefaults::LowestAlphaBlend;
 constexpr int EnterCharacter = 13;
 
 const char *const FontSizes[] = {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24"};
-
-const char *const TagLinesDutch[] = {
-    "w : weeknummer",
-    "ww : weeknummer (altijd 2 cijfers)",
-    "d : dagnummer",
-    "dd : dagnummer (altijd 2 cijfers)",
-    "ddd : afkorting dag",
-    "dddd : dag",
-    "m : maandnummer",
-    "mm : maandnummer (altijd 2 cijfers)",
-    "mmm : afkorting maand",
-    "mmmm : maand",
-    "yy : jaar (altijd 2 cijfers)",
-    "yyyy : jaar (altijd 4 cijfers)",
-    "ddddd : Windows instelling korte datumnotatie",
-    "dddddd : Windows instelling lange datumnotatie",
-};
-
-const char *const TagLinesEnglish[] = {
-    "w : weeknumber",
-    "ww : weeknumber (always 2 digits)",
-    "d : daynumber",
-    "dd : daynumber (always 2 digits)",
-    "ddd : abbreviation day",
-    "dddd : day",
-    "m : monthnumber",
-    "mm : monthnumber (always 2 digits)",
-    "mmm : abbreviation month",
-    "mmmm : month",
-    "yy : year (always 2 digits)",
-    "yyyy : year (always 4 digits)",
-    "ddddd : Windows setting short date format",
-    "dddddd : Windows setting long date format",
-};
-
-const char *const SaveFailedTexts[] = {
-    "De instellingen konden niet worden opgeslagen.",
-    "The settings could not be saved.",
-};
 
 template <class T> T *Titled(QWidget *parent, const char *name, const char *title)
 {
@@ -232,7 +193,8 @@ private:
 
 } // namespace
 
-TForm_Opties::TForm_Opties(QWidget *parent) : TToolDialog("Form_Opties", QSize(332, 480), parent)
+TForm_Opties::TForm_Opties(TSettingsModel &settings, QWidget *parent)
+    : TToolDialog("Form_Opties", QSize(332, 480), parent), FSettings(settings), FEdited(settings.Record())
 {
     setWindowTitle("Opties");
     CreateControls();
@@ -470,7 +432,7 @@ void TForm_Opties::CreateViewTab()
     TrackBarAlphaBlend->setPageStep(10);
     TrackBarAlphaBlend->setValue(HighestAlphaBlend);
     TrackBarAlphaBlend->setMinimumWidth(Scaled(200));
-    LabelAlphaBlend = NewLabel(GroupBoxAlphaBlend, "LabelAlphaBlend", "250");
+    LabelAlphaBlend = NewLabel(GroupBoxAlphaBlend, "LabelAlphaBlend", QByteArray::number(HighestAlphaBlend).constData());
     LabelAlphaBlend->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *alphaRow = new QHBoxLayout(GroupBoxAlphaBlend);
     alphaRow->setContentsMargins(Scaled(8), Scaled(2), Scaled(10), Scaled(4));
@@ -529,8 +491,8 @@ void TForm_Opties::CreateDateFormatTab()
     dateRow->addWidget(Image5, 0, Qt::AlignTop);
 
     GroupBoxInfoTags = Titled<QGroupBox>(page, "GroupBoxInfoTags", "Info beschikbare datum tags");
-    MemoDateTagsNed = NewTagMemo(GroupBoxInfoTags, "MemoDateTagsNed", TagLinesDutch);
-    MemoDateTagsEng = NewTagMemo(GroupBoxInfoTags, "MemoDateTagsEng", TagLinesEnglish);
+    MemoDateTagsNed = NewTagMemo(GroupBoxInfoTags, "MemoDateTagsNed", LanguageTexts(lnDutch).DateTags);
+    MemoDateTagsEng = NewTagMemo(GroupBoxInfoTags, "MemoDateTagsEng", LanguageTexts(lnEnglish).DateTags);
     auto *memos = new QGridLayout(GroupBoxInfoTags);
     memos->setContentsMargins(Scaled(9), Scaled(4), Scaled(9), Scaled(9));
     memos->addWidget(MemoDateTagsNed, 0, 0); // one over the other; one is shown at a time
@@ -572,16 +534,16 @@ std::array<TkxColorPicker *, 5> TForm_Opties::ColorPickers() const
 
 void TForm_Opties::ShowStoredChoices()
 {
-    RadioGroup_SystemTray->SetItemIndex(RecRec.SysteemLade ? 1 : 0);
-    RadioGroup_Startup->SetItemIndex(RecRec.GeminimaliseerdOpstarten ? 1 : 0);
-    SelectStoredChoice(RadioGroup_MonthPosition, RecRec.PositieMaand);
+    RadioGroup_SystemTray->SetItemIndex(FEdited.SysteemLade ? 1 : 0);
+    RadioGroup_Startup->SetItemIndex(FEdited.GeminimaliseerdOpstarten ? 1 : 0);
+    SelectStoredChoice(RadioGroup_MonthPosition, FEdited.PositieMaand);
 }
 
 // A font this system lacks is shown as the family that stands in for it in the month view; the
 // setting keeps the stored name until the user picks another font.
 void TForm_Opties::ShowStoredFont()
 {
-    const QString stored = QString::fromStdString(RecRec.Lettertype);
+    const QString stored = QString::fromStdString(FEdited.Lettertype);
     kxFontComboBox1->SetFontName(stored);
     if (kxFontComboBox1->FontName().compare(stored, Qt::CaseInsensitive) != 0)
         kxFontComboBox1->SetFontName(QFontInfo(QFont(stored)).family());
@@ -683,32 +645,33 @@ void TForm_Opties::PaintPictures()
 
 void TForm_Opties::LoadControls()
 {
+    FEdited = FSettings.Record();
     PlaceArrow();
 
     // The colours as the month view shows them.
     const bool dark = IsDarkPalette(QApplication::palette());
     for (std::size_t i = 0; i < std::size(ViewColors); ++i) {
-        FShownColors[i] = ShownColor(RecRec, ViewColors[i], dark);
+        FShownColors[i] = ShownColor(FEdited, ViewColors[i], dark);
         ColorPickers()[i]->SetColor(FShownColors[i]);
     }
 
-    ComboBoxFontSize->setEditText(QString::number(RecRec.Lettergrootte));
+    ComboBoxFontSize->setEditText(QString::number(FEdited.Lettergrootte));
     ShowStoredFont();
 
     ShowStoredChoices();
-    SelectStoredChoice(RadioGroup_Taal, RecRec.Taal);
+    SelectStoredChoice(RadioGroup_Taal, FEdited.Taal);
 
-    CheckBoxCaptions->setChecked(RecRec.TitelsKnoppen);
-    CheckBox_Weeknummers->setChecked(RecRec.Weeknummers);
-    CheckBox_Vandaag->setChecked(RecRec.Vandaag);
-    CheckBox_ShowStatus->setChecked(RecRec.StatusTonen);
+    CheckBoxCaptions->setChecked(FEdited.TitelsKnoppen);
+    CheckBox_Weeknummers->setChecked(FEdited.Weeknummers);
+    CheckBox_Vandaag->setChecked(FEdited.Vandaag);
+    CheckBox_ShowStatus->setChecked(FEdited.StatusTonen);
 
-    ShowTagMemo(RecRec.Taal != 0);
+    ShowTagMemo(LanguageOf(FEdited) == lnEnglish);
 
-    EditCopyDate->setText(QString::fromStdString(RecRec.KopieerDatumFormaat));
-    EditHintSystemTray->setText(QString::fromStdString(RecRec.HintSysteemLadeFormaat));
+    EditCopyDate->setText(QString::fromStdString(FEdited.KopieerDatumFormaat));
+    EditHintSystemTray->setText(QString::fromStdString(FEdited.HintSysteemLadeFormaat));
 
-    TrackBarAlphaBlend->setValue(std::clamp(RecRec.AlphaBlend, LowestAlphaBlend, HighestAlphaBlend));
+    TrackBarAlphaBlend->setValue(std::clamp(FEdited.AlphaBlend, LowestAlphaBlend, HighestAlphaBlend));
 
     UpdateViewPicture();
     UpdatePositionPicture();
@@ -725,19 +688,15 @@ bool TForm_Opties::SaveSettings()
         changed = changed || pickers[i]->Color() != FShownColors[i];
     }
     for (std::size_t i = 0; changed && i < pickers.size(); ++i) {
-        RecRec.*ViewColors[i].Field = pickers[i]->Color();
+        FEdited.*ViewColors[i].Field = pickers[i]->Color();
     }
 
-    RecRec.KopieerDatumFormaat = EditCopyDate->text().toStdString();
-    RecRec.HintSysteemLadeFormaat = EditHintSystemTray->text().toStdString();
+    FEdited.KopieerDatumFormaat = EditCopyDate->text().toStdString();
+    FEdited.HintSysteemLadeFormaat = EditHintSystemTray->text().toStdString();
 
-    RecRec.AlphaBlend = TrackBarAlphaBlend->value();
+    FEdited.AlphaBlend = TrackBarAlphaBlend->value();
 
-    if (!WriteAlgemeen(UserSettingsBackend(), RecRec, FStored)) {
-        return false;
-    }
-    FStored = RecRec;
-    return true;
+    return FSettings.Commit(FEdited);
 }
 
 void TForm_Opties::BitBtn_OKClick()
@@ -749,7 +708,7 @@ void TForm_Opties::BitBtn_OKClick()
     // The dialog stays open, so the user can try again or close it and keep the settings for
     // this run.
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
-                    SaveFailedTexts[RecRec.Taal == 0 ? 0 : 1], QMessageBox::Ok, this);
+                    LanguageTexts(LanguageOf(FEdited)).SaveFailed, QMessageBox::Ok, this);
     RunMessageBox(box);
 }
 
@@ -774,6 +733,15 @@ bool TForm_Opties::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return TToolDialog::eventFilter(watched, event);
+}
+
+// Closed without OK: what the controls took at once stays for this run, unstored.
+void TForm_Opties::done(int result)
+{
+    TToolDialog::done(result);
+    if (result != QDialog::Accepted) {
+        FSettings.Keep(FEdited);
+    }
 }
 
 void TForm_Opties::hideEvent(QHideEvent *event)
@@ -803,8 +771,8 @@ void TForm_Opties::RadioGroup_TaalClick()
     }
     {
         const TRedrawSuspension suspension(this);
-        RecRec.Taal = index;
-        emit LanguageChanged();
+        FEdited.Taal = index;
+        emit LanguageChanged(LanguageOf(FEdited));
     }
     GrowToFit();
 }
@@ -824,52 +792,52 @@ void TForm_Opties::GrowToFit()
 
 void TForm_Opties::CheckBoxCaptionsClick()
 {
-    RecRec.TitelsKnoppen = CheckBoxCaptions->isChecked();
+    FEdited.TitelsKnoppen = CheckBoxCaptions->isChecked();
     UpdateToolbarPicture();
 }
 
 void TForm_Opties::RadioGroup_SystemTrayClick()
 {
-    RecRec.SysteemLade = RadioGroup_SystemTray->ItemIndex() == 1;
+    FEdited.SysteemLade = RadioGroup_SystemTray->ItemIndex() == 1;
     PlaceArrow();
 }
 
 void TForm_Opties::RadioGroup_StartupClick()
 {
-    RecRec.GeminimaliseerdOpstarten = RadioGroup_Startup->ItemIndex() == 1;
+    FEdited.GeminimaliseerdOpstarten = RadioGroup_Startup->ItemIndex() == 1;
 }
 
 void TForm_Opties::RadioGroup_MonthPositionClick()
 {
-    RecRec.PositieMaand = RadioGroup_MonthPosition->ItemIndex();
+    FEdited.PositieMaand = RadioGroup_MonthPosition->ItemIndex();
     UpdatePositionPicture();
 }
 
 void TForm_Opties::CheckBox_WeeknummersClick()
 {
-    RecRec.Weeknummers = CheckBox_Weeknummers->isChecked();
+    FEdited.Weeknummers = CheckBox_Weeknummers->isChecked();
     UpdateViewPicture();
 }
 
 void TForm_Opties::CheckBox_VandaagClick()
 {
-    RecRec.Vandaag = CheckBox_Vandaag->isChecked();
+    FEdited.Vandaag = CheckBox_Vandaag->isChecked();
     UpdateViewPicture();
 }
 
 void TForm_Opties::CheckBox_ShowStatusClick()
 {
-    RecRec.StatusTonen = CheckBox_ShowStatus->isChecked();
+    FEdited.StatusTonen = CheckBox_ShowStatus->isChecked();
 }
 
 void TForm_Opties::kxFontComboBox1Change()
 {
-    RecRec.Lettertype = kxFontComboBox1->FontName().toStdString();
+    FEdited.Lettertype = kxFontComboBox1->FontName().toStdString();
 }
 
 void TForm_Opties::ComboBoxFontSizeChange()
 {
-    RecRec.Lettergrootte = WholeNumberOr(ComboBoxFontSize->currentText(), FontSizeFallback);
+    FEdited.Lettergrootte = WholeNumberOr(ComboBoxFontSize->currentText(), settingsdefaults::FontSize);
 }
 
 void TForm_Opties::TrackBarAlphaBlendChange()
@@ -879,12 +847,12 @@ void TForm_Opties::TrackBarAlphaBlendChange()
 
 void TForm_Opties::SpeedButtonExampleCopyClick()
 {
-    ShowExample(RecRec.KopieerDatumFormaat);
+    ShowExample(FEdited.KopieerDatumFormaat);
 }
 
 void TForm_Opties::SpeedButtonExampleHintClick()
 {
-    ShowExample(RecRec.HintSysteemLadeFormaat);
+    ShowExample(FEdited.HintSysteemLadeFormaat);
 }
 
 // Today's date through the confirmed pattern; a pattern being edited counts only after OK.
@@ -897,25 +865,25 @@ void TForm_Opties::ShowExample(const std::string &pattern)
 
 void TForm_Opties::UpdateViewPicture()
 {
-    QLabel *holder = RecRec.Weeknummers ? (RecRec.Vandaag ? Image_Wg4 : Image_Wg3)
-                                        : (RecRec.Vandaag ? Image_Wg2 : Image_Wg1);
+    QLabel *holder = FEdited.Weeknummers ? (FEdited.Vandaag ? Image_Wg4 : Image_Wg3)
+                                        : (FEdited.Vandaag ? Image_Wg2 : Image_Wg1);
     Image_Weergave->setPixmap(holder->pixmap());
 }
 
 void TForm_Opties::UpdateToolbarPicture()
 {
-    QLabel *holder = RecRec.PictogrammenOplichten ? (RecRec.TitelsKnoppen ? Image_TB1 : Image_TB3)
-                                                  : (RecRec.TitelsKnoppen ? Image_TB2 : Image_TB4);
+    QLabel *holder = FEdited.PictogrammenOplichten ? (FEdited.TitelsKnoppen ? Image_TB1 : Image_TB3)
+                                                  : (FEdited.TitelsKnoppen ? Image_TB2 : Image_TB4);
     Image_Toolbar->setPixmap(holder->pixmap());
 }
 
 void TForm_Opties::UpdatePositionPicture()
 {
-    ImagePosition->setPixmap((RecRec.PositieMaand == 0 ? Image_Pos1 : Image_Pos2)->pixmap());
+    ImagePosition->setPixmap((FEdited.PositieMaand == 0 ? Image_Pos1 : Image_Pos2)->pixmap());
 }
 
 void TForm_Opties::PlaceArrow()
 {
-    const int left = RecRec.SysteemLade ? pictures::ArrowLeftAtTray : pictures::ArrowLeftAtTaskBar;
+    const int left = FEdited.SysteemLade ? pictures::ArrowLeftAtTray : pictures::ArrowLeftAtTaskBar;
     Image_Pijl->move(Scaled(left), Scaled(pictures::ArrowTop));
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The Options dialog: language, toolbar captions, minimising and start-up, the month view's look
 // (week numbers, today's circle, status bar, font, colours, opacity) and the two date patterns.
-// Most controls write their setting the moment they change; the colours, the patterns and the
-// opacity are taken on OK, which also stores the general settings.
+// The dialog edits a copy of the settings: most controls write it the moment they change; the
+// colours, the patterns and the opacity are taken on OK, which commits the copy to the settings
+// model. Closed without OK, the copy is kept for this run without being stored.
 
 #include "dialogs/LanguageTables.h"
 #include "dialogs/ToolDialog.h"
-#include "settings/RecRec.h"
+#include "settings/SettingsModel.h"
 
 #include <array>
 #include <cstdint>
@@ -32,7 +33,7 @@ class TkxFontComboBox;
 class TForm_Opties : public TToolDialog {
     Q_OBJECT
 public:
-    explicit TForm_Opties(QWidget *parent = nullptr);
+    explicit TForm_Opties(TSettingsModel &settings, QWidget *parent = nullptr);
 
     // Shows the tag help in English or in Dutch.
     void ShowTagMemo(bool english);
@@ -104,8 +105,8 @@ public:
     QLabel *Image_Pos1, *Image_Pos2;
 
 signals:
-    // The language setting changed: every window is to show its texts in the new language now.
-    void LanguageChanged();
+    // The language chosen changed: every window is to show its texts in it now.
+    void LanguageChanged(TLanguage language);
 
 public slots:
     void FormShow() override;
@@ -128,6 +129,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void done(int result) override;
     void hideEvent(QHideEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -159,9 +161,10 @@ private:
     // The screen scale and pixel ratio the pictures were drawn for.
     qreal FPicturesScale = 0;
     qreal FPicturesRatio = 0;
-    // The settings as the store held them when this program last read or wrote them: OK stores
-    // only what differs, so another running copy's choices stay.
-    TRecRec FStored = RecRec;
+    TSettingsModel &FSettings;
+    // The copy the controls edit, taken from the settings at each showing; between showings it
+    // is what the settings hold.
+    TRecRec FEdited;
     // The colours as the pickers showed them when the dialog opened.
     std::array<std::uint32_t, 5> FShownColors{};
 };

@@ -4,7 +4,6 @@
 #include "date/DateFormat.h"
 #include "dialogs/LanguageTables.h"
 #include "platform/Screen.h"
-#include "settings/RecRec.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -344,7 +343,8 @@ private:
 bool TakeTypedDate(QDateEdit *picker)
 {
     if (const int missing = MissingPart(picker); missing >= 0) {
-        const TLanguageTexts &texts = LanguageTexts(LanguageOf(RecRec.Taal));
+        const auto *dialog = qobject_cast<const TToolDialog *>(picker->window());
+        const TLanguageTexts &texts = LanguageTexts(dialog ? dialog->Language() : lnDutch);
         QToolTip::showText(picker->mapToGlobal(QPoint(0, picker->height())),
                            QString::fromUtf8(texts.DatePartMissing[missing]), picker);
         return false;

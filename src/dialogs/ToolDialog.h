@@ -26,6 +26,10 @@ public:
     // Showing runs FormShow and sizes and places the window before it reaches the screen.
     void setVisible(bool visible) override;
 
+    // The interface language, handed over with the window's texts (Dutch until then).
+    void SetLanguage(TLanguage language) { FLanguage = language; }
+    TLanguage Language() const { return FLanguage; }
+
 public slots:
     // Refills the window from the data handed over before showing; runs at every showing.
     virtual void FormShow() = 0;
@@ -46,6 +50,7 @@ private:
 
     QSize FReferenceSize;
     qreal FScale;
+    TLanguage FLanguage = lnDutch;
     // The frame around the window as last seen; none before the window manager has framed it.
     QMargins FFrameMargins;
     QPoint FCentredAt; // where the frame was put

@@ -1,7 +1,6 @@
 #pragma once
-// The program-wide settings record, filled at start from the per-user store, edited by the
-// Options dialog and read by the main window and the dialogs. Fields are named after their
-// stored values. Pure C++, no Qt.
+// The settings record, held by the settings model (SettingsModel.h) and edited as a copy by the
+// Options dialog. Fields are named after their stored values. Pure C++, no Qt.
 
 #include <cstdint>
 #include <string>
@@ -35,5 +34,3 @@ struct TRecRec {
 
     friend bool operator==(const TRecRec &, const TRecRec &) = default;
 };
-
-extern TRecRec RecRec;

@@ -1,6 +1,6 @@
 #include "settings/Settings.h"
 
-#include "settings/FileRegistryBackend.h"
+#include "settings/SettingsDefaults.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,15 +8,13 @@
 
 namespace {
 
-constexpr std::string_view SettingsPath = "KX\\Orvani";
-constexpr std::string_view DefaultDatePattern = "ww * dddd dd-mm-yy * yyyy";
+namespace defaults = settingsdefaults;
+
 constexpr std::string_view Version = "2.2";
 
 // Client size at 96 dpi.
 constexpr int ReferenceWidth = 204;
 constexpr int ReferenceHeight = 223;
-
-TRegistryBackend *replacementBackend = nullptr;
 
 struct LanguageOfLcid {
     std::uint32_t Lcid;
@@ -33,7 +31,7 @@ constexpr std::uint32_t SpanishSublanguages = 20; // 0x040A .. 0x500A
 
 bool OpenSettingsKey(TRegistry &reg, std::string_view subkey)
 {
-    return RegOpenSoftwareKey(reg, SettingsPath) && reg.OpenKey(subkey, true);
+    return RegOpenSoftwareKey(reg, defaults::KeyPath) && reg.OpenKey(subkey, true);
 }
 
 std::uint32_t RegReadColor(TRegistry &reg, std::string_view name, std::uint32_t defaultValue)
@@ -71,20 +69,6 @@ bool WriteSettingsKey(TRegistryBackend &backend, std::string_view subkey, Write 
 }
 
 } // namespace
-
-TRegistryBackend &UserSettingsBackend()
-{
-    if (replacementBackend) {
-        return *replacementBackend;
-    }
-    static TFileRegistryBackend file(DefaultSettingsPath());
-    return file;
-}
-
-void SetUserSettingsBackend(TRegistryBackend *backend)
-{
-    replacementBackend = backend;
-}
 
 std::int32_t LanguageDefaultForLcid(std::uint32_t lcid)
 {
@@ -180,13 +164,13 @@ void ReadSettings(TRecRec &rec, TRegistryBackend &backend, double dpi, int scree
         rec.GeminimaliseerdOpstarten = RegReadBool(reg, "GeminimaliseerdOpstarten", false);
         rec.Weeknummers = RegReadBool(reg, "Weeknummers", false);
         rec.Vandaag = RegReadBool(reg, "Vandaag", false);
-        rec.Lettertype = RegReadString(reg, "Lettertype", "Arial");
-        rec.Lettergrootte = RegReadInteger(reg, "Lettergrootte", 9);
+        rec.Lettertype = RegReadString(reg, "Lettertype", defaults::FontName);
+        rec.Lettergrootte = RegReadInteger(reg, "Lettergrootte", defaults::FontSize);
         rec.StatusTonen = RegReadBool(reg, "StatusTonen", true);
         rec.PositieMaand = RegReadInteger(reg, "PositieMaand", 0);
-        rec.KopieerDatumFormaat = RegReadString(reg, "KopieerDatumFormaat", DefaultDatePattern);
-        rec.HintSysteemLadeFormaat = RegReadString(reg, "HintSysteemLadeFormaat", DefaultDatePattern);
-        rec.AlphaBlend = RegReadInteger(reg, "AlphaBlend", 250);
+        rec.KopieerDatumFormaat = RegReadString(reg, "KopieerDatumFormaat", defaults::DatePattern);
+        rec.HintSysteemLadeFormaat = RegReadString(reg, "HintSysteemLadeFormaat", defaults::DatePattern);
+        rec.AlphaBlend = RegReadInteger(reg, "AlphaBlend", defaults::HighestAlphaBlend);
         rec.Taal = RegReadInteger(reg, "Taal", LanguageDefaultForLcid(lcid));
         rec.AantalMaanden = RegReadInteger(reg, "AantalMaanden", 0);
         rec.PictogrammenOplichten = RegReadBool(reg, "PictogrammenOplichten", true);

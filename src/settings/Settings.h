@@ -31,11 +31,6 @@ inline constexpr TViewColor ViewColors[] = {
 bool ColorsNeverChosen(const TRecRec &rec);
 std::uint32_t ShownColor(const TRecRec &rec, const TViewColor &color, bool darkScheme);
 
-// The per-user file store, one per process; tests may put another backend in its place
-// (nullptr restores the file).
-TRegistryBackend &UserSettingsBackend();
-void SetUserSettingsBackend(TRegistryBackend *backend);
-
 // The default of Taal for a Windows locale identifier: 0 Dutch, 2 French, 3 German, 4 Spanish,
 // 1 English for any other.
 std::int32_t LanguageDefaultForLcid(std::uint32_t lcid);

@@ -3,12 +3,14 @@
 #include "settings/FileRegistryBackend.h"
 #include "settings/MemoryRegistryBackend.h"
 #include "settings/RegDocument.h"
-#include "settings/Settings.h"
+#include "settings/SettingsDefaults.h"
+#include "settings/SettingsModel.h"
 
 namespace {
 
-constexpr std::string_view OrvaniKey = "HKEY_CURRENT_USER\\Software\\KX\\Orvani";
-constexpr std::string_view AlgemeenKey = "HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen";
+const std::string OrvaniKey =
+    std::string(settingsdefaults::RootKey) + "\\Software\\" + std::string(settingsdefaults::KeyPath);
+const std::string AlgemeenKey = OrvaniKey + "\\Algemeen";
 
 bool IsOrvaniKey(std::string_view path)
 {
@@ -19,8 +21,7 @@ bool IsOrvaniKey(std::string_view path)
 TRegDocument DefaultSettings(std::uint32_t lcid)
 {
     TMemoryRegistryBackend defaults;
-    TRecRec rec;
-    ReadSettings(rec, defaults, 96, 0, 0, lcid);
+    TSettingsModel(defaults).Read(96, 0, 0, lcid);
     TRegDocument document;
     document.Apply(AlgemeenKey, defaults.Document().FindKey(AlgemeenKey)->Values);
     return document;

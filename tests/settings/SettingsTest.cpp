@@ -1,9 +1,12 @@
 #include "settings/Settings.h"
 #include "settings/FileRegistryBackend.h"
+#include "settings/SettingsModel.h"
 #include "settings/StoreTestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -386,14 +389,62 @@ TEST(WriteSettings, ReportFailureWithoutThrowing)
     EXPECT_FALSE(WriteAlgemeen(backend, TRecRec{}, UnlikeInEveryField({})));
 }
 
-TEST(UserSettingsBackend, CanBeReplacedAndRestored)
+// What Options commits: the listeners hear exactly the fields that changed, the store receives
+// exactly their values and the version, and a store that cannot be written changes nothing.
+TEST(SettingsModel, CommitStoresAndTellsExactlyWhatChanged)
 {
-    TMemoryRegistryBackend memory;
-    TRegistryBackend &file = UserSettingsBackend();
-    SetUserSettingsBackend(&memory);
-    EXPECT_EQ(&UserSettingsBackend(), &memory);
-    SetUserSettingsBackend(nullptr);
-    EXPECT_EQ(&UserSettingsBackend(), &file);
-    ASSERT_NE(dynamic_cast<TFileRegistryBackend *>(&file), nullptr);
-    EXPECT_EQ(dynamic_cast<TFileRegistryBackend &>(file).Path(), DefaultSettingsPath());
+    using enum TSettingField;
+    struct Case {
+        const char *Name;
+        std::function<void(TRecRec &)> Edit;
+        TSettingFields Changed;
+        std::vector<std::string> Stored;
+    };
+    const Case cases[] = {
+        {"nothing", [](TRecRec &) {}, {}, {"Versie"}},
+        {"language", [](TRecRec &rec) { rec.Taal = 0; }, {Taal}, {"Taal", "Versie"}},
+        {"font and captions",
+         [](TRecRec &rec) {
+             rec.Lettertype = "DejaVu Serif";
+             rec.Lettergrootte = 12;
+             rec.TitelsKnoppen = true;
+         },
+         {Lettertype, Lettergrootte, TitelsKnoppen},
+         {"Lettertype", "Lettergrootte", "TitelsKnoppen", "Versie"}},
+        {"a colour and the opacity",
+         [](TRecRec &rec) {
+             rec.KleurTitel = 0x123456;
+             rec.AlphaBlend = 120;
+         },
+         {KleurTitel, AlphaBlend},
+         {"KleurTitel", "AlphaBlend", "Versie"}},
+        {"patterns", [](TRecRec &rec) { rec.HintSysteemLadeFormaat = "d"; }, {HintSysteemLadeFormaat},
+         {"HintSysteemLadeFormaat", "Versie"}},
+    };
+    for (const bool failing : {false, true}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(c.Name) + (failing ? ", store failing" : ""));
+            RecordingBackend backend;
+            TSettingsModel model(backend);
+            model.Read(96, 1024, 768, English);
+            const TRecRec before = model.Record();
+            std::vector<TSettingFields> heard;
+            const auto listening = model.Listen([&](TSettingFields changed) { heard.push_back(changed); });
+            TRecRec edited = before;
+            c.Edit(edited);
+            backend.Batches.clear();
+            backend.SetFailWrites(failing);
+
+            EXPECT_EQ(model.Commit(edited), !failing);
+
+            EXPECT_EQ(model.Record(), failing ? before : edited);
+            const bool hears = !failing && !c.Changed.Empty();
+            EXPECT_EQ(heard, hears ? std::vector{c.Changed} : std::vector<TSettingFields>{});
+            if (!failing) {
+                ASSERT_EQ(backend.Batches.size(), 1u);
+                EXPECT_THAT(backend.Batches[0].Names, ElementsAreArray(c.Stored));
+                EXPECT_EQ(ReadFrom(backend), edited);
+            }
+        }
+    }
 }

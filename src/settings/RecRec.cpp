@@ -1,3 +1,0 @@
-#include "settings/RecRec.h"
-
-TRecRec RecRec;
