@@ -384,8 +384,7 @@ void TForm_Orvani::SettingsChanged(TSettingFields changed)
     if (changed.Has(Taal))
         ApplyLanguage();
     ApplySettings(changed);
-    if (changed.HasAny({KopieerDatumFormaat, HintSysteemLadeFormaat}))
-        MonthCalendar1Click();
+    MonthCalendar1Click(); // the selected date's texts: captions, hint and status bar anew
 }
 
 void TForm_Orvani::ApplySettings(TSettingFields changed)

@@ -196,6 +196,10 @@ private:
 TForm_Opties::TForm_Opties(TSettingsModel &settings, QWidget *parent)
     : TToolDialog("Form_Opties", QSize(332, 480), parent), FSettings(settings), FEdited(settings.Record())
 {
+    FListening = settings.Listen([this](TSettingFields) {
+        if (!isVisible())
+            FEdited = FSettings.Record();
+    });
     setWindowTitle("Opties");
     CreateControls();
     SizePictures();

@@ -41,6 +41,8 @@ public:
     // start-up and month-position groups (the stored choices selected again), the colour
     // pickers' language and the tag help shown.
     void ApplyLanguageTexts(TLanguage language);
+    // The settings as the controls have them now.
+    const TRecRec &Edited() const { return FEdited; }
 
     QTabWidget *PageControl1;
     QWidget *TabSheet_Algemeen;
@@ -165,6 +167,7 @@ private:
     // The copy the controls edit, taken from the settings at each showing; between showings it
     // is what the settings hold.
     TRecRec FEdited;
+    TSettingsModel::TSubscription FListening;
     // The colours as the pickers showed them when the dialog opened.
     std::array<std::uint32_t, 5> FShownColors{};
 };

@@ -11,7 +11,7 @@
 #include "dialogs/LanguageTables.h"
 #include "dialogs/Opties.h"
 #include "settings/MemoryRegistryBackend.h"
-#include "settings/RecRec.h"
+#include "support/SettingsSupport.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
@@ -30,17 +30,15 @@ namespace {
 struct Program {
     Program()
     {
-        RecRec = TRecRec{};
-        main = std::make_unique<TForm_Orvani>();
+        main = std::make_unique<TForm_Orvani>(settings.Model());
         gaNaar = new TForm_GaNaar(main->MonthCalendar1, main.get());
-        opties = new TForm_Opties(main.get());
-        datumInfo = new TForm_DatumInfo(main.get());
+        opties = new TForm_Opties(settings.Model(), main.get());
+        datumInfo = new TForm_DatumInfo(settings.Model(), main.get());
         about = new TAboutBox(main.get());
         main->AttachDialogs(gaNaar, opties, datumInfo, about);
     }
 
-    TMemoryRegistryBackend store;
-    testsupport::TScopedBackend useStore{store};
+    testsupport::TScopedSettings settings;
     testsupport::TScopedClock clock{MakeDate(2026, 9, 24)};
     std::unique_ptr<TForm_Orvani> main;
     TForm_GaNaar *gaNaar;
@@ -106,8 +104,7 @@ TEST(AccessibleNames, EveryControlOfEveryWindowIsNamedInBothLanguages)
     TkxNetDialog *news = program.about->kxFeedway1->NetDialog();
     for (int taal : {0, 1}) {
         SCOPED_TRACE(taal);
-        RecRec.Taal = taal;
-        program.main->ApplyLanguage();
+        program.main->ApplyLanguage(LanguageOf(taal));
         news->SetLanguage(taal == 0 ? lgNederlands : lgEnglish);
         QStringList nameless;
         int walked = 0;
@@ -178,8 +175,7 @@ TEST(AccessibleNames, ControlsAreReadWithTheirCaptionsAndValues)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Control->objectName().toStdString() + " " + std::to_string(c.Taal));
-        RecRec.Taal = c.Taal;
-        program.main->ApplyLanguage();
+        program.main->ApplyLanguage(LanguageOf(c.Taal));
         program.main->MonthCalendar1->SetDate(MakeDate(2026, 9, 24));
         program.main->MonthCalendar1->setLocale(QLocale(c.Taal == 0 ? "nl_NL" : "en_GB"));
         QAccessibleInterface *control = iface(c.Control);

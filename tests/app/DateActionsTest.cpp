@@ -4,7 +4,7 @@
 #include "components/MonthCalendar.h"
 #include "date/DateFormat.h"
 #include "settings/MemoryRegistryBackend.h"
-#include "settings/RecRec.h"
+#include "support/SettingsSupport.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
@@ -60,7 +60,6 @@ class SaveAsJpegTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        RecRec = TRecRec{};
         SetProgramFormatSettings(DayMonthYear("-"));
     }
 
@@ -81,14 +80,13 @@ protected:
         return title;
     }
 
-    TMemoryRegistryBackend store;
-    testsupport::TScopedBackend useStore{store};
+    testsupport::TScopedSettings settings;
     QTemporaryDir folder;
 };
 
 TEST_F(SaveAsJpegTest, SavesTheMonthViewUnderTheChosenName)
 {
-    TForm_Orvani window;
+    TForm_Orvani window(settings.Model());
     window.ShowAtStart();
     window.resize(560, 300);
 
@@ -113,10 +111,9 @@ TEST_F(SaveAsJpegTest, SavesTheMonthViewUnderTheChosenName)
 
 TEST_F(SaveAsJpegTest, ContextMenuScreenshot)
 {
-    TForm_Orvani window;
+    TForm_Orvani window(settings.Model());
     window.ShowAtStart();
-    RecRec.Taal = 1;
-    window.ApplyLanguage();
+    window.ApplyLanguage(lnEnglish);
     window.MonthCalendar1->SetDate(MakeDate(2026, 12, 6));
     window.MonthCalendar1Click();
     window.PopupMenu1->popup(QPoint(0, 0));

@@ -12,7 +12,7 @@
 #include "dialogs/RadioGroup.h"
 #include "platform/Tray.h"
 #include "settings/MemoryRegistryBackend.h"
-#include "settings/RecRec.h"
+#include "support/SettingsSupport.h"
 #include "settings/Settings.h"
 #include "support/LanguageRowSupport.h"
 #include "support/TestSupport.h"
@@ -32,10 +32,10 @@ namespace {
 struct Program {
     Program()
     {
-        RecRec = TRecRec{};
-        main = std::make_unique<TForm_Orvani>();
-        main->AttachDialogs(new TForm_GaNaar(main->MonthCalendar1, main.get()), new TForm_Opties(main.get()),
-                            new TForm_DatumInfo(main.get()), new TAboutBox(main.get()));
+        main = std::make_unique<TForm_Orvani>(settings.Model());
+        main->AttachDialogs(new TForm_GaNaar(main->MonthCalendar1, main.get()),
+                            new TForm_Opties(settings.Model(), main.get()),
+                            new TForm_DatumInfo(settings.Model(), main.get()), new TAboutBox(main.get()));
     }
     QWidget *Window(const char *name)
     {
@@ -44,8 +44,7 @@ struct Program {
         return main->findChild<QWidget *>(name);
     }
 
-    TMemoryRegistryBackend store;
-    testsupport::TScopedBackend useStore{store};
+    testsupport::TScopedSettings settings;
     testsupport::TScopedClock clock{MakeDate(2003, 6, 20) + 0.5};
     std::unique_ptr<TForm_Orvani> main;
 };
@@ -68,8 +67,7 @@ TEST(LanguageTables, EveryRowIsWhatTheWindowsShowInBothLanguages)
     Program program;
     for (int taal : {0, 1, 2, 3, 4}) {
         SCOPED_TRACE(taal);
-        RecRec.Taal = taal;
-        program.main->ApplyLanguage();
+        program.main->ApplyLanguage(LanguageOf(taal));
         ExpectEveryRowShown(program, LanguageOf(taal));
     }
 }
@@ -78,16 +76,15 @@ TEST(LanguageTables, EveryRowIsWhatTheWindowsShowInBothLanguages)
 // show the interface language although the window's own language switch ran before them.
 TEST(LanguageTables, DialogsMadeAfterTheFirstFrameSpeakTheInterfaceLanguage)
 {
-    TMemoryRegistryBackend store;
-    const testsupport::TScopedBackend useStore(store);
-    RecRec = TRecRec{};
-    RecRec.Taal = 1;
-    TForm_Orvani main;
+    testsupport::TScopedSettings settings;
+    TForm_Orvani main(settings.Model());
+    settings.Change([](TRecRec &rec) { rec.Taal = 1; });
     int made = 0;
     main.SetDialogMaker([&] {
         ++made;
-        main.AttachDialogs(new TForm_GaNaar(main.MonthCalendar1, &main), new TForm_Opties(&main),
-                           new TForm_DatumInfo(&main), new TAboutBox(&main));
+        main.AttachDialogs(new TForm_GaNaar(main.MonthCalendar1, &main),
+                           new TForm_Opties(settings.Model(), &main),
+                           new TForm_DatumInfo(settings.Model(), &main), new TAboutBox(&main));
     });
     main.show();
     EXPECT_EQ(made, 0);
@@ -113,15 +110,13 @@ TEST(LanguageTables, TextsBeyondTheRowsFollowTheLanguage)
     auto *datumInfo = program.main->findChild<TForm_DatumInfo *>();
     ASSERT_NE(datumInfo, nullptr);
 
-    RecRec.Taal = 0;
-    program.main->ApplyLanguage();
+    program.main->ApplyLanguage(lnDutch);
     EXPECT_EQ(datumInfo->LabelDaysSinceNull->text(), "Dagen sinds 30-12-1899");
     EXPECT_EQ(program.main->JvTrayIcon1->Hint(), "Orvani");
     EXPECT_EQ(program.main->MonthCalendar1->TodayLabel(), "Vandaag:");
     EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Ongedaan maken"); // Qt's own
 
-    RecRec.Taal = 3;
-    program.main->ApplyLanguage();
+    program.settings.Change([](TRecRec &rec) { rec.Taal = 3; }); // heard by the main window
     EXPECT_EQ(datumInfo->LabelDaysSinceNull->text(), "Days since 30-12-1899");
     EXPECT_EQ(program.main->MonthCalendar1->TodayLabel(), "Today:");
     EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Undo");
@@ -130,10 +125,12 @@ TEST(LanguageTables, TextsBeyondTheRowsFollowTheLanguage)
 TEST(LanguageTables, ALanguageChosenInOptionsReachesEveryWindowAndKeepsTheChoices)
 {
     Program program;
-    RecRec.Taal = 0;
-    RecRec.SysteemLade = true;
-    RecRec.GeminimaliseerdOpstarten = false;
-    RecRec.PositieMaand = 1;
+    program.settings.Change([](TRecRec &rec) {
+        rec.Taal = 0;
+        rec.SysteemLade = true;
+        rec.GeminimaliseerdOpstarten = false;
+        rec.PositieMaand = 1;
+    });
     program.main->ApplyLanguage();
     auto *opties = program.main->findChild<TForm_Opties *>();
     ASSERT_NE(opties, nullptr);
@@ -154,7 +151,7 @@ TEST(LanguageTables, ALanguageChosenInOptionsReachesEveryWindowAndKeepsTheChoice
         opties->RadioGroup_Taal->SetItemIndex(expected.choice);
         ExpectEveryRowShown(program, LanguageOf(expected.choice));
 
-        EXPECT_EQ(RecRec.Taal, expected.choice);
+        EXPECT_EQ(opties->Edited().Taal, expected.choice);
         EXPECT_EQ(program.main->Menu_ST_Open->text(), expected.open);
         EXPECT_EQ(opties->windowTitle(), expected.caption);
         EXPECT_EQ(opties->RadioGroup_SystemTray->Items().at(1), expected.trayItem);
@@ -168,9 +165,9 @@ TEST(LanguageTables, ALanguageChosenInOptionsReachesEveryWindowAndKeepsTheChoice
         EXPECT_EQ(opties->MemoDateTagsEng->isHidden(), !expected.englishMemo);
         EXPECT_EQ(opties->MemoDateTagsNed->isHidden(), expected.englishMemo);
     }
-    EXPECT_TRUE(RecRec.SysteemLade);
-    EXPECT_FALSE(RecRec.GeminimaliseerdOpstarten);
-    EXPECT_EQ(RecRec.PositieMaand, 1);
+    EXPECT_TRUE(opties->Edited().SysteemLade);
+    EXPECT_FALSE(opties->Edited().GeminimaliseerdOpstarten);
+    EXPECT_EQ(opties->Edited().PositieMaand, 1);
 
     // The same switch on the open windows, kept as pictures.
     program.main->show();
@@ -185,10 +182,10 @@ TEST(LanguageTables, ALanguageChosenInOptionsReachesEveryWindowAndKeepsTheChoice
 TEST(LanguageTables, ClosingOptionsAppliesTheNewSettingsToTheMainWindow)
 {
     Program program;
-    RecRec.Weeknummers = false;
-    RecRec.Taal = 1;
-    program.main->ApplyLanguage();
-    program.main->ApplySettings();
+    program.settings.Change([](TRecRec &rec) {
+        rec.Weeknummers = false;
+        rec.Taal = 1;
+    });
     auto *opties = program.main->findChild<TForm_Opties *>();
     ASSERT_NE(opties, nullptr);
     ASSERT_FALSE(program.main->MonthCalendar1->WeekNumbers());
@@ -199,7 +196,7 @@ TEST(LanguageTables, ClosingOptionsAppliesTheNewSettingsToTheMainWindow)
     });
     program.main->ToolButton_VoorkeurenClick();
 
-    EXPECT_TRUE(RecRec.Weeknummers);
+    EXPECT_TRUE(program.settings.Record().Weeknummers);
     EXPECT_TRUE(program.main->MonthCalendar1->WeekNumbers());
     EXPECT_FALSE(program.main->StatusPanel(0)->text().isEmpty());
 }

@@ -7,7 +7,7 @@
 #include "platform/Screen.h"
 #include "platform/Tray.h"
 #include "settings/FileRegistryBackend.h"
-#include "settings/RecRec.h"
+#include "support/SettingsSupport.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
@@ -76,8 +76,7 @@ protected:
     void SetUp() override
     {
         QFile::remove(StorePath());
-        UseFreshStore();
-        RecRec = TRecRec{};
+        settings.OpenFile(DefaultSettingsPath());
         SetScreenMetricsForTests(TScreenMetrics{1024, 768, 96.0});
         SetProgramFormatSettings(DayMonthYear());
         TTrayIcon::SetAvailableForTests(true);
@@ -90,13 +89,7 @@ protected:
         TTrayIcon::ResetAvailableForTests();
     }
 
-    // A fresh view of the store file, as a newly started program has.
-    void UseFreshStore()
-    {
-        store.emplace(DefaultSettingsPath());
-        useStore.emplace(*store);
-    }
-
+    // The store file as given, seen afresh as a newly started program sees it.
     void WriteStore(const QString &text)
     {
         QDir().mkpath(QFileInfo(StorePath()).path());
@@ -104,12 +97,18 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(("Windows Registry Editor Version 5.00\n\n" + text).toUtf8());
         file.close();
-        UseFreshStore();
+        settings.OpenFile(DefaultSettingsPath());
+    }
+
+    // Sets a field of the settings in force; the window hears of it.
+    template <typename T, typename V> void Set(T TRecRec::*field, V value)
+    {
+        settings.Change([&](TRecRec &rec) { rec.*field = value; });
     }
 
     std::unique_ptr<TForm_Orvani> Start()
     {
-        auto window = std::make_unique<TForm_Orvani>();
+        auto window = std::make_unique<TForm_Orvani>(settings.Model());
         window->ShowAtStart();
         return window;
     }
@@ -119,8 +118,7 @@ protected:
         return QString::fromStdString(FormatDateStandard(ProgramFormatSettings().ShortDateFormat, date));
     }
 
-    std::optional<TFileRegistryBackend> store;
-    std::optional<testsupport::TScopedBackend> useStore;
+    testsupport::TScopedSettings settings;
     testsupport::TScopedClock clock{FixedNow};
 };
 
@@ -172,17 +170,17 @@ TEST_F(MainWindowTest, FirstStartShowsTodayCentredAndStoresEveryValue)
 TEST_F(MainWindowTest, ApplySettingsReachesEveryControl)
 {
     auto window = Start();
-    RecRec.KleurAchtergrond = 0x0000FF;
-    RecRec.KleurAchtergrondTitel = 0x00FF00;
-    RecRec.KleurTitel = 0xFF0000;
-    RecRec.KleurDagenDezeMaand = 0x123456;
-    RecRec.KleurDagenAndereMaand = 0x654321;
-    RecRec.Weeknummers = true;
-    RecRec.Vandaag = true;
-    RecRec.Lettertype = "DejaVu Sans";
-    RecRec.Lettergrootte = 12;
-    RecRec.StatusTonen = false;
-    RecRec.TitelsKnoppen = true;
+    Set(&TRecRec::KleurAchtergrond, 0x0000FF);
+    Set(&TRecRec::KleurAchtergrondTitel, 0x00FF00);
+    Set(&TRecRec::KleurTitel, 0xFF0000);
+    Set(&TRecRec::KleurDagenDezeMaand, 0x123456);
+    Set(&TRecRec::KleurDagenAndereMaand, 0x654321);
+    Set(&TRecRec::Weeknummers, true);
+    Set(&TRecRec::Vandaag, true);
+    Set(&TRecRec::Lettertype, "DejaVu Sans");
+    Set(&TRecRec::Lettergrootte, 12);
+    Set(&TRecRec::StatusTonen, false);
+    Set(&TRecRec::TitelsKnoppen, true);
     window->ApplySettings();
 
     TMonthCalendar *calendar = window->MonthCalendar1;
@@ -201,8 +199,8 @@ TEST_F(MainWindowTest, ApplySettingsReachesEveryControl)
     EXPECT_EQ(window->ToolButton_GaNaar->size(), QSize(70, 70));
     EXPECT_EQ(window->ToolButton_GaNaar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
 
-    RecRec.TitelsKnoppen = false;
-    RecRec.StatusTonen = true;
+    Set(&TRecRec::TitelsKnoppen, false);
+    Set(&TRecRec::StatusTonen, true);
     window->ApplySettings();
     EXPECT_EQ(window->ToolButton_Afsluiten->size(), QSize(30, 30));
     EXPECT_EQ(window->ToolButton_Afsluiten->toolButtonStyle(), Qt::ToolButtonIconOnly);
@@ -219,7 +217,7 @@ TEST_F(MainWindowTest, OpacityIsNeverBelowTheSlidersLowestValue)
         int shown;
     } cases[] = {{250, 255}, {255, 255}, {249, 249}, {100, 100}, {50, 100}, {-7, 100}};
     for (const auto &c : cases) {
-        RecRec.AlphaBlend = c.stored;
+        Set(&TRecRec::AlphaBlend, c.stored);
         window->ApplySettings();
         EXPECT_EQ(qRound(window->windowOpacity() * 255), c.shown) << c.stored;
     }
@@ -233,7 +231,7 @@ TEST_F(MainWindowTest, FontSizesBeyondTheLargestAreDrawnAtTheLargest)
         int shown;
     } cases[] = {{12, 12}, {1, 1}, {144, 144}, {145, 144}, {200, 144}, {2147483647, 144}, {0, 9}, {-5, 9}};
     for (const auto &c : cases) {
-        RecRec.Lettergrootte = c.stored;
+        Set(&TRecRec::Lettergrootte, c.stored);
         window->ApplySettings();
         EXPECT_EQ(window->MonthCalendar1->font().pointSize(), c.shown) << c.stored;
     }
@@ -243,18 +241,18 @@ TEST_F(MainWindowTest, TheWindowGrowsOnlyWhileItsContentNeedsItAndStoresTheUsers
 {
     auto window = Start();
     ASSERT_EQ(window->size(), QSize(204, 223));
-    RecRec.TitelsKnoppen = true;
+    Set(&TRecRec::TitelsKnoppen, true);
     window->ApplySettings();
     // The whole toolbar shows: the window is at least as wide as its six buttons.
     EXPECT_GE(window->width(), 6 * 70);
     EXPECT_EQ(window->ToolBar1->width(), window->ToolBar1->minimumWidth());
     EXPECT_GE(window->ToolBar1->minimumWidth(), 6 * 70);
 
-    RecRec.TitelsKnoppen = false;
+    Set(&TRecRec::TitelsKnoppen, false);
     window->ApplySettings();
     EXPECT_EQ(window->size(), QSize(204, 223));
 
-    RecRec.TitelsKnoppen = true;
+    Set(&TRecRec::TitelsKnoppen, true);
     window->ApplySettings();
     window->close();
     const auto values = StoredValues();
@@ -266,7 +264,7 @@ TEST_F(MainWindowTest, LanguageFollowsTaal)
 {
     auto window = Start();
     for (int taal : {0, 1, 2, 3, 4}) {
-        RecRec.Taal = taal;
+        Set(&TRecRec::Taal, taal);
         window->ApplyLanguage();
         const bool dutch = taal == 0;
         EXPECT_EQ(window->ToolButton_GaNaar->text(), dutch ? "&Ga naar" : "&Go to") << taal;
@@ -281,8 +279,8 @@ TEST_F(MainWindowTest, LanguageFollowsTaal)
 TEST_F(MainWindowTest, SelectionFillsStatusHintCopyCaptionsAndTrayTooltip)
 {
     auto window = Start();
-    RecRec.KopieerDatumFormaat = "'Week' ww & dd";
-    RecRec.HintSysteemLadeFormaat = "ww * dddd dd-mm-yy * yyyy";
+    Set(&TRecRec::KopieerDatumFormaat, "'Week' ww & dd");
+    Set(&TRecRec::HintSysteemLadeFormaat, "ww * dddd dd-mm-yy * yyyy");
     window->MonthCalendar1->SetDate(MakeDate(2026, 12, 6));
     window->MonthCalendar1Click();
 
@@ -308,7 +306,6 @@ TEST_F(MainWindowTest, MonthPositionPutsTodaysMonthFirstOrLast)
         WriteStore(QStringLiteral("[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Algemeen]\n\"PositieMaand\"=%1\n"
                                   "[HKEY_CURRENT_USER\\Software\\KX\\Orvani\\Positie]\n\"Breedte\"=%2\n")
                        .arg(Dword(positie), Dword(560)));
-        RecRec = TRecRec{};
         auto window = Start();
         ASSERT_EQ(window->MonthCalendar1->VisibleMonthCount(), 3) << positie;
         EXPECT_EQ(window->MonthCalendar1->FirstVisibleMonth(), (TYearMonth{2026, positie == 0 ? 3 : 1}));
@@ -329,7 +326,7 @@ TEST_F(MainWindowTest, MinimiseGoesToTheTrayOnlyWhenAskedAndAvailable)
     for (const auto &c : cases) {
         TTrayIcon::SetAvailableForTests(c.trayAvailable);
         auto window = Start();
-        RecRec.SysteemLade = c.systeemLade;
+        Set(&TRecRec::SysteemLade, c.systeemLade);
         window->setWindowState(Qt::WindowMinimized); // as the window manager does
         EXPECT_EQ(window->isHidden(), c.hidden) << c.systeemLade << c.trayAvailable;
         EXPECT_EQ(window->JvTrayIcon1->Active(), c.hidden);
@@ -468,19 +465,19 @@ TEST_F(MainWindowTest, Screenshots)
     auto window = Start();
     testsupport::SaveScreenshot(window.get(), "main-default");
 
-    RecRec.TitelsKnoppen = true;
-    RecRec.Taal = 1;
+    Set(&TRecRec::TitelsKnoppen, true);
+    Set(&TRecRec::Taal, 1);
     window->ApplySettings();
     window->ApplyLanguage();
     window->resize(480, 330);
     testsupport::SaveScreenshot(window.get(), "main-captions");
 
-    RecRec.TitelsKnoppen = false;
-    RecRec.Weeknummers = true;
-    RecRec.Vandaag = true;
-    RecRec.KleurAchtergrond = 0xE0F0FF;
-    RecRec.KleurAchtergrondTitel = 0x005000;
-    RecRec.KleurDagenAndereMaand = 0x808080;
+    Set(&TRecRec::TitelsKnoppen, false);
+    Set(&TRecRec::Weeknummers, true);
+    Set(&TRecRec::Vandaag, true);
+    Set(&TRecRec::KleurAchtergrond, 0xE0F0FF);
+    Set(&TRecRec::KleurAchtergrondTitel, 0x005000);
+    Set(&TRecRec::KleurDagenAndereMaand, 0x808080);
     window->ApplySettings();
     window->resize(900, 620);
     testsupport::SaveScreenshot(window.get(), "main-large");
@@ -503,9 +500,9 @@ TEST_F(MainWindowTest, Screenshots)
 TEST_F(MainWindowTest, EveryTextReadsUnderEachThemeAndFollowsItsChange)
 {
     auto window = Start();
-    RecRec.Weeknummers = true;
-    RecRec.Vandaag = true;
-    RecRec.TitelsKnoppen = true;
+    Set(&TRecRec::Weeknummers, true);
+    Set(&TRecRec::Vandaag, true);
+    Set(&TRecRec::TitelsKnoppen, true);
     window->ApplySettings();
     window->resize(480, 330);
     TMonthCalendar *calendar = window->MonthCalendar1;
@@ -523,12 +520,12 @@ TEST_F(MainWindowTest, EveryTextReadsUnderEachThemeAndFollowsItsChange)
         testsupport::SaveScreenshot(window.get(), QString("main-%1").arg(testsupport::ThemeName(theme)));
 
         // One colour chosen: the five are the user's, kept under every theme.
-        RecRec.KleurAchtergrond = 0x00E0F0FF;
+        Set(&TRecRec::KleurAchtergrond, 0x00E0F0FF);
         window->ApplySettings();
         EXPECT_EQ(calendar->Color(TMonthCalendarColor::MonthBackground), ToQColor(0x00E0F0FF));
         EXPECT_EQ(calendar->Color(TMonthCalendarColor::Text), ToQColor(0));
         EXPECT_EQ(dialogtest::ClippedControls(window.get()), QStringList());
-        RecRec.KleurAchtergrond = 0x00F5F2F1;
+        Set(&TRecRec::KleurAchtergrond, 0x00F5F2F1);
         window->ApplySettings();
     }
     EXPECT_EQ(calendar->Color(TMonthCalendarColor::MonthBackground), ToQColor(0x00F5F2F1));

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "platform/SingleInstance.h"
 #include "platform/Tray.h"
+#include "support/SettingsSupport.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -122,7 +123,8 @@ TEST(Process, ASecondStartBringsBackTheWindowHiddenInTheTray)
 {
     QTemporaryDir runtime;
     TTrayIcon::SetAvailableForTests(true);
-    TForm_Orvani window;
+    testsupport::TScopedSettings settings;
+    TForm_Orvani window(settings.Model());
     window.StartMinimized(true);
     window.ShowAtStart();
     ASSERT_FALSE(window.isVisible());

@@ -2,7 +2,7 @@
 
 #include "dialogs/DialogHelpers.h"
 #include "settings/FileRegistryBackend.h"
-#include "settings/Settings.h"
+#include "settings/SettingsModel.h"
 #include "settings/StoreTestSupport.h"
 #include "support/TestSupport.h"
 
@@ -27,10 +27,8 @@ TEST(SettingsNotice, NamesTheKeptDamagedFileInTheInterfaceLanguage)
                                           "]\n\"Taal\"=dword:0000000" + std::to_string(c.Taal) + "\n" +
                                           c.Stored);
         TFileRegistryBackend backend(folder.StorePath(), [](const std::string &) {});
-        const testsupport::TScopedBackend useStore(backend);
-        TRecRec rec;
-        ReadSettings(rec, backend, 96, 1024, 768, 0x0409);
-        RecRec = rec;
+        TSettingsModel settings(backend);
+        settings.Read(96, 1024, 768, 0x0409);
         std::vector<QString> shown;
         SetMessageBoxRunner([&](QMessageBox &box) {
             shown.push_back(box.text());
@@ -39,10 +37,9 @@ TEST(SettingsNotice, NamesTheKeptDamagedFileInTheInterfaceLanguage)
             box.hide();
         });
 
-        ShowSettingsNotice(nullptr);
+        ShowSettingsNotice(nullptr, settings);
 
         SetMessageBoxRunner(nullptr);
-        RecRec = TRecRec{};
         if (!c.Says) {
             EXPECT_TRUE(shown.empty());
             continue;

@@ -7,7 +7,6 @@
 #include "dialogs/ToolDialogTestSupport.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
-#include "settings/RecRec.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -75,7 +74,6 @@ class AboutTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        saved = RecRec;
         SetScreenMetricsForTests(TScreenMetrics{1280, 800, 96});
         // The installed data folders are the test's own, empty ones.
         savedDataHome = qgetenv("XDG_DATA_HOME");
@@ -88,7 +86,6 @@ protected:
         qputenv("XDG_DATA_HOME", savedDataHome);
         qputenv("XDG_DATA_DIRS", savedDataDirs);
         SetScreenMetricsForTests(std::nullopt);
-        RecRec = saved;
     }
 
     void Open()
@@ -98,7 +95,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
     }
 
-    TRecRec saved;
     testsupport::TRecordingShell shell;
     QTemporaryDir dataHome;
     QTemporaryDir dataDirs;
@@ -119,7 +115,7 @@ TEST_F(AboutTest, MoreInfoOpensTheReadMeBesideTheProgramInTheInterfaceLanguage)
     Open();
     for (const auto &[taal, page] : cases) {
         SCOPED_TRACE(taal);
-        RecRec.Taal = taal;
+        box.SetLanguage(LanguageOf(taal));
         shell.Opened.clear();
         QTest::mouseClick(box.BitBtn_Extra, Qt::LeftButton);
         EXPECT_EQ(shell.Opened, QStringList{BesideProgram(page)});
@@ -132,7 +128,7 @@ TEST_F(AboutTest, MoreInfoFallsBackToTheInstalledDataFolder)
     const QString installed = dataDirs.filePath("orvani/Orvani_Readme.htm");
     const TScratchFile page(installed);
     ASSERT_TRUE(page.Made());
-    RecRec.Taal = 1;
+    box.SetLanguage(lnEnglish);
     Open();
     QTest::mouseClick(box.BitBtn_Extra, Qt::LeftButton);
     EXPECT_EQ(shell.Opened, QStringList{installed});
@@ -151,7 +147,7 @@ TEST_F(AboutTest, AMissingReadMeOpensNothingAndSaysNothing)
     ASSERT_FALSE(QFileInfo::exists(BesideProgram("Orvani_Readme.htm")));
     Open();
     for (const int taal : {0, 1}) {
-        RecRec.Taal = taal;
+        box.SetLanguage(LanguageOf(taal));
         QTest::mouseClick(box.BitBtn_Extra, Qt::LeftButton);
     }
     EXPECT_TRUE(shell.Requests.empty());
@@ -240,7 +236,7 @@ TEST_F(AboutTest, TheNewsButtonOpensTheNewsListInTheInterfaceLanguage)
     TkxNetDialog *window = box.kxFeedway1->NetDialog();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.taal);
-        RecRec.Taal = c.taal;
+        box.SetLanguage(LanguageOf(c.taal));
         QSignalSpy done(window, &TkxNetDialog::RefreshDone);
         box.BitBtn_FeedwayClick();
         EXPECT_EQ(box.kxFeedway1->Language(), c.language);
@@ -390,7 +386,6 @@ void ExpectArrangement(const TAboutBox &box)
 TEST_F(AboutTest, ShowsUnclippedInBothLanguagesAtBothFontSizes)
 {
     ForEachLanguageAndTextSize("About", [&](TLanguage language, double scale, const QString &name) {
-        RecRec.Taal = language;
         TAboutBox form;
         SetFontScale(&form, scale);
         ApplyLanguage(&form, language);

@@ -5,7 +5,7 @@
 #include "dialogs/ToolDialogTestSupport.h"
 #include "platform/Colors.h"
 #include "platform/Locale.h"
-#include "settings/RecRec.h"
+#include "support/SettingsSupport.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -26,16 +26,13 @@ protected:
     void SetUp() override
     {
         SetProgramFormatSettings(KnownSettings());
-        saved = RecRec;
-        RecRec.Taal = 1;
-        RecRec.KleurAchtergrondTitel = 0x800000; // navy
-        RecRec.KleurTitel = 0xFFFFFF;
+        settings.Change([](TRecRec &rec) {
+            rec.KleurAchtergrondTitel = 0x800000; // navy
+            rec.KleurTitel = 0xFFFFFF;
+        });
+        sheet.SetLanguage(lnEnglish);
     }
-    void TearDown() override
-    {
-        RecRec = saved;
-        SetProgramFormatSettings(DefaultFormatSettings());
-    }
+    void TearDown() override { SetProgramFormatSettings(DefaultFormatSettings()); }
 
     // Opens the sheet as the main window does: the selected date handed over, then shown.
     void Open(TDateTime selected)
@@ -47,8 +44,8 @@ protected:
 
     QString Text(const char *name) const { return sheet.findChild<QLabel *>(name)->text(); }
 
-    TRecRec saved;
-    TForm_DatumInfo sheet;
+    testsupport::TScopedSettings settings;
+    TForm_DatumInfo sheet{settings.Model()};
 };
 
 TEST_F(DatumInfoTest, LeapDayOf2004)
@@ -109,14 +106,14 @@ TEST_F(DatumInfoTest, OccurrenceSentenceInBothLanguagesWithTheLocalesNames)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.day);
-        RecRec.Taal = 1;
+        sheet.SetLanguage(lnEnglish);
         Open(Date(2003, 1, c.day));
         EXPECT_EQ(sheet.LabelDayInMonth->text(), c.english);
-        RecRec.Taal = 0;
+        sheet.SetLanguage(lnDutch);
         Open(Date(2003, 1, c.day));
         EXPECT_EQ(sheet.LabelDayInMonth->text(), c.dutch);
     }
-    RecRec.Taal = 3; // a French locale default: English texts
+    sheet.SetLanguage(LanguageOf(3)); // a French locale default: English texts
     Open(Date(2003, 6, 20));
     EXPECT_EQ(sheet.LabelDayInMonth->text(), "3rd Friday in month June");
 }
@@ -127,7 +124,7 @@ TEST_F(DatumInfoTest, DutchLocaleNamesAppearInTheSentence)
     dutch.LongDayNames = {"zondag", "maandag", "dinsdag", "woensdag", "donderdag", "vrijdag", "zaterdag"};
     dutch.LongMonthNames[5] = "juni";
     SetProgramFormatSettings(dutch);
-    RecRec.Taal = 0;
+    sheet.SetLanguage(lnDutch);
     Open(Date(2003, 6, 20));
     EXPECT_EQ(sheet.LabelDayInMonth->text(), "3e vrijdag in maand juni");
     EXPECT_EQ(Text("ntLabelDayName"), "vrijdag");
@@ -252,8 +249,7 @@ TEST_F(DatumInfoTest, ControlsCarryTheirNamesAndDutchDesignTexts)
 TEST_F(DatumInfoTest, ShowsUnclippedAndAlignedInBothLanguagesAtBothFontSizes)
 {
     ForEachLanguageAndTextSize("DatumInfo", [&](TLanguage language, double scale, const QString &name) {
-        RecRec.Taal = language;
-        TForm_DatumInfo form;
+        TForm_DatumInfo form(settings.Model());
         SetFontScale(&form, scale);
         ApplyLanguage(&form, language);
         form.CurrentDate = Date(2003, 9, 24); // a long month name, a long day name

@@ -5,7 +5,6 @@
 #include "dialogs/ToolDialogTestSupport.h"
 #include "platform/Locale.h"
 #include "platform/Screen.h"
-#include "settings/RecRec.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -164,7 +163,7 @@ TEST_F(GaNaarTest, AHalfTypedDateSaysWhatIsMissing)
     SetProgramFormatSettings(FormatSettingsFromLocale(QLocale("nl_NL")));
     for (const auto &[language, click] : {std::pair{lnDutch, true}, {lnDutch, false}, {lnEnglish, false}}) {
         SCOPED_TRACE(click ? "click" : "Enter");
-        RecRec.Taal = language == lnDutch ? 0 : 1;
+        dialog.SetLanguage(language);
         Open(Date(2001, 1, 1));
         Choose(dialog.RadioButton_Datum);
         dialog.DateTimePicker1->setFocus();
@@ -183,7 +182,6 @@ TEST_F(GaNaarTest, AHalfTypedDateSaysWhatIsMissing)
         EXPECT_EQ(QToolTip::text(), language == lnDutch ? "Vul het jaar in." : "Fill in the year.");
         dialog.hide();
     }
-    RecRec.Taal = 0;
 }
 
 TEST_F(GaNaarTest, EasterModeJumpsToEasterSundayOfTheYear)

@@ -15,15 +15,15 @@ class OptiesScreenshotTest : public OptiesFixture {};
 // clipped, and a picture of each is kept for a person to look at.
 TEST_F(OptiesScreenshotTest, EveryTabInBothLanguagesShowsWholeTexts)
 {
-    RecRec.Weeknummers = true;
-    RecRec.Vandaag = true;
-    RecRec.SysteemLade = true;
-    RecRec.PositieMaand = 1;
+    Set(&TRecRec::Weeknummers, true);
+    Set(&TRecRec::Vandaag, true);
+    Set(&TRecRec::SysteemLade, true);
+    Set(&TRecRec::PositieMaand, 1);
     for (const double scale : {1.0, 1.5}) {
         for (const TLanguage language : {lnDutch, lnEnglish}) {
             const QString suffix = QString(language == lnDutch ? "nl" : "en") + (scale > 1 ? "-large" : "");
             SCOPED_TRACE(suffix.toStdString());
-            RecRec.Taal = language;
+            Set(&TRecRec::Taal, language);
             form->hide();
             SetFontScale(&*form, scale);
             ApplyLanguage(&*form, language);

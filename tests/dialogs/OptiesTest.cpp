@@ -58,7 +58,7 @@ protected:
 // they lie within the controls' ranges.
 TEST_F(OptiesTest, OkAtOnceRewritesTheGeneralSettingsUnchanged)
 {
-    TRecRec altered = RecRec;
+    TRecRec altered = settings.Record();
     altered.KleurAchtergrond = 0x123456;
     altered.KleurAchtergrondTitel = clBtnFace;
     altered.KleurTitel = 0x00FF00;
@@ -77,9 +77,9 @@ TEST_F(OptiesTest, OkAtOnceRewritesTheGeneralSettingsUnchanged)
     altered.AlphaBlend = 180;
     altered.AantalMaanden = 7;
 
-    for (const TRecRec &stored : {RecRec, altered}) {
+    for (const TRecRec &stored : {settings.Record(), altered}) {
         ASSERT_TRUE(WriteAlgemeen(backend, stored, storetest::UnlikeInEveryField(stored)));
-        RecRec = stored;
+        settings.Read(); // as the next start does
         auto before = StoredValues();
         ASSERT_EQ(before.size(), 21u);
         Open();
@@ -97,9 +97,9 @@ TEST_F(OptiesTest, FontSizeFollowsEveryChangeOfItsText)
     Open();
     form->PageControl1->setCurrentWidget(form->TabSheet_Weergave);
     Type(form->ComboBoxFontSize, "1");
-    EXPECT_EQ(RecRec.Lettergrootte, 1);
+    EXPECT_EQ(Current().Lettergrootte, 1);
     QTest::keyClicks(form->ComboBoxFontSize, "4");
-    EXPECT_EQ(RecRec.Lettergrootte, 14);
+    EXPECT_EQ(Current().Lettergrootte, 14);
 
     struct Case {
         const char *typed;
@@ -109,10 +109,10 @@ TEST_F(OptiesTest, FontSizeFollowsEveryChangeOfItsText)
                           Case{"99999999999", 9}, Case{"30", 30}, Case{"-3", -3}}) {
         SCOPED_TRACE(c.typed);
         Type(form->ComboBoxFontSize, c.typed);
-        EXPECT_EQ(RecRec.Lettergrootte, c.stored);
+        EXPECT_EQ(Current().Lettergrootte, c.stored);
     }
     form->ComboBoxFontSize->setCurrentIndex(form->ComboBoxFontSize->findText("22"));
-    EXPECT_EQ(RecRec.Lettergrootte, 22);
+    EXPECT_EQ(Current().Lettergrootte, 22);
 }
 
 TEST_F(OptiesTest, OpacityStaysWithinTheSlidersRange)
@@ -122,12 +122,12 @@ TEST_F(OptiesTest, OpacityStaysWithinTheSlidersRange)
     };
     for (const Case &c : {Case{255, 250}, Case{50, 100}, Case{-7, 100}, Case{180, 180}, Case{100, 100}}) {
         SCOPED_TRACE(c.stored);
-        RecRec.AlphaBlend = c.stored;
+        Set(&TRecRec::AlphaBlend, c.stored);
         Open();
         EXPECT_EQ(form->TrackBarAlphaBlend->value(), c.shown);
         EXPECT_EQ(form->LabelAlphaBlend->text(), QString::number(c.shown));
         ClickOk();
-        EXPECT_EQ(RecRec.AlphaBlend, c.shown);
+        EXPECT_EQ(Current().AlphaBlend, c.shown);
         EXPECT_EQ(static_cast<int>(Stored("AlphaBlend")->Number), c.shown);
     }
 }
@@ -139,16 +139,16 @@ TEST_F(OptiesTest, SliderLabelFollowsAtOnceButTheSettingOnlyOnOk)
     form->TrackBarAlphaBlend->setFocus();
     QTest::keyClick(form->TrackBarAlphaBlend, Qt::Key_PageDown);
     EXPECT_EQ(form->LabelAlphaBlend->text(), "240");
-    EXPECT_EQ(RecRec.AlphaBlend, 250);
+    EXPECT_EQ(Current().AlphaBlend, 250);
     ClickOk();
-    EXPECT_EQ(RecRec.AlphaBlend, 240);
+    EXPECT_EQ(Current().AlphaBlend, 240);
 }
 
 // The title bar's close button keeps what the controls wrote at once, for this run only, and
 // drops the colours, patterns and opacity.
 TEST_F(OptiesTest, ClosingWithoutOkKeepsImmediateChangesInMemoryOnly)
 {
-    const TRecRec original = RecRec;
+    const TRecRec original = settings.Record();
     Open();
     form->kxColorPickerAchtergrond->SelectColor(nullptr, 0x00FF00);
     EXPECT_EQ(form->kxColorPickerAchtergrond->Color(), 0x00FF00u);
@@ -160,10 +160,10 @@ TEST_F(OptiesTest, ClosingWithoutOkKeepsImmediateChangesInMemoryOnly)
     form->close();
     EXPECT_FALSE(form->isVisible());
 
-    EXPECT_TRUE(RecRec.Weeknummers);
-    EXPECT_EQ(RecRec.KleurAchtergrond, original.KleurAchtergrond);
-    EXPECT_EQ(RecRec.AlphaBlend, original.AlphaBlend);
-    EXPECT_EQ(RecRec.KopieerDatumFormaat, original.KopieerDatumFormaat);
+    EXPECT_TRUE(Current().Weeknummers);
+    EXPECT_EQ(Current().KleurAchtergrond, original.KleurAchtergrond);
+    EXPECT_EQ(Current().AlphaBlend, original.AlphaBlend);
+    EXPECT_EQ(Current().KopieerDatumFormaat, original.KopieerDatumFormaat);
     EXPECT_EQ(Stored("Weeknummers")->Number, 0u);
 
     // The next showing starts again from the settings.
@@ -182,9 +182,9 @@ TEST_F(OptiesTest, OkTakesColoursPatternsAndOpacity)
     form->PageControl1->setCurrentWidget(form->TabSheetDateFormat);
     Type(form->EditHintSystemTray, " ww ");
     ClickOk();
-    EXPECT_EQ(RecRec.KleurDagenAndereMaand, 0x0000FFu);
-    EXPECT_EQ(RecRec.AlphaBlend, 150);
-    EXPECT_EQ(RecRec.HintSysteemLadeFormaat, " ww ");
+    EXPECT_EQ(Current().KleurDagenAndereMaand, 0x0000FFu);
+    EXPECT_EQ(Current().AlphaBlend, 150);
+    EXPECT_EQ(Current().HintSysteemLadeFormaat, " ww ");
     EXPECT_EQ(Stored("HintSysteemLadeFormaat")->Data, " ww ");
     EXPECT_EQ(Stored("KleurDagenAndereMaand")->Number, 0x0000FFu);
 }
@@ -192,8 +192,8 @@ TEST_F(OptiesTest, OkTakesColoursPatternsAndOpacity)
 // The example shows today through the confirmed pattern, not the one being typed.
 TEST_F(OptiesTest, ExampleButtonsShowTheConfirmedPattern)
 {
-    RecRec.KopieerDatumFormaat = "dd-mm-yyyy";
-    RecRec.HintSysteemLadeFormaat = "'week' ww";
+    Set(&TRecRec::KopieerDatumFormaat, "dd-mm-yyyy");
+    Set(&TRecRec::HintSysteemLadeFormaat, "'week' ww");
     Open();
     form->PageControl1->setCurrentWidget(form->TabSheetDateFormat);
     Type(form->EditCopyDate, "yyyy");
@@ -216,15 +216,15 @@ TEST_F(OptiesTest, ExampleButtonsShowTheConfirmedPattern)
 TEST_F(OptiesTest, ArrowPointsAtTheChosenMinimiseTarget)
 {
     const auto at = [this](int reference) { return qRound(reference * form->logicalDpiX() / 96.0); };
-    RecRec.SysteemLade = true;
+    Set(&TRecRec::SysteemLade, true);
     Open();
     EXPECT_EQ(form->Image_Pijl->x(), at(34));
     EXPECT_EQ(form->RadioGroup_SystemTray->ItemIndex(), 1);
     Choose(form->RadioGroup_SystemTray, 0);
-    EXPECT_FALSE(RecRec.SysteemLade);
+    EXPECT_FALSE(Current().SysteemLade);
     EXPECT_EQ(form->Image_Pijl->x(), at(7));
     Choose(form->RadioGroup_SystemTray, 1);
-    EXPECT_TRUE(RecRec.SysteemLade);
+    EXPECT_TRUE(Current().SysteemLade);
     EXPECT_EQ(form->Image_Pijl->x(), at(34));
 }
 
@@ -232,16 +232,16 @@ TEST_F(OptiesTest, ControlsWriteTheirSettingsAtOnce)
 {
     Open();
     Choose(form->RadioGroup_Startup, 1);
-    EXPECT_TRUE(RecRec.GeminimaliseerdOpstarten);
+    EXPECT_TRUE(Current().GeminimaliseerdOpstarten);
     Choose(form->RadioGroup_MonthPosition, 1);
-    EXPECT_EQ(RecRec.PositieMaand, 1);
+    EXPECT_EQ(Current().PositieMaand, 1);
     Toggle(form->CheckBoxCaptions);
-    EXPECT_TRUE(RecRec.TitelsKnoppen);
+    EXPECT_TRUE(Current().TitelsKnoppen);
     form->PageControl1->setCurrentWidget(form->TabSheet_Weergave);
     Toggle(form->CheckBox_Vandaag);
-    EXPECT_TRUE(RecRec.Vandaag);
+    EXPECT_TRUE(Current().Vandaag);
     Toggle(form->CheckBox_ShowStatus);
-    EXPECT_FALSE(RecRec.StatusTonen);
+    EXPECT_FALSE(Current().StatusTonen);
     EXPECT_EQ(languageSwitches, 0);
 }
 
@@ -251,10 +251,10 @@ TEST_F(OptiesTest, StoredChoicesBeyondTheItemsChooseTheLastItem)
     for (const int stored : {5, -1}) {
         SCOPED_TRACE(stored);
         form->RadioGroup_MonthPosition->SetItemIndex(0);
-        RecRec.PositieMaand = stored;
+        Set(&TRecRec::PositieMaand, stored);
         Open();
         EXPECT_EQ(form->RadioGroup_MonthPosition->ItemIndex(), 1);
-        EXPECT_EQ(RecRec.PositieMaand, 1);
+        EXPECT_EQ(Current().PositieMaand, 1);
         form->close();
     }
 }
@@ -274,9 +274,11 @@ TEST_F(OptiesTest, PreviewsShowTheHolderOfTheSettings)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.first << c.second);
-        RecRec.Weeknummers = RecRec.PictogrammenOplichten = c.first;
-        RecRec.Vandaag = RecRec.TitelsKnoppen = c.second;
-        RecRec.PositieMaand = c.second ? 1 : 0;
+        settings.Change([&](TRecRec &rec) {
+            rec.Weeknummers = rec.PictogrammenOplichten = c.first;
+            rec.Vandaag = rec.TitelsKnoppen = c.second;
+        });
+        Set(&TRecRec::PositieMaand, c.second ? 1 : 0);
         Open();
         EXPECT_EQ(Picture(form->Image_Weergave), Picture((*form).*c.view));
         EXPECT_EQ(Picture(form->Image_Toolbar), Picture((*form).*c.toolbar));
@@ -292,10 +294,10 @@ TEST_F(OptiesTest, PreviewsShowTheHolderOfTheSettings)
 // start, leaves every picture to show as drawn for the screen.
 TEST_F(OptiesTest, FirstShowingAfterALanguageSwitchShowsEveryPicture)
 {
-    RecRec.Weeknummers = true;
-    RecRec.TitelsKnoppen = true;
-    RecRec.PositieMaand = 1;
-    RecRec.Taal = 1;
+    Set(&TRecRec::Weeknummers, true);
+    Set(&TRecRec::TitelsKnoppen, true);
+    Set(&TRecRec::PositieMaand, 1);
+    Set(&TRecRec::Taal, 1);
     ApplyLanguage(&*form, lnEnglish);
     Open();
     const qreal scale = form->logicalDpiY() / 96.0;
@@ -304,7 +306,7 @@ TEST_F(OptiesTest, FirstShowingAfterALanguageSwitchShowsEveryPicture)
               optiespictures::ViewPicture(true, false, scale, ratio).toImage());
     EXPECT_EQ(Picture(form->ImagePosition), optiespictures::PositionPicture(true, scale, ratio).toImage());
     EXPECT_EQ(Picture(form->Image_Toolbar),
-              optiespictures::ToolbarPicture(RecRec.PictogrammenOplichten, true, scale, ratio).toImage());
+              optiespictures::ToolbarPicture(Current().PictogrammenOplichten, true, scale, ratio).toImage());
     EXPECT_EQ(Picture(form->Image2), optiespictures::ArtPicture(":/art/options/language.svg",
                                                                 optiespictures::PictureSize, scale, ratio)
                                          .toImage());
@@ -337,21 +339,21 @@ TEST_F(OptiesTest, FontChoiceIsStoredAtOnce)
                                           {"Beta Serif", true, false, true, false},
                                           {"Symbols", true, false, false, true}};
     });
-    RecRec.Lettertype = "Beta Serif";
+    Set(&TRecRec::Lettertype, "Beta Serif");
     Open();
     EXPECT_EQ(form->kxFontComboBox1->count(), 2); // TrueType text fonts only
     EXPECT_EQ(form->kxFontComboBox1->FontName(), "Beta Serif");
     form->PageControl1->setCurrentWidget(form->TabSheet_Weergave);
     form->kxFontComboBox1->setFocus();
     QTest::keyClick(form->kxFontComboBox1, Qt::Key_Up);
-    EXPECT_EQ(RecRec.Lettertype, "Alpha Sans");
+    EXPECT_EQ(Current().Lettertype, "Alpha Sans");
     form->close();
 
     // A name that is not listed leaves the choice where it was, and the setting as it is.
-    RecRec.Lettertype = "Gamma Mono";
+    Set(&TRecRec::Lettertype, "Gamma Mono");
     Open();
     EXPECT_EQ(form->kxFontComboBox1->FontName(), "Alpha Sans");
-    EXPECT_EQ(RecRec.Lettertype, "Gamma Mono");
+    EXPECT_EQ(Current().Lettertype, "Gamma Mono");
 }
 
 // The system's fonts: a family it lacks (or a generic name that older versions listed) is shown
@@ -360,7 +362,7 @@ TEST_F(OptiesTest, FontChoiceIsStoredAtOnce)
 TEST_F(OptiesTest, AFontTheSystemLacksShowsTheFamilyStandingInForIt)
 {
     for (const char *missing : {"Arial", "No Such Family 0x51", "Serif"}) {
-        RecRec.Lettertype = missing;
+        Set(&TRecRec::Lettertype, missing);
         Open();
         EXPECT_EQ(form->kxFontComboBox1->FontName(), QFontInfo(QFont(missing)).family()) << missing;
         EXPECT_GE(form->kxFontComboBox1->currentIndex(), 0) << missing;
@@ -417,16 +419,16 @@ TEST_F(OptiesTest, EscapeDoesNotCloseTheDialog)
 
 TEST_F(OptiesTest, ChoosingALanguageSwitchesOnceAndKeepsTheChoices)
 {
-    RecRec.SysteemLade = true;
-    RecRec.GeminimaliseerdOpstarten = true;
-    RecRec.PositieMaand = 1;
+    Set(&TRecRec::SysteemLade, true);
+    Set(&TRecRec::GeminimaliseerdOpstarten, true);
+    Set(&TRecRec::PositieMaand, 1);
     Open();
     ASSERT_EQ(languageSwitches, 0);
     EXPECT_FALSE(form->MemoDateTagsNed->isHidden());
 
     Choose(form->RadioGroup_Taal, 1);
     EXPECT_EQ(languageSwitches, 1);
-    EXPECT_EQ(RecRec.Taal, 1);
+    EXPECT_EQ(Current().Taal, 1);
     EXPECT_EQ(form->windowTitle(), "Options");
     EXPECT_EQ(form->PageControl1->tabText(2), "Date format");
     EXPECT_EQ(form->RadioGroup_SystemTray->Items(), QStringList({"In taskbar (default)", "In system tray"}));
@@ -436,11 +438,11 @@ TEST_F(OptiesTest, ChoosingALanguageSwitchesOnceAndKeepsTheChoices)
     EXPECT_TRUE(form->MemoDateTagsNed->isHidden());
     EXPECT_FALSE(form->MemoDateTagsEng->isHidden());
     EXPECT_TRUE(form->updatesEnabled());
-    EXPECT_TRUE(RecRec.SysteemLade && RecRec.GeminimaliseerdOpstarten);
+    EXPECT_TRUE(Current().SysteemLade && Current().GeminimaliseerdOpstarten);
 
     Choose(form->RadioGroup_Taal, 0);
     EXPECT_EQ(languageSwitches, 2);
-    EXPECT_EQ(RecRec.Taal, 0);
+    EXPECT_EQ(Current().Taal, 0);
     EXPECT_EQ(form->windowTitle(), "Opties");
 }
 
@@ -448,7 +450,7 @@ TEST_F(OptiesTest, ChoosingALanguageSwitchesOnceAndKeepsTheChoices)
 TEST_F(OptiesTest, LanguageSwitchGivesTheNewTextsRoom)
 {
     SetFontScale(&*form, 1.5);
-    RecRec.Taal = 1;
+    Set(&TRecRec::Taal, 1);
     Open();
     ApplyLanguage(&*form, lnEnglish);
     const int englishWidth = form->width();
@@ -465,11 +467,11 @@ TEST_F(OptiesTest, LocaleLanguagesShowEnglishAndBecomeEnglish)
     for (const int taal : {2, 3, 4, -2}) {
         SCOPED_TRACE(taal);
         form->RadioGroup_Taal->SetItemIndex(0);
-        RecRec.Taal = taal;
+        Set(&TRecRec::Taal, taal);
         languageSwitches = 0;
         Open();
         EXPECT_EQ(languageSwitches, 1);
-        EXPECT_EQ(RecRec.Taal, 1);
+        EXPECT_EQ(Current().Taal, 1);
         EXPECT_EQ(form->RadioGroup_Taal->ItemIndex(), 1);
         EXPECT_FALSE(form->MemoDateTagsEng->isHidden());
         form->close();
@@ -489,9 +491,9 @@ TEST_F(OptiesTest, FailedStoreKeepsTheDialogOpenWithTheNewValues)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].Icon, QMessageBox::Critical);
     EXPECT_EQ(messages[0].Title, QApplication::applicationName());
-    EXPECT_EQ(RecRec.KleurTitel, 0x0000FFu);
-    EXPECT_EQ(RecRec.AlphaBlend, 130);
-    EXPECT_EQ(RecRec.KopieerDatumFormaat, "d/m");
+    EXPECT_EQ(Current().KleurTitel, 0x0000FFu);
+    EXPECT_EQ(Current().AlphaBlend, 130);
+    EXPECT_EQ(Current().KopieerDatumFormaat, "d/m");
 
     backend.SetFailWrites(false);
     ClickOk();

@@ -10,6 +10,7 @@
 #include "dialogs/ToolDialogTestSupport.h"
 #include "settings/MemoryRegistryBackend.h"
 #include "settings/Settings.h"
+#include "support/SettingsSupport.h"
 
 #include <QMessageBox>
 #include <QRadioButton>
@@ -34,15 +35,15 @@ class OptiesFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        ReadSettings(RecRec, backend, 96, 1024, 768, 0x0413); // the defaults, Dutch
+        settings.Read(); // the defaults, Dutch
         SetProgramFormatSettings(dialogtest::KnownSettings());
         SetMessageBoxRunner([this](QMessageBox &box) {
             messages.push_back({box.windowTitle(), box.text(), box.icon(), box.standardButtons()});
         });
-        form.emplace();
-        QObject::connect(&*form, &TForm_Opties::LanguageChanged, &*form, [this] {
+        form.emplace(settings.Model());
+        QObject::connect(&*form, &TForm_Opties::LanguageChanged, &*form, [this](TLanguage language) {
             ++languageSwitches;
-            dialogtest::ApplyLanguage(&*form, LanguageOf(RecRec.Taal));
+            dialogtest::ApplyLanguage(&*form, language);
         });
     }
 
@@ -51,7 +52,6 @@ protected:
         form.reset();
         SetMessageBoxRunner(nullptr);
         SetProgramFormatSettings(DefaultFormatSettings());
-        RecRec = TRecRec{};
     }
 
     // Shows the dialog as the main window does.
@@ -74,8 +74,16 @@ protected:
 
     const TRegValue *Stored(const char *name) const { return backend.Document().Find(AlgemeenKey, name); }
 
-    TMemoryRegistryBackend backend;
-    testsupport::TScopedBackend useBackend{backend};
+    // The settings as the dialog has them: its copy while it is open.
+    const TRecRec &Current() const { return form->isVisible() ? form->Edited() : settings.Record(); }
+    // Sets a field of the settings in force, as before the dialog opens.
+    template <typename T, typename V> void Set(T TRecRec::*field, V value)
+    {
+        settings.Change([&](TRecRec &rec) { rec.*field = value; });
+    }
+
+    testsupport::TScopedSettings settings;
+    TMemoryRegistryBackend &backend = settings.Memory();
     testsupport::TScopedClock clock{MakeDate(2003, 6, 20) + 0.5};
     std::optional<TForm_Opties> form;
     std::vector<TShownMessage> messages;

@@ -10,6 +10,7 @@
 #include "platform/Screen.h"
 #include "settings/MemoryRegistryBackend.h"
 #include "settings/Settings.h"
+#include "support/SettingsSupport.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -24,18 +25,16 @@ class ToolDialogFitTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ReadSettings(RecRec, backend, 96, 1024, 768, 0x0413);
+        settings.Read();
         SetProgramFormatSettings(KnownSettings());
     }
     void TearDown() override
     {
         SetScreenMetricsForTests(std::nullopt);
         SetProgramFormatSettings(DefaultFormatSettings());
-        RecRec = TRecRec{};
     }
 
-    TMemoryRegistryBackend backend;
-    testsupport::TScopedBackend useBackend{backend};
+    testsupport::TScopedSettings settings;
     testsupport::TScopedClock clock{MakeDate(2003, 6, 20) + 0.5};
     TMonthCalendar monthView;
 };
@@ -57,8 +56,8 @@ TEST_F(ToolDialogFitTest, EveryFrameLiesCentredInsideTheScreenAndStaysThereWhenS
         const QRect area = PrimaryAvailableArea();
         // Made for the screen at hand, as the program makes them at its start.
         const std::unique_ptr<TToolDialog> dialogs[] = {
-            std::make_unique<TForm_GaNaar>(&monthView), std::make_unique<TForm_Opties>(),
-            std::make_unique<TForm_DatumInfo>(), std::make_unique<TAboutBox>()};
+            std::make_unique<TForm_GaNaar>(&monthView), std::make_unique<TForm_Opties>(settings.Model()),
+            std::make_unique<TForm_DatumInfo>(settings.Model()), std::make_unique<TAboutBox>()};
         for (const auto &dialog : dialogs) {
             SCOPED_TRACE(testing::Message() << dialog->objectName().toStdString() << " at "
                                             << screen.metrics.Dpi << " dpi on " << screen.metrics.Width);

@@ -58,6 +58,7 @@ inline TFormatSettings KnownSettings()
 template <class Window> void ApplyLanguage(Window *window, TLanguage language)
 {
     ApplyWindowRows(window, language);
+    window->SetLanguage(language);
     if constexpr (requires { window->ApplyLanguageTexts(language); })
         window->ApplyLanguageTexts(language);
 }

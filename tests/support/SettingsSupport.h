@@ -29,8 +29,9 @@ public:
 
     // A fresh model over a fresh view of the store file, as the next start of the program has.
     void OpenFile(const std::string &storePath) { Open(std::make_unique<TFileRegistryBackend>(storePath)); }
-    // The settings of a first start in Dutch on a 1024 x 768 screen at 96 dpi.
-    void ReadDefaults() { FModel->Read(96, 1024, 768, 0x0413); }
+    // Reads the store as a start in Dutch on a 1024 x 768 screen at 96 dpi does; the first one
+    // stores the defaults.
+    void Read() { FModel->Read(96, 1024, 768, 0x0413); }
     // Changes the settings in force for this run, as Options closed without OK does: the
     // listeners hear, nothing is stored.
     void Change(const std::function<void(TRecRec &)> &change)

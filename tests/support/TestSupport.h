@@ -1,7 +1,6 @@
 #pragma once
 #include "date/DateCore.h"
 #include "platform/Shell.h"
-#include "settings/Settings.h"
 
 #include <QImage>
 #include <QPalette>
@@ -55,14 +54,7 @@ template <typename Condition> bool WaitFor(Condition condition, int milliseconds
 // Stand-ins for the program's seams, each set for its life and undone by its destructor, also
 // when an assertion ends the test early.
 
-// Settings read and written through the given store instead of the user's file.
-class TScopedBackend {
-public:
-    explicit TScopedBackend(TRegistryBackend &backend) { SetUserSettingsBackend(&backend); }
-    ~TScopedBackend() { SetUserSettingsBackend(nullptr); }
-    TScopedBackend(const TScopedBackend &) = delete;
-    TScopedBackend &operator=(const TScopedBackend &) = delete;
-};
+// The settings: TScopedSettings (SettingsSupport.h).
 
 // A clock that stands still at the given moment.
 class TScopedClock {
