@@ -57,7 +57,7 @@ QFont MonthViewFont(const TRecRec &settings)
     using namespace settingsdefaults;
     QFont font(QString::fromStdString(settings.Lettertype));
     font.setPointSize(settings.Lettergrootte < MinFontSize ? FontSize
-                                                            : std::min(settings.Lettergrootte, MaxFontSize));
+                                                           : std::min(settings.Lettergrootte, MaxFontSize));
     return font;
 }
 
@@ -113,7 +113,8 @@ QString EscapeAccelerators(QString text)
 
 } // namespace
 
-TForm_Orvani::TForm_Orvani(TSettingsModel &settings, QWidget *parent) : QMainWindow(parent), FSettings(settings)
+TForm_Orvani::TForm_Orvani(TSettingsModel &settings, QWidget *parent)
+    : QMainWindow(parent), FSettings(settings)
 {
     setObjectName(WindowNames::Main);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -285,7 +286,8 @@ void TForm_Orvani::AttachDialogs(TForm_GaNaar *gaNaar, TForm_Opties *opties, TFo
     FOpties = opties;
     FDatumInfo = datumInfo;
     FAboutBox = aboutBox;
-    connect(FOpties, &TForm_Opties::LanguageChanged, this, qOverload<TLanguage>(&TForm_Orvani::ApplyLanguage));
+    connect(FOpties, &TForm_Opties::LanguageChanged, this,
+            qOverload<TLanguage>(&TForm_Orvani::ApplyLanguage));
 }
 
 void TForm_Orvani::SetDialogMaker(std::function<void()> make)
@@ -429,8 +431,8 @@ void TForm_Orvani::ApplySettings(TSettingFields changed)
             button->setFixedSize(buttonSize, buttonSize);
         }
     }
-    if (changed.HasAny(colors) ||
-        changed.HasAny({Weeknummers, Vandaag, Lettertype, Lettergrootte, StatusTonen, AlphaBlend, TitelsKnoppen}))
+    if (changed.HasAny(colors) || changed.HasAny({Weeknummers, Vandaag, Lettertype, Lettergrootte,
+                                                  StatusTonen, AlphaBlend, TitelsKnoppen}))
         FitContent();
 }
 
@@ -442,7 +444,9 @@ void TForm_Orvani::ApplyColors()
 {
     const bool dark = IsDarkPalette(QApplication::palette());
     const TRecRec &rec = FSettings.Record();
-    const auto shown = [&rec, dark](const TViewColor &color) { return ToQColor(ShownColor(rec, color, dark)); };
+    const auto shown = [&rec, dark](const TViewColor &color) {
+        return ToQColor(ShownColor(rec, color, dark));
+    };
     const QColor background = shown(ViewColors[0]);
     const QColor text = shown(ViewColors[3]);
     QPalette colors = QApplication::palette(this);
@@ -482,7 +486,8 @@ void TForm_Orvani::ApplyLanguage(TLanguage language)
 {
     FLanguage = language;
     ApplyWindowRows(this, language);
-    for (TToolDialog *dialog : std::initializer_list<TToolDialog *>{FGaNaar, FOpties, FAboutBox, FDatumInfo}) {
+    for (TToolDialog *dialog :
+         std::initializer_list<TToolDialog *>{FGaNaar, FOpties, FAboutBox, FDatumInfo}) {
         if (dialog) {
             ApplyWindowRows(dialog, language);
             dialog->SetLanguage(language);
@@ -509,7 +514,8 @@ void TForm_Orvani::ApplyLanguage(TLanguage language)
 void TForm_Orvani::PositionMonthView()
 {
     const TDateTime today = Today();
-    MonthCalendar1->SetDate(FSettings.Record().PositieMaand != 0 ? AddDays(today, -256) : AddMonths(today, 12));
+    MonthCalendar1->SetDate(FSettings.Record().PositieMaand != 0 ? AddDays(today, -256)
+                                                                 : AddMonths(today, 12));
     MonthCalendar1->SetDate(today);
 }
 
@@ -525,7 +531,8 @@ void TForm_Orvani::MonthCalendar1Click()
 
 void TForm_Orvani::SetCopyCaptions(TDateTime date)
 {
-    const auto captions = CopyDateCaptions(date, FSettings.Record().KopieerDatumFormaat, ProgramFormatSettings());
+    const auto captions =
+        CopyDateCaptions(date, FSettings.Record().KopieerDatumFormaat, ProgramFormatSettings());
     for (int i = 0; i < CopyDateCount; ++i) {
         const QString caption = ToQ(captions[i]);
         CopyDate[i]->setData(caption);
@@ -691,5 +698,6 @@ void TForm_Orvani::FormClose()
         return;
     FClosed = true;
     const TPlacement place = FPlacement->ToStore();
-    FSettings.StorePlacement(place.Top, place.Left, place.Width, place.Height, ToolButton_StayOnTop->isChecked());
+    FSettings.StorePlacement(place.Top, place.Left, place.Width, place.Height,
+                             ToolButton_StayOnTop->isChecked());
 }

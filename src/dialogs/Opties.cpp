@@ -436,7 +436,8 @@ void TForm_Opties::CreateViewTab()
     TrackBarAlphaBlend->setPageStep(10);
     TrackBarAlphaBlend->setValue(HighestAlphaBlend);
     TrackBarAlphaBlend->setMinimumWidth(Scaled(200));
-    LabelAlphaBlend = NewLabel(GroupBoxAlphaBlend, "LabelAlphaBlend", QByteArray::number(HighestAlphaBlend).constData());
+    LabelAlphaBlend =
+        NewLabel(GroupBoxAlphaBlend, "LabelAlphaBlend", QByteArray::number(HighestAlphaBlend).constData());
     LabelAlphaBlend->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto *alphaRow = new QHBoxLayout(GroupBoxAlphaBlend);
     alphaRow->setContentsMargins(Scaled(8), Scaled(2), Scaled(10), Scaled(4));
@@ -870,14 +871,14 @@ void TForm_Opties::ShowExample(const std::string &pattern)
 void TForm_Opties::UpdateViewPicture()
 {
     QLabel *holder = FEdited.Weeknummers ? (FEdited.Vandaag ? Image_Wg4 : Image_Wg3)
-                                        : (FEdited.Vandaag ? Image_Wg2 : Image_Wg1);
+                                         : (FEdited.Vandaag ? Image_Wg2 : Image_Wg1);
     Image_Weergave->setPixmap(holder->pixmap());
 }
 
 void TForm_Opties::UpdateToolbarPicture()
 {
     QLabel *holder = FEdited.PictogrammenOplichten ? (FEdited.TitelsKnoppen ? Image_TB1 : Image_TB3)
-                                                  : (FEdited.TitelsKnoppen ? Image_TB2 : Image_TB4);
+                                                   : (FEdited.TitelsKnoppen ? Image_TB2 : Image_TB4);
     Image_Toolbar->setPixmap(holder->pixmap());
 }
 

@@ -2,7 +2,6 @@
 
 #include "settings/Settings.h"
 
-
 namespace {
 
 // Calls visit(field, member) for every field of the record.

@@ -11,8 +11,8 @@
 #include "dialogs/LanguageTables.h"
 #include "dialogs/Opties.h"
 #include "settings/MemoryRegistryBackend.h"
-#include "support/SettingsSupport.h"
 #include "settings/Settings.h"
+#include "support/SettingsSupport.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>

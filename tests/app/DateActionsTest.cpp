@@ -4,8 +4,8 @@
 #include "components/MonthCalendar.h"
 #include "date/DateFormat.h"
 #include "settings/MemoryRegistryBackend.h"
-#include "support/SettingsSupport.h"
 #include "settings/Settings.h"
+#include "support/SettingsSupport.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -58,10 +58,7 @@ TEST(CopyDateCaptions, SerialOfDatesBeforeTheEpochIsWhole)
 // The picture save runs the save dialog; the test answers it with a file name.
 class SaveAsJpegTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetProgramFormatSettings(DayMonthYear("-"));
-    }
+    void SetUp() override { SetProgramFormatSettings(DayMonthYear("-")); }
 
     // Triggers "Save as JPG" and types the name into the dialog; returns the dialog's title.
     QString SaveVia(TForm_Orvani &window, const QString &name)

@@ -12,9 +12,9 @@
 #include "dialogs/RadioGroup.h"
 #include "platform/Tray.h"
 #include "settings/MemoryRegistryBackend.h"
-#include "support/SettingsSupport.h"
 #include "settings/Settings.h"
 #include "support/LanguageRowSupport.h"
+#include "support/SettingsSupport.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>

@@ -7,8 +7,8 @@
 #include "platform/Screen.h"
 #include "platform/Tray.h"
 #include "settings/FileRegistryBackend.h"
-#include "support/SettingsSupport.h"
 #include "settings/Settings.h"
+#include "support/SettingsSupport.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

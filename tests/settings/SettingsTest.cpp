@@ -418,7 +418,9 @@ TEST(SettingsModel, CommitStoresAndTellsExactlyWhatChanged)
          },
          {KleurTitel, AlphaBlend},
          {"KleurTitel", "AlphaBlend", "Versie"}},
-        {"patterns", [](TRecRec &rec) { rec.HintSysteemLadeFormaat = "d"; }, {HintSysteemLadeFormaat},
+        {"patterns",
+         [](TRecRec &rec) { rec.HintSysteemLadeFormaat = "d"; },
+         {HintSysteemLadeFormaat},
          {"HintSysteemLadeFormaat", "Versie"}},
     };
     for (const bool failing : {false, true}) {
