@@ -3,6 +3,7 @@
 #include "components/kxFeedway.h"
 #include "components/kxLinkLabel.h"
 #include "components/kxStandard.h"
+#include "dialogs/LanguageTables.h"
 #include "platform/Colors.h"
 #include "platform/Shell.h"
 

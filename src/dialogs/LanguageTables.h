@@ -12,16 +12,6 @@ class QObject;
 class QString;
 class QWidget;
 
-// The interface language of the settings.
-inline TLanguage LanguageOf(const TRecRec &settings)
-{
-    return LanguageOf(settings.Taal);
-}
-inline TLanguage LanguageOf(const TSettingsModel &settings)
-{
-    return LanguageOf(settings.Record());
-}
-
 enum class TTextTarget {
     Text,    // "text" of a label, button or action
     Hint,    // "toolTip"

@@ -5,6 +5,7 @@
 
 #include "settings/RecRec.h"
 #include "settings/Registry.h"
+#include "text/Language.h"
 
 #include <bitset>
 #include <cstdint>
@@ -98,3 +99,13 @@ private:
     TRecRec FStored; // as the store held it when this program last read or wrote it
     std::vector<std::weak_ptr<TListener>> FListeners;
 };
+
+// The interface language of the settings: ask it so, never by comparing Taal.
+inline TLanguage LanguageOf(const TRecRec &settings)
+{
+    return LanguageOf(settings.Taal);
+}
+inline TLanguage LanguageOf(const TSettingsModel &settings)
+{
+    return LanguageOf(settings.Record());
+}
