@@ -294,7 +294,7 @@ TEST_F(ColorPopupTest, OtherCaptionFitsItsButtonInEveryLanguage)
 // sideways at the screen's edges.
 TEST(ColorPopupPlace, StaysOnTheScreen)
 {
-    SetScreenMetricsForTests(TScreenMetrics{400, 300, 96});
+    SetScreenMetricsForTests(TScreenMetrics{400, 300, 96, {}});
     struct Case {
         QPoint picker; // top left of a 42 x 21 picker on the screen
         QPoint popup;

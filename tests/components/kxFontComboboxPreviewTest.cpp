@@ -33,7 +33,7 @@ class FontPreviewTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetScreenMetricsForTests(TScreenMetrics{1000, 700, 96});
+        SetScreenMetricsForTests(TScreenMetrics{1000, 700, 96, {}});
         combo.SetFontSource(Machine);
         combo.move(100, 100);
         combo.show();

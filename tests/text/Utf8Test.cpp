@@ -33,7 +33,8 @@ TEST(DecodeUtf8, TakesWellFormedSequencesOnly)
     for (const Case &c : cases) {
         const TUtf8Char decoded = DecodeUtf8(c.text);
         EXPECT_EQ(decoded.Length, c.length) << c.what;
-        if (c.length != 0)
+        if (c.length != 0) {
             EXPECT_EQ(decoded.CodePoint, c.codePoint) << c.what;
+        }
     }
 }
