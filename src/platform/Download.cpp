@@ -1,7 +1,5 @@
 #include "platform/Download.h"
 
-#include "platform/DownloadEngine.h"
-
 TDownload::TDownload(QObject *parent) : QObject(parent)
 {
     FTimer.setSingleShot(true);

@@ -4,20 +4,14 @@
 // kept in memory up to a size limit; a download that takes too long is given up. Qt's network
 // library does the fetching; the window loads it only at its first download (DownloadEngine.h).
 
+#include "platform/DownloadEngine.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QTimer>
 #include <QUrl>
 
 #include <memory>
-
-class TDownloadEngine;
-
-enum class TDownloadResult {
-    Succeeded, // a 2xx answer; the body is complete
-    NotFound,  // the server has no such file (404, 410)
-    Failed,    // no connection, time-out, any other error status, body over the limit, bad redirect
-};
 
 class TDownload : public QObject {
     Q_OBJECT

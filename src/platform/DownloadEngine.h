@@ -4,10 +4,17 @@
 // own (orvani-network.so, beside the window module) at the first download; tests and tools link
 // the engine directly.
 
-#include "platform/Download.h"
+#include <QByteArray>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
+
+enum class TDownloadResult {
+    Succeeded, // a 2xx answer; the body is complete
+    NotFound,  // the server has no such file (404, 410)
+    Failed,    // no connection, time-out, any other error status, body over the limit, bad redirect
+};
 
 class TDownloadEngine {
 public:
