@@ -14,6 +14,7 @@
 #include "dialogs/Opties.h"
 #include "locale/SystemLocale.h"
 #include "platform/Colors.h"
+#include "platform/FontFamily.h"
 #include "platform/JpegSave.h"
 #include "platform/QtTranslations.h"
 #include "platform/Screen.h"
@@ -55,7 +56,7 @@ QIcon Art(const char *name)
 QFont MonthViewFont(const TRecRec &settings)
 {
     using namespace settingsdefaults;
-    QFont font(QString::fromStdString(settings.Lettertype));
+    QFont font(DrawnFamily(QString::fromStdString(settings.Lettertype)));
     font.setPointSize(settings.Lettergrootte < MinFontSize ? FontSize
                                                            : std::min(settings.Lettergrootte, MaxFontSize));
     return font;

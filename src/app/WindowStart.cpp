@@ -52,8 +52,11 @@ int StartWindow(int argc, char **argv, const TStartOptions &start)
     // Installed, the module lies in the program's library folder; in the build tree, beside the command.
     const std::string folder = CommandFolder();
     void *module = nullptr;
+    // Functions are bound at their first call, as for a program linked to its libraries: binding
+    // all of them at once, those of the toolkit's libraries included, costs start-up time for
+    // functions the window may never call.
     for (const std::string &path : {folder + "/" ORVANI_WINDOW_MODULE, folder + "/orvani-window.so"}) {
-        if ((module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)))
+        if ((module = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL)))
             break;
     }
     auto *windowMain = module ? reinterpret_cast<TWindowMain *>(dlsym(module, WindowMainName)) : nullptr;

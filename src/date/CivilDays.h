@@ -85,7 +85,7 @@ struct TCycleDay {
 
 constexpr std::uint64_t CycleScale = 1505149388; // 2^41 / 1461, rounded up
 
-constexpr auto CycleDays = [] {
+inline constexpr auto CycleDays = [] {
     constexpr std::uint8_t lengths[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     std::array<TCycleDay, 2048> days{};
     std::uint32_t dayOfCycle = 0;

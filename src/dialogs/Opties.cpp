@@ -9,6 +9,7 @@
 #include "dialogs/OptiesPictures.h"
 #include "dialogs/RadioGroup.h"
 #include "platform/Colors.h"
+#include "platform/FontFamily.h"
 #include "platform/SvgIcon.h"
 #include "settings/Settings.h"
 #include "settings/SettingsDefaults.h"
@@ -551,7 +552,7 @@ void TForm_Opties::ShowStoredFont()
     const QString stored = QString::fromStdString(FEdited.Lettertype);
     kxFontComboBox1->SetFontName(stored);
     if (kxFontComboBox1->FontName().compare(stored, Qt::CaseInsensitive) != 0)
-        kxFontComboBox1->SetFontName(QFontInfo(QFont(stored)).family());
+        kxFontComboBox1->SetFontName(DrawnFamily(stored));
 }
 
 void TForm_Opties::FormShow()
