@@ -21,9 +21,6 @@ set(ORVANI_HOMEPAGE "https://example.org/orvani/")
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 
 # --- Icon sizes, rendered from the one scalable icon ----------------------------------------
-add_executable(svg2png ${PROJECT_SOURCE_DIR}/tools/svg2png.cpp)
-target_link_libraries(svg2png PRIVATE Qt6::Gui Qt6::Svg)
-
 set(ORVANI_ICON_SIZES 16 24 32 48 64 128 256)
 set(icon_files)
 foreach(size ${ORVANI_ICON_SIZES})

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <QResource>
 #include <QStyle>
 #include <QStyleOption>
 #include <QSvgRenderer>
@@ -26,7 +27,10 @@ public:
         painter->drawPixmap(rect, pixmap(size, mode, state));
     }
 
-    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override { return Fitted(size); }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        return Prerendered(size).isNull() ? Fitted(size) : size;
+    }
 
     // Every state shows the one picture of the file. The cache is keyed by the file, so icons
     // made from the same file share their pictures and read the file once between them.
@@ -68,10 +72,25 @@ private:
         return fitted.isEmpty() ? QSize() : fitted;
     }
 
-    // The one picture of the file stands for every state; modes other than Normal are derived
-    // from it by the style, as for any icon with a single picture.
-    QPixmap Rendered(const QSize &size, QIcon::Mode mode)
+    // The pictures the window shows at start are drawn at build time (square ones at square
+    // sizes, beside the file as name-24.argb) and kept uncompressed in the resources: taking one
+    // costs nothing, while reading and drawing the file costs as much as the rest of the first
+    // frame's painting.
+    QImage Prerendered(const QSize &size) const
     {
+        if (size.width() != size.height() || !FPath.endsWith(QLatin1String(".svg")))
+            return {};
+        const QResource picture(QStringLiteral("%1-%2.argb").arg(QStringView(FPath).chopped(4)).arg(size.width()));
+        if (!picture.isValid() || picture.compressionAlgorithm() != QResource::NoCompression ||
+            picture.size() != qint64(size.width()) * size.height() * 4)
+            return {};
+        return QImage(picture.data(), size.width(), size.height(), QImage::Format_ARGB32_Premultiplied);
+    }
+
+    QImage Picture(const QSize &size)
+    {
+        if (QImage ready = Prerendered(size); !ready.isNull())
+            return ready;
         const QSize fitted = Fitted(size);
         if (fitted.isEmpty())
             return {};
@@ -80,7 +99,17 @@ private:
         QPainter painter(&image);
         Renderer().render(&painter);
         painter.end();
-        QPixmap pixmap = QPixmap::fromImage(image);
+        return image;
+    }
+
+    // The one picture of the file stands for every state; modes other than Normal are derived
+    // from it by the style, as for any icon with a single picture.
+    QPixmap Rendered(const QSize &size, QIcon::Mode mode)
+    {
+        const QImage picture = Picture(size);
+        if (picture.isNull())
+            return {};
+        QPixmap pixmap = QPixmap::fromImage(picture);
         if (mode != QIcon::Normal && qobject_cast<QApplication *>(QCoreApplication::instance())) {
             QStyleOption option(0);
             option.palette = QGuiApplication::palette();

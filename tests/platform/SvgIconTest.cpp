@@ -31,7 +31,7 @@ TEST(SvgIcon, DrawsAsQtsOwnSvgIconInEveryModeStateAndSize)
         ASSERT_FALSE(ours.isNull()) << file;
         for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
             for (const QIcon::State state : {QIcon::Off, QIcon::On}) {
-                for (const QSize size : {QSize(16, 16), QSize(24, 24), QSize(48, 20)}) {
+                for (const QSize size : {QSize(16, 16), QSize(24, 24), QSize(48, 48), QSize(48, 20)}) {
                     SCOPED_TRACE(testing::Message() << file << " mode " << mode << " state " << state << " "
                                                     << size.width() << "x" << size.height());
                     EXPECT_EQ(ours.actualSize(size, mode, state), qts.actualSize(size, mode, state));
