@@ -34,7 +34,7 @@ struct TMonth {
     std::uint32_t Length;
 };
 
-constexpr auto Months = [] {
+inline constexpr auto Months = [] {
     constexpr std::uint32_t lengths[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     std::array<TMonth, 13> months{};
     for (std::uint32_t m = 3; m <= 14; ++m) {
@@ -46,7 +46,7 @@ constexpr auto Months = [] {
 
 // Leap days that c whole centuries drop from the every-fourth-year rule: c - c/4. A load costs
 // less than the shifts and sums it replaces.
-constexpr auto DroppedDays = [] {
+inline constexpr auto DroppedDays = [] {
     std::array<std::uint8_t, 256> dropped{};
     for (std::uint32_t c = 0; c < dropped.size(); ++c) {
         dropped[c] = static_cast<std::uint8_t>(c - c / 4);
