@@ -4,7 +4,8 @@
 // window module), and this program again in the peer's role, so library loading and first-time
 // font work count as a user would feel them. Both are watched by the same preloaded library
 // (FirstFrameHook.cpp), which reports once the first frame is painted. Measured offscreen, and on
-// an X server with a window manager (Xvfb and openbox) where those are installed.
+// an X server with a window manager and a session bus (Xvfb, openbox, dbus-daemon) where those are
+// installed.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -48,12 +49,15 @@ struct TDisplay {
     QProcessEnvironment Environment;
 };
 
-// Xvfb with openbox for the length of the run; Start() fails where either is missing.
+// Xvfb with openbox and a session bus, as a desktop session has them, for the length of the run;
+// Start() fails where Xvfb or openbox is missing. Without a session bus the toolkit's D-Bus
+// library forks to start one (dbus-launch) in the middle of either program's start, and the
+// copy-on-write faults of that fork weigh on whichever program happens to be busy then.
 class TXSession {
 public:
     ~TXSession()
     {
-        for (QProcess *process : {&FManager, &FServer}) {
+        for (QProcess *process : {&FManager, &FServer, &FBus}) {
             process->terminate();
             process->waitForFinished(5000);
         }
@@ -67,6 +71,9 @@ public:
             return false;
         environment.insert("DISPLAY", ":" + QString::fromLatin1(FServer.readAllStandardOutput().trimmed()));
         environment.insert("QT_QPA_PLATFORM", "xcb");
+        FBus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        if (FBus.waitForStarted(5000) && FBus.waitForReadyRead(10000))
+            environment.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromLatin1(FBus.readLine().trimmed()));
         // openbox runs its start-up command once it manages the screen.
         FManager.setProcessEnvironment(environment);
         FManager.start("openbox", {"--startup", "echo managing"});
@@ -76,6 +83,7 @@ public:
 private:
     QProcess FServer;
     QProcess FManager;
+    QProcess FBus;
 };
 
 // Every child runs on one and the same processor: on a machine with several, a child placed on a
