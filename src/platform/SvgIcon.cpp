@@ -33,9 +33,13 @@ public:
     }
 
     // Every state shows the one picture of the file. The cache is keyed by the file, so icons
-    // made from the same file share their pictures and read the file once between them.
+    // made from the same file share their pictures and read the file once between them. A
+    // picture drawn at build time needs no cache, and keeps the cache's clean-up timer asleep.
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
     {
+        if (mode == QIcon::Normal)
+            if (const QImage ready = Prerendered(size); !ready.isNull())
+                return QPixmap::fromImage(ready);
         const QString key = QStringLiteral("orvani_svg_%1_%2x%3_%4")
                                 .arg(FPath)
                                 .arg(size.width())
