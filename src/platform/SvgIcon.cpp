@@ -6,12 +6,13 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <QResource>
 #include <QStyle>
 #include <QStyleOption>
 #include <QSvgRenderer>
+#include <map>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -32,26 +33,18 @@ public:
         return Prerendered(size).isNull() ? Fitted(size) : size;
     }
 
-    // Every state shows the one picture of the file. The cache is keyed by the file, so icons
-    // made from the same file share their pictures and read the file once between them. A
-    // picture drawn at build time needs no cache, and keeps the cache's clean-up timer asleep.
+    // Every state shows the one picture of the file. Each icon keeps the pictures it has drawn:
+    // the toolkit's shared pixmap cache would wake the program half a minute later to tidy
+    // itself, even with nothing of it on the screen. A picture drawn at build time is at hand.
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
     {
         if (mode == QIcon::Normal)
             if (const QImage ready = Prerendered(size); !ready.isNull())
                 return QPixmap::fromImage(ready);
-        const QString key = QStringLiteral("orvani_svg_%1_%2x%3_%4")
-                                .arg(FPath)
-                                .arg(size.width())
-                                .arg(size.height())
-                                .arg(int(mode));
-        QPixmap result;
-        if (QPixmapCache::find(key, &result))
-            return result;
-        result = Rendered(size, mode);
-        if (!result.isNull())
-            QPixmapCache::insert(key, result);
-        return result;
+        QPixmap &drawn = FDrawn[{size.width(), size.height(), int(mode)}];
+        if (drawn.isNull())
+            drawn = Rendered(size, mode);
+        return drawn;
     }
 
     QString key() const override { return QStringLiteral("OrvaniSvg"); }
@@ -126,6 +119,7 @@ private:
 
     QString FPath;
     std::unique_ptr<QSvgRenderer> FRenderer;
+    std::map<std::tuple<int, int, int>, QPixmap> FDrawn; // width, height, mode
 };
 
 } // namespace
