@@ -84,13 +84,14 @@ void PrintTo(const TWindowManager &windowManager, std::ostream *stream)
     *stream << windowManager.Name;
 }
 
-// A machine busy with other tests may leave one part of the desktop unstarted; one more try
-// tells such a slip from a desktop that cannot start here.
+// A machine busy with other tests may leave one part of the desktop unstarted (once, a tray that
+// did not come up twice in a row); further tries tell such a slip from a desktop that cannot
+// start here.
 TDesktop::TDesktop(int dpi, QSize screen, const TWindowManager &windowManager)
 {
-    for (int attempt = 0; attempt < 2 && !FReady; ++attempt) {
+    for (int attempt = 0; attempt < 3 && !FReady; ++attempt) {
         if (const char *failed = Launch(dpi, screen, windowManager)) {
-            std::fprintf(stderr, "desktop: %s did not start (try %d)\n", failed, attempt + 1);
+            std::fprintf(stderr, "desktop: no %s (try %d)\n", failed, attempt + 1);
             Stop();
         } else {
             FReady = true;
@@ -110,7 +111,7 @@ const char *TDesktop::Launch(int dpi, QSize screen, const TWindowManager &window
     FDisplay = ":" + QString::fromLatin1(x->readLine()).trimmed();
     FConnection = xcb_connect(FDisplay.toLatin1().constData(), nullptr);
     if (xcb_connection_has_error(FConnection))
-        return "the connection to Xvfb";
+        return "connection to Xvfb";
     // Qt takes the logical dpi of an X11 desktop from the Xft.dpi resource, as desktops set it.
     const QByteArray resources = "Xft.dpi:\t" + QByteArray::number(dpi) + "\n";
     xcb_change_property(FConnection, XCB_PROP_MODE_REPLACE, Root(FConnection), XCB_ATOM_RESOURCE_MANAGER,
@@ -130,8 +131,11 @@ const char *TDesktop::Launch(int dpi, QSize screen, const TWindowManager &window
                           "--height", "24", "--SetDockType", "true", "--SetPartialStrut", "true"}))
         return "trayer";
     // The task bar or trayer has taken its room at the bottom and hosts the tray.
-    if (!WaitFor([&] { return HasTray() && WorkArea().height() < screen.height(); }, StartTimeout))
-        return windowManager.HasTray ? windowManager.Name : "trayer";
+    if (!WaitFor([&] { return HasTray() && WorkArea().height() < screen.height(); }, StartTimeout)) {
+        if (!HasTray())
+            return windowManager.HasTray ? "the window manager's tray" : "trayer's tray";
+        return "room for the tray in the work area";
+    }
     return nullptr;
 }
 
