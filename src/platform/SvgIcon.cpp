@@ -35,12 +35,9 @@ public:
 
     // Every state shows the one picture of the file. Each icon keeps the pictures it has drawn:
     // the toolkit's shared pixmap cache would wake the program half a minute later to tidy
-    // itself, even with nothing of it on the screen. A picture drawn at build time is at hand.
+    // itself, even with nothing of it on the screen.
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
     {
-        if (mode == QIcon::Normal)
-            if (const QImage ready = Prerendered(size); !ready.isNull())
-                return QPixmap::fromImage(ready);
         QPixmap &drawn = FDrawn[{size.width(), size.height(), int(mode)}];
         if (drawn.isNull())
             drawn = Rendered(size, mode);
