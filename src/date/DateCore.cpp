@@ -1,5 +1,7 @@
 #include "date/DateCore.h"
 
+#include "date/Rounding.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -63,7 +65,7 @@ TTimeParts SplitTime(TDateTime date)
     constexpr std::int64_t MSecsPerDay = 86400000;
     const double fraction = std::isfinite(date) ? std::fabs(date - std::trunc(date)) : 0.0;
     // Rounding never carries into the next day: the day is the truncated serial.
-    const std::int64_t ms = std::min<std::int64_t>(std::llround(fraction * MSecsPerDay), MSecsPerDay - 1);
+    const std::int64_t ms = std::min<std::int64_t>(rounding::HalfAway(fraction * MSecsPerDay), MSecsPerDay - 1);
     return {static_cast<std::uint16_t>(ms / 3600000), static_cast<std::uint16_t>(ms / 60000 % 60),
             static_cast<std::uint16_t>(ms / 1000 % 60), static_cast<std::uint16_t>(ms % 1000)};
 }

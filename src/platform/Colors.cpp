@@ -1,7 +1,10 @@
 #include "platform/Colors.h"
 
+#include "date/Rounding.h"
+
 #include <QGuiApplication>
 #include <QPalette>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -70,10 +73,36 @@ TColor FromQColor(const QColor &color)
 
 namespace {
 
+// x to the power 2.4 for x in (0, 1]: x squared times the fifth root of x squared, found by
+// Newton's method from 1, whose steps fall monotonically onto the root. Written out so that the
+// compiler builds the table below: std::pow is not constexpr, and calling it would map a good
+// part of libm into the program at its first frame.
+constexpr double Power2_4(double x)
+{
+    const double square = x * x;
+    double root = 1;
+    for (;;) {
+        const double fourth = root * root * root * root;
+        const double next = root - (root - square / fourth) / 5;
+        if (next >= root)
+            return square * root;
+        root = next;
+    }
+}
+
+// Each 8-bit sRGB channel value as linear light.
+constexpr auto LinearChannels = [] {
+    std::array<double, 256> linear{};
+    for (int channel = 0; channel < 256; ++channel) {
+        const double c = channel / 255.0;
+        linear[channel] = c <= 0.03928 ? c / 12.92 : Power2_4((c + 0.055) / 1.055);
+    }
+    return linear;
+}();
+
 double Linear(int channel)
 {
-    const double c = channel / 255.0;
-    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    return LinearChannels[channel & 0xFF];
 }
 
 double Luminance(const QColor &color)
@@ -84,7 +113,7 @@ double Luminance(const QColor &color)
 
 QColor Mixed(const QColor &from, const QColor &to, double share)
 {
-    const auto mix = [share](int a, int b) { return int(std::lround(a + (b - a) * share)); };
+    const auto mix = [share](int a, int b) { return int(rounding::HalfAway(a + (b - a) * share)); };
     return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()));
 }
 

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "date/Rounding.h"
 #include "settings/SettingsDefaults.h"
 
 #include <algorithm>
@@ -44,7 +45,7 @@ std::uint32_t RegReadColor(TRegistry &reg, std::string_view name, std::uint32_t 
 std::int32_t ScaledSize(double dpi, int size96)
 {
     const bool plausible = dpi >= 1.0 && dpi <= 10000.0;
-    return static_cast<std::int32_t>(std::nearbyint((plausible ? dpi : 96.0) * size96 / 96.0));
+    return static_cast<std::int32_t>(rounding::HalfEven((plausible ? dpi : 96.0) * size96 / 96.0));
 }
 
 // (screen - size) div 2, truncating toward zero; in 64 bits so no stored size can overflow.

@@ -1,4 +1,5 @@
 #include "date/DateCore.h"
+#include "date/Rounding.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,16 @@ TEST(DateCorePrimitives, LeapYears)
     for (const auto &[year, leap] : cases) {
         EXPECT_EQ(IsLeap(year), leap) << year;
         EXPECT_EQ(YearLength(year), leap ? 366 : 365) << year;
+    }
+}
+
+// The inline rounding agrees with the C library's at ties, just beside them and far out.
+TEST(DateCorePrimitives, RoundingAgreesWithTheCLibrary)
+{
+    for (const double x : {0.0, 0.25, 0.49999999999999994, 0.5, 1.5, 2.5, 2.5000000000000004, 3.4999999999999996,
+                           43199999.5, 86399999.49999999, 4503599627370495.5, 4503599627370496.0}) {
+        EXPECT_EQ(rounding::HalfAway(x), std::llround(x)) << x;
+        EXPECT_EQ(rounding::HalfEven(x), static_cast<std::int64_t>(std::nearbyint(x))) << x;
     }
 }
 
