@@ -21,8 +21,8 @@ namespace {
 const QColor Grey(0x80, 0x80, 0x80);
 const QColor Silver(0xC0, 0xC0, 0xC0);
 const QColor LightGrey(0xDF, 0xDF, 0xDF);
-const QColor Black(Qt::black);
-const QColor White(Qt::white);
+const QColor Black(0, 0, 0);
+const QColor White(0xFF, 0xFF, 0xFF);
 
 // A rectangle from (left, top) to (right, bottom), right and bottom exclusive.
 QRect Span(int left, int top, int right, int bottom)
@@ -105,7 +105,13 @@ bool OnOtherButton(QPoint point)
     return point.x() >= 3 && point.x() <= 65 && point.y() >= h - 21 && point.y() <= h - 3;
 }
 
-TkxColorDialogRunner colorDialogRunner;
+// Made when first used, so that loading the program runs no code of this file.
+TkxColorDialogRunner &ColorDialogRunner()
+{
+    static TkxColorDialogRunner runner;
+    return runner;
+}
+
 QColorDialog *sharedColorDialog = nullptr;
 
 void ReleaseSharedColorDialog()
@@ -135,14 +141,14 @@ std::optional<TColor> RunSharedColorDialog(QWidget *parent, TColor initial)
 
 std::optional<TColor> RunColorDialog(QWidget *parent, TColor initial)
 {
-    return colorDialogRunner ? colorDialogRunner(parent, initial) : RunSharedColorDialog(parent, initial);
+    return ColorDialogRunner() ? ColorDialogRunner()(parent, initial) : RunSharedColorDialog(parent, initial);
 }
 
 } // namespace
 
 void SetColorDialogRunner(TkxColorDialogRunner runner)
 {
-    colorDialogRunner = std::move(runner);
+    ColorDialogRunner() = std::move(runner);
 }
 
 namespace {

@@ -69,21 +69,21 @@ public:
     }
 };
 
-const QString DefaultSample = QStringLiteral("AaBbYyZz");
+constexpr QStringView DefaultSample = u"AaBbYyZz";
 constexpr int DefaultWidth = 200;
-const QString CodeTrueTypeAnsi = QStringLiteral("TA");
-const QString CodeTrueTypeSymbol = QStringLiteral("TS");
-const QString CodeRaster = QStringLiteral("R");
+constexpr QStringView CodeTrueTypeAnsi = u"TA";
+constexpr QStringView CodeTrueTypeSymbol = u"TS";
+constexpr QStringView CodeRaster = u"R";
 constexpr int MaxNameLength = 32;
 
 QString TypeCode(const TkxFontFamily &family)
 {
     if (family.Scalable) {
         if (family.Symbol && !family.Latin)
-            return CodeTrueTypeSymbol;
-        return family.Latin ? CodeTrueTypeAnsi : QString();
+            return CodeTrueTypeSymbol.toString();
+        return family.Latin ? CodeTrueTypeAnsi.toString() : QString();
     }
-    return family.Bitmap ? CodeRaster : QString();
+    return family.Bitmap ? CodeRaster.toString() : QString();
 }
 
 // Qt names a family that several foundries make "Family [Foundry]", once per foundry; the list
@@ -121,7 +121,7 @@ QString CutName(const QString &name)
 
 QString SampleText(const QString &previewText)
 {
-    return previewText.trimmed().isEmpty() ? DefaultSample : previewText;
+    return previewText.trimmed().isEmpty() ? DefaultSample.toString() : previewText;
 }
 
 // Draws the open list's entries through the control, so list and closed box look alike.
@@ -227,7 +227,7 @@ TFormExampleFont::TFormExampleFont()
     sample.setPixelSize(24);
     sample.setBold(true);
     PanelPreview->setFont(sample);
-    PanelPreview->setText(DefaultSample);
+    PanelPreview->setText(DefaultSample.toString());
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -109,13 +109,16 @@ bool Compress(const QImage &picture, int quality, QSaveFile &file)
 
 // What the control shows, at the screen's pixels: on a scaled screen (device pixel ratio 2) the
 // picture has twice the control's width and height, as the view shows it. Where the control
-// paints no background of its own, its palette's background stands in for what lies behind it.
+// paints no background of its own, the toolkit paints its palette's window background first;
+// only a control that asks for no background at all, or says it paints every pixel, leaves the
+// picture unpainted, and then it starts in the control's background colour.
 QImage Capture(QWidget &control)
 {
     const qreal ratio = control.devicePixelRatioF();
     QImage picture(control.size() * ratio, CaptureFormat);
     picture.setDevicePixelRatio(ratio);
-    picture.fill(control.palette().color(control.backgroundRole()));
+    if (control.testAttribute(Qt::WA_NoSystemBackground) || control.testAttribute(Qt::WA_OpaquePaintEvent))
+        picture.fill(control.palette().color(control.backgroundRole()));
     control.render(&picture);
     return picture;
 }

@@ -8,13 +8,23 @@
 
 namespace {
 
-const std::string OrvaniKey =
-    std::string(settingsdefaults::RootKey) + "\\Software\\" + std::string(settingsdefaults::KeyPath);
-const std::string AlgemeenKey = OrvaniKey + "\\Algemeen";
+// The program's keys, made when first asked for: a start of the window never asks.
+const std::string &OrvaniKey()
+{
+    static const std::string key =
+        std::string(settingsdefaults::RootKey) + "\\Software\\" + std::string(settingsdefaults::KeyPath);
+    return key;
+}
+
+const std::string &AlgemeenKey()
+{
+    static const std::string key = OrvaniKey() + "\\Algemeen";
+    return key;
+}
 
 bool IsOrvaniKey(std::string_view path)
 {
-    return SameRegName(path, OrvaniKey) || IsRegKeyBelow(path, OrvaniKey);
+    return SameRegName(path, OrvaniKey()) || IsRegKeyBelow(path, OrvaniKey());
 }
 
 // The general settings as a first start writes them.
@@ -23,7 +33,7 @@ TRegDocument DefaultSettings(std::uint32_t lcid)
     TMemoryRegistryBackend defaults;
     TSettingsModel(defaults).Read(96, 0, 0, lcid);
     TRegDocument document;
-    document.Apply(AlgemeenKey, defaults.Document().FindKey(AlgemeenKey)->Values);
+    document.Apply(AlgemeenKey(), defaults.Document().FindKey(AlgemeenKey())->Values);
     return document;
 }
 
@@ -35,9 +45,9 @@ TRegDocument SettingsOfFile(const TRegDocument &file)
     for (const TRegKey &key : file.Keys()) {
         const bool deletion = !key.Path.empty() && key.Path.front() == '-';
         const std::string_view path = deletion ? std::string_view(key.Path).substr(1) : key.Path;
-        if (deletion && (IsOrvaniKey(path) || IsRegKeyBelow(OrvaniKey, path))) {
+        if (deletion && (IsOrvaniKey(path) || IsRegKeyBelow(OrvaniKey(), path))) {
             std::string deleted = "-";
-            deleted += IsOrvaniKey(path) ? path : OrvaniKey;
+            deleted += IsOrvaniKey(path) ? path : OrvaniKey();
             settings.CreateKey(deleted);
         } else if (!deletion && IsOrvaniKey(path)) {
             settings.Apply(key.Path, key.Values);
@@ -60,8 +70,8 @@ std::string ExportSettings(const std::string &storePath, const std::string &expo
                " is damaged; start Orvani once to repair it, then export again";
     }
     const TRegDocument &settings =
-        store.Document.KeyExists(OrvaniKey) ? store.Document : DefaultSettings(lcid);
-    return WriteOutputFile(exportPath, FormatRegExport(settings, OrvaniKey));
+        store.Document.KeyExists(OrvaniKey()) ? store.Document : DefaultSettings(lcid);
+    return WriteOutputFile(exportPath, FormatRegExport(settings, OrvaniKey()));
 }
 
 std::string ImportSettings(const std::string &importPath, const std::string &storePath)
@@ -85,7 +95,7 @@ std::string ImportSettings(const std::string &importPath, const std::string &sto
         return "orvani: " + name + " is damaged or is no registry editor file; nothing was imported";
     }
     if (settings.Keys().empty()) {
-        return "orvani: " + name + " holds no settings of Orvani (" + std::string(OrvaniKey) +
+        return "orvani: " + name + " holds no settings of Orvani (" + std::string(OrvaniKey()) +
                "); nothing was imported";
     }
     return TFileRegistryBackend(storePath).Merge(settings);

@@ -175,6 +175,26 @@ TEST(JpegSaveScaled, ASavedPictureHasTheScreensPixels)
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
 }
 
+// A control that paints nothing shows its palette's background, whether the toolkit paints it or,
+// for a control that asks for no background, the save does; never whatever memory held before.
+TEST_F(JpegSaveTest, AControlThatPaintsNothingShowsItsBackground)
+{
+    for (const bool noBackground : {false, true}) {
+        QWidget blank;
+        blank.resize(64, 48);
+        QPalette palette = blank.palette();
+        palette.setColor(QPalette::Window, QColor(0, 160, 0));
+        blank.setPalette(palette);
+        blank.setAttribute(Qt::WA_NoSystemBackground, noBackground);
+        const QString path = PathOf("blank.jpg");
+        ASSERT_TRUE(SaveControlAsJpeg(&blank, path, 100));
+        const std::optional<Decoded> picture = DecodeFile(path);
+        ASSERT_TRUE(picture);
+        EXPECT_TRUE(ColourNear(picture->Pixel(10, 10), qRgb(0, 160, 0))) << noBackground;
+        EXPECT_TRUE(ColourNear(picture->Pixel(63, 47), qRgb(0, 160, 0))) << noBackground;
+    }
+}
+
 TEST_F(JpegSaveTest, QualityShapesTheTables)
 {
     const QString path = PathOf("low.jpg");
