@@ -67,14 +67,17 @@ private:
     }
 
     // The pictures the window shows at start are drawn at build time (square ones at square
-    // sizes, beside the file as name-24.argb) and kept uncompressed in the resources: taking one
+    // sizes, in a folder per size beside the file: 24/name.argb) and kept uncompressed in the resources: taking one
     // costs nothing, while reading and drawing the file costs as much as the rest of the first
     // frame's painting.
     QImage Prerendered(const QSize &size) const
     {
         if (size.width() != size.height() || !FPath.endsWith(QLatin1String(".svg")))
             return {};
-        const QResource picture(QStringLiteral("%1-%2.argb").arg(QStringView(FPath).chopped(4)).arg(size.width()));
+        const qsizetype slash = FPath.lastIndexOf(QLatin1Char('/'));
+        const QResource picture(QStringLiteral("%1/%2/%3.argb")
+                                    .arg(QStringView(FPath).left(slash), QString::number(size.width()),
+                                         QStringView(FPath).sliced(slash + 1).chopped(4)));
         if (!picture.isValid() || picture.compressionAlgorithm() != QResource::NoCompression ||
             picture.size() != qint64(size.width()) * size.height() * 4)
             return {};
