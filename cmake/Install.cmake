@@ -123,8 +123,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${ORVANI_HOMEPAGE})
 # Dependencies come from the libraries the program links; that includes libqt6svg6, which also
-# carries the SVG icon plugin.
+# carries the SVG icon plugin. libjpeg is loaded at the first save of a picture, so it is named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libjpeg62-turbo")
 # Liberation Sans stands in for the default month-view font; xdg-open opens links and pages;
 # the hicolor theme's index lets desktops find the icon by name; Qt's translations put its own
 # dialogs and menus in the interface language.

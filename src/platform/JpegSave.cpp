@@ -6,11 +6,50 @@
 #include <array>
 #include <csetjmp>
 #include <cstdio>
+#include <dlfcn.h>
+#include <optional>
 
 #include <jerror.h>
 #include <jpeglib.h>
 
 namespace {
+
+// libjpeg is loaded at the first save, not with the window: most runs never save a picture.
+struct TJpegLibrary {
+    decltype(&jpeg_std_error) StdError = nullptr;
+    decltype(&jpeg_CreateCompress) CreateCompress = nullptr;
+    decltype(&jpeg_set_defaults) SetDefaults = nullptr;
+    decltype(&jpeg_set_quality) SetQuality = nullptr;
+    decltype(&jpeg_start_compress) StartCompress = nullptr;
+    decltype(&jpeg_write_scanlines) WriteScanlines = nullptr;
+    decltype(&jpeg_finish_compress) FinishCompress = nullptr;
+    decltype(&jpeg_destroy_compress) DestroyCompress = nullptr;
+};
+
+template <typename Function> bool Find(void *library, const char *name, Function &function)
+{
+    function = reinterpret_cast<Function>(library ? dlsym(library, name) : nullptr);
+    return function != nullptr;
+}
+
+// Never unloaded: a later save needs it again. Null where it cannot be loaded.
+const TJpegLibrary *JpegLibrary()
+{
+    static const std::optional<TJpegLibrary> loaded = []() -> std::optional<TJpegLibrary> {
+        void *library = dlopen(ORVANI_JPEG_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        TJpegLibrary jpeg;
+        if (Find(library, "jpeg_std_error", jpeg.StdError) && Find(library, "jpeg_CreateCompress", jpeg.CreateCompress) &&
+            Find(library, "jpeg_set_defaults", jpeg.SetDefaults) && Find(library, "jpeg_set_quality", jpeg.SetQuality) &&
+            Find(library, "jpeg_start_compress", jpeg.StartCompress) &&
+            Find(library, "jpeg_write_scanlines", jpeg.WriteScanlines) &&
+            Find(library, "jpeg_finish_compress", jpeg.FinishCompress) &&
+            Find(library, "jpeg_destroy_compress", jpeg.DestroyCompress))
+            return jpeg;
+        std::fprintf(stderr, "orvani: cannot load %s: %s\n", ORVANI_JPEG_LIBRARY, dlerror());
+        return std::nullopt;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
 
 // libjpeg-turbo reads Qt's 32-bit pixels as they are; no conversion pass over the picture.
 constexpr QImage::Format CaptureFormat = QImage::Format_RGB32;
@@ -72,19 +111,19 @@ void WriteLastBlock(j_compress_ptr info)
 }
 
 // Only plain data lives in this frame, so the jump back from an error skips no destructor.
-bool Compress(const QImage &picture, int quality, QSaveFile &file)
+bool Compress(const TJpegLibrary &jpeg, const QImage &picture, int quality, QSaveFile &file)
 {
     jpeg_compress_struct info;
     ErrorManager errors;
     FileDestination destination;
-    info.err = jpeg_std_error(&errors.base);
+    info.err = jpeg.StdError(&errors.base);
     errors.base.error_exit = JumpOnError;
     errors.base.output_message = IgnoreMessage;
     if (setjmp(errors.jump)) {
-        jpeg_destroy_compress(&info);
+        jpeg.DestroyCompress(&info);
         return false;
     }
-    jpeg_create_compress(&info);
+    jpeg.CreateCompress(&info, JPEG_LIB_VERSION, sizeof info);
     destination.file = &file;
     destination.base.init_destination = StartBlock;
     destination.base.empty_output_buffer = WriteFullBlock;
@@ -95,15 +134,15 @@ bool Compress(const QImage &picture, int quality, QSaveFile &file)
     info.image_height = JDIMENSION(picture.height());
     info.input_components = CaptureComponents;
     info.in_color_space = CaptureColorSpace;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
+    jpeg.SetDefaults(&info);
+    jpeg.SetQuality(&info, quality, TRUE);
+    jpeg.StartCompress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(picture.constScanLine(int(info.next_scanline)));
-        jpeg_write_scanlines(&info, &row, 1);
+        jpeg.WriteScanlines(&info, &row, 1);
     }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
+    jpeg.FinishCompress(&info);
+    jpeg.DestroyCompress(&info);
     return true;
 }
 
@@ -127,7 +166,8 @@ QImage Capture(QWidget &control)
 
 bool SaveControlAsJpeg(QWidget *control, const QString &fileName, int quality)
 {
-    if (!control || control->width() <= 0 || control->height() <= 0 || fileName.isEmpty())
+    const TJpegLibrary *jpeg = JpegLibrary();
+    if (!jpeg || !control || control->width() <= 0 || control->height() <= 0 || fileName.isEmpty())
         return false;
     const QImage picture = Capture(*control);
     if (picture.isNull())
@@ -135,5 +175,5 @@ bool SaveControlAsJpeg(QWidget *control, const QString &fileName, int quality)
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    return Compress(picture, quality, file) && file.commit();
+    return Compress(*jpeg, picture, quality, file) && file.commit();
 }
