@@ -1,5 +1,6 @@
 #include "app/FramePlacement.h"
 
+#include "dialogs/DialogHelpers.h"
 #include "platform/Screen.h"
 #include "platform/WindowSystem.h"
 
@@ -115,6 +116,14 @@ void TFramePlacement::Shown()
 void TFramePlacement::PlaceAtFirstShow()
 {
     FRefitPending = true;
+    Place();
+}
+
+// A size the layout took in later, from the event loop, would reach the window system while it
+// still had the frame's position as the client's: the window would stand off by its frame.
+void TFramePlacement::SettleFirstShow()
+{
+    SettleLayouts(FWindow);
     Place();
 }
 

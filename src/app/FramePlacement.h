@@ -58,6 +58,9 @@ public:
     // Once the content has its size: placed again, and refitted when the window manager has
     // framed the window.
     void PlaceAtFirstShow();
+    // The first show has set its texts: the layout takes them in now, and the window is placed
+    // again with the size they need, before the window manager first frames it.
+    void SettleFirstShow();
     // The client size the user chose (or the stored one); invalid before the first placement.
     QSize UserSize() const { return FUserSize; }
     TPlacement ToStore() const;

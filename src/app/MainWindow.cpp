@@ -376,6 +376,7 @@ void TForm_Orvani::FormShow()
     PositionMonthView();
     MonthCalendar1Click();
     Timer1Timer();
+    FPlacement->SettleFirstShow();
 }
 
 // What Options committed or kept: only the changed fields are applied.

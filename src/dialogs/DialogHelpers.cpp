@@ -1,5 +1,7 @@
 #include "dialogs/DialogHelpers.h"
 
+#include <QCoreApplication>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -46,6 +48,13 @@ void FocusNextOnEnter(QWidget *form, int key)
     }
     bool (QWidget::*step)() = &TFocusStep::focusNextChild;
     (form->*step)();
+}
+
+void SettleLayouts(QWidget *window)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (QLayout *layout = window->layout())
+        layout->activate();
 }
 
 void SetRedraw(QWidget *window, bool suspend)

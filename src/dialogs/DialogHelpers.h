@@ -1,6 +1,7 @@
 #pragma once
-// Small helpers the dialogs share: the Enter key that moves on like Tab, drawing suspended around
-// bulk changes, and the one way the dialogs show a message box (tests answer it themselves).
+// Small helpers the windows share: the Enter key that moves on like Tab, drawing suspended around
+// bulk changes, layouts settled at once, and the one way the dialogs show a message box (tests
+// answer it themselves).
 
 #include <functional>
 
@@ -16,6 +17,11 @@ void FocusNextOnEnter(QWidget *form, int key);
 // Suspends (true) or resumes (false) the drawing of a window. Resuming repaints the whole window
 // and every child. Nothing happens for a null window.
 void SetRedraw(QWidget *window, bool suspend);
+
+// Texts set just now reach every nested layout, and the window's own layout takes in what they
+// need (its minimum size, and its size where that is below it), now rather than from the event
+// loop: a window is sized and placed once, with what it will show.
+void SettleLayouts(QWidget *window);
 
 // Runs a prepared message box modally. An empty runner restores exec().
 using TMessageBoxRunner = std::function<void(QMessageBox &box)>;

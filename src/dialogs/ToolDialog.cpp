@@ -2,6 +2,7 @@
 
 #include "components/kxStandard.h"
 #include "date/DateFormat.h"
+#include "dialogs/DialogHelpers.h"
 #include "dialogs/LanguageTables.h"
 #include "platform/Screen.h"
 
@@ -104,9 +105,7 @@ QMargins TToolDialog::KnownFrameMargins() const
 void TToolDialog::FitAndCentre()
 {
     FFrameMargins = KnownFrameMargins();
-    // Texts set just now must reach every nested layout before the size is taken.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    layout()->activate();
+    SettleLayouts(this);
     const QSize room = AvailableArea().size().shrunkBy(FFrameMargins).expandedTo(QSize(1, 1));
     const QSize reference(Scaled(FReferenceSize.width()), Scaled(FReferenceSize.height()));
     QSize size = reference.expandedTo(sizeHint()).expandedTo(minimumSizeHint());

@@ -410,7 +410,7 @@ int TProgram::StartAgain(const QProcessEnvironment &environment)
     return second.waitForFinished(StartTimeout) ? Status(second) : -1;
 }
 
-void TProgram::SetTheme(testsupport::TTheme theme)
+void TProgram::SetTheme(testsupport::TTheme theme, int fontPoints)
 {
     const QString dir = FHome.path() + "/config/qt6ct";
     if (theme == testsupport::TTheme::Light && !QFile::exists(dir + "/qt6ct.conf"))
@@ -433,12 +433,12 @@ void TProgram::SetTheme(testsupport::TTheme theme)
     schemeFile.close();
     QFile settings(dir + "/qt6ct.conf");
     if (settings.open(QIODevice::WriteOnly))
-        // Qt's own default fonts, as without a platform theme.
+        // Qt's own default fonts, as without a platform theme, at the size asked for.
         settings.write(QStringLiteral("[Appearance]\ncustom_palette=true\ncolor_scheme_path=%1\nstyle=Fusion\n"
                                       "standard_dialogs=default\n# %2\n[Fonts]\n"
-                                      "general=\"Sans Serif,9,-1,5,50,0,0,0,0,0\"\n"
-                                      "fixed=\"Monospace,9,-1,5,50,0,0,0,0,0\"\n")
-                           .arg(schemeFile.fileName(), testsupport::ThemeName(theme))
+                                      "general=\"Sans Serif,%3,-1,5,50,0,0,0,0,0\"\n"
+                                      "fixed=\"Monospace,%3,-1,5,50,0,0,0,0,0\"\n")
+                           .arg(schemeFile.fileName(), testsupport::ThemeName(theme), QString::number(fontPoints))
                            .toUtf8());
 }
 

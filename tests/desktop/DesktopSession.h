@@ -98,8 +98,9 @@ public:
     void Start(const QProcessEnvironment &environment, const QStringList &arguments = {});
     // The desktop's colours, given as a desktop without a Qt desktop environment gives them: through
     // the qt6ct platform theme and its settings. The light theme is Qt's own, with no platform
-    // theme. Given again while the program runs, the theme changes under it.
-    void SetTheme(testsupport::TTheme theme);
+    // theme. Given again while the program runs, the theme changes under it. The desktop's fonts
+    // are Qt's own defaults, at fontPoints.
+    void SetTheme(testsupport::TTheme theme, int fontPoints = 9);
     qint64 Pid() const { return FProcess.processId(); }
     // Starts it once more while it runs, as a user would; the exit status of that start, or -1
     // when it did not end normally in time.

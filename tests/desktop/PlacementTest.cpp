@@ -42,12 +42,17 @@ struct TStart {
     QStringList Values; // stored besides the placement
     QStringList Arguments;
     enum { Shown, ByTaskBar, BySecondStart } Restore;
+    testsupport::TTheme Theme = testsupport::TTheme::Light;
+    int FontPoints = 9;      // the desktop's font
+    QSize Size = {240, 260}; // stored, and stored again at the close
 };
 
 TEST_P(Placement, StartAndCloseLeaveTheWindowWhereItWas)
 {
     const TStart starts[] = {
         {"plain", 96, {}, {}, TStart::Shown},
+        // Narrower than its content: it grows once its texts are set, before its frame is known.
+        {"dark-narrow", 96, {}, {}, TStart::Shown, testsupport::TTheme::Dark, 12, {100, 260}},
         {"plain-144", 144, {}, {}, TStart::Shown},
         {"on-top", 96, {"Positie\\OpVoorgrond=" + Dword(1)}, {}, TStart::Shown},
         {"--minimized", 96, {}, {"--minimized"}, TStart::ByTaskBar},
@@ -62,8 +67,10 @@ TEST_P(Placement, StartAndCloseLeaveTheWindowWhereItWas)
         // The stored placement is in the program's pixels, which the X server scales by dpi / 96.
         const QPoint expected = QPoint(101, 80) * start.Dpi / 96;
         TProgram program(QStringList{"Positie\\Links=" + Dword(101), "Positie\\Boven=" + Dword(80),
-                                     "Positie\\Breedte=" + Dword(240), "Positie\\Hoogte=" + Dword(260)} +
+                                     "Positie\\Breedte=" + Dword(start.Size.width()),
+                                     "Positie\\Hoogte=" + Dword(start.Size.height())} +
                          start.Values);
+        program.SetTheme(start.Theme, start.FontPoints);
         for (int cycle = 0; cycle < 3; ++cycle) {
             const std::string label = std::string(start.Name) + " cycle " + std::to_string(cycle);
             program.Start(DesktopEnvironment(*desktop), start.Arguments);
@@ -82,8 +89,8 @@ TEST_P(Placement, StartAndCloseLeaveTheWindowWhereItWas)
             ASSERT_EQ(program.Terminate(), 0) << label << program.ErrorOutput().toStdString();
             EXPECT_EQ(program.StoredInt("Positie\\Links"), 101) << label;
             EXPECT_EQ(program.StoredInt("Positie\\Boven"), 80) << label;
-            EXPECT_EQ(program.StoredInt("Positie\\Breedte"), 240) << label;
-            EXPECT_EQ(program.StoredInt("Positie\\Hoogte"), 260) << label;
+            EXPECT_EQ(program.StoredInt("Positie\\Breedte"), start.Size.width()) << label;
+            EXPECT_EQ(program.StoredInt("Positie\\Hoogte"), start.Size.height()) << label;
         }
     }
 }
