@@ -2,10 +2,54 @@
 
 #include "platform/Colors.h"
 
+#include <QIconEngine>
 #include <QPainter>
+#include <QPointer>
 #include <QStyleOption>
 
 namespace {
+
+// The base style's icon, asked for when it is first needed.
+class TDeferredIconEngine final : public QIconEngine {
+public:
+    TDeferredIconEngine(const QStyle *style, QStyle::StandardPixmap icon) : FStyle(style), FIcon(icon) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        Loaded().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Loaded().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Loaded().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return Loaded().pixmap(size, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return Loaded().availableSizes(mode, state);
+    }
+    QIconEngine *clone() const override { return new TDeferredIconEngine(FStyle, FIcon); }
+
+private:
+    const QIcon &Loaded()
+    {
+        if (FStyle) {
+            FLoaded = FStyle->standardIcon(FIcon);
+            FStyle = nullptr;
+        }
+        return FLoaded;
+    }
+
+    QPointer<const QStyle> FStyle; // until the icon is read; gone with a style replaced meanwhile
+    QStyle::StandardPixmap FIcon;
+    QIcon FLoaded;
+};
 
 enum class TOutline { Box, Circle };
 
@@ -50,4 +94,11 @@ void TReadableStyle::drawComplexControl(ComplexControl control, const QStyleOpti
         if (static_cast<const QStyleOptionSpinBox *>(option)->frame)
             DrawOutline(option, painter, TOutline::Box);
     }
+}
+
+QIcon TReadableStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const
+{
+    if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton)
+        return QIcon(new TDeferredIconEngine(baseStyle(), icon));
+    return QProxyStyle::standardIcon(icon, option, widget);
 }

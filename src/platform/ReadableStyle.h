@@ -1,5 +1,6 @@
 #pragma once
-// The desktop's widget style with outlines that read under a dark scheme.
+// The desktop's widget style with outlines that read under a dark scheme, and with the toolbar's
+// overflow icon read only when it is drawn.
 
 #include <QProxyStyle>
 
@@ -15,4 +16,10 @@ public:
                        const QWidget *widget = nullptr) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
                             const QWidget *widget = nullptr) const override;
+    // Every toolbar makes its overflow button at once, and the style's picture for it is read
+    // through the image reader, which loads every image format plugin (and libjpeg) to look at
+    // it. The main window is never narrower than its toolbar, so the button seldom shows: its
+    // icon reads the picture when it is first drawn or measured.
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option = nullptr,
+                       const QWidget *widget = nullptr) const override;
 };

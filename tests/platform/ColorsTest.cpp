@@ -8,9 +8,12 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleFactory>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <link.h>
 #include <memory>
+#include <vector>
 
 TEST(Colors, PlainColorsHaveRedInTheLowestByte)
 {
@@ -110,4 +113,31 @@ TEST(Colors, ControlEdgesStandOutUnderEveryScheme)
             EXPECT_GE(edge, 3.0);
         }
     }
+}
+
+// Every toolbar makes an overflow button; its icon is the style's own, read only when drawn, so a
+// toolbar costs no image format plugins (and their libraries) at start-up.
+TEST(Colors, TheToolbarOverflowIconIsTheStylesAndReadWhenDrawn)
+{
+    const auto formatPluginsLoaded = [] {
+        int count = 0;
+        dl_iterate_phdr(
+            [](dl_phdr_info *info, size_t, void *found) {
+                *static_cast<int *>(found) += std::strstr(info->dlpi_name, "/imageformats/") != nullptr;
+                return 0;
+            },
+            &count);
+        return count;
+    };
+    ASSERT_EQ(formatPluginsLoaded(), 0); // else nothing below could show a plugin loaded too early
+    TReadableStyle readable("Fusion");
+    const std::unique_ptr<QStyle> plain(QStyleFactory::create("Fusion"));
+    const QStyle::StandardPixmap icons[] = {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                            QStyle::SP_ToolBarVerticalExtensionButton};
+    std::vector<QIcon> made;
+    for (const auto icon : icons)
+        made.push_back(readable.standardIcon(icon));
+    EXPECT_EQ(formatPluginsLoaded(), 0);
+    for (std::size_t i = 0; i < made.size(); ++i)
+        EXPECT_EQ(made[i].pixmap(16).toImage(), plain->standardIcon(icons[i]).pixmap(16).toImage()) << icons[i];
 }
