@@ -85,6 +85,25 @@ TEST(Process, EndingTheProgramWithSigtermStoresThePlacement)
         EXPECT_TRUE(text.contains(QStringLiteral("\"%1\"=dword:").arg(name))) << name;
 }
 
+// Started from a folder that holds a file named as a library the window loads, the program loads
+// the system's: the loader never looks in the current folder.
+TEST(Process, AStartTakesNoLibraryFromTheCurrentFolder)
+{
+    QTemporaryDir home, runtime, folder;
+    ASSERT_TRUE(home.isValid() && runtime.isValid() && folder.isValid());
+    QFile planted(folder.filePath("libQt6Svg.so.6"));
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly) && planted.write("not a library") > 0);
+    planted.close();
+
+    QProcess program;
+    program.setWorkingDirectory(folder.path());
+    Start(program, home.path(), runtime.path());
+    ASSERT_TRUE(WaitFor([&] {
+        return QFile::exists(runtime.path() + "/orvani.socket") || program.state() == QProcess::NotRunning;
+    }));
+    Terminate(program);
+}
+
 TEST(Process, ASecondStartBringsBackTheRunningWindowAndEnds)
 {
     // Offscreen there is no tray: --tray starts minimised to the task bar. Qt's own options pass.
