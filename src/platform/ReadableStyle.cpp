@@ -34,7 +34,7 @@ public:
     {
         return Loaded().availableSizes(mode, state);
     }
-    QIconEngine *clone() const override { return new TDeferredIconEngine(FStyle, FIcon); }
+    QIconEngine *clone() const override { return new TDeferredIconEngine(*this); }
 
 private:
     const QIcon &Loaded()
