@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <array>
-#include <cmath>
 
 namespace {
 

@@ -38,8 +38,10 @@ const TJpegLibrary *JpegLibrary()
     static const std::optional<TJpegLibrary> loaded = []() -> std::optional<TJpegLibrary> {
         void *library = dlopen(ORVANI_JPEG_LIBRARY, RTLD_NOW | RTLD_LOCAL);
         TJpegLibrary jpeg;
-        if (Find(library, "jpeg_std_error", jpeg.StdError) && Find(library, "jpeg_CreateCompress", jpeg.CreateCompress) &&
-            Find(library, "jpeg_set_defaults", jpeg.SetDefaults) && Find(library, "jpeg_set_quality", jpeg.SetQuality) &&
+        if (Find(library, "jpeg_std_error", jpeg.StdError) &&
+            Find(library, "jpeg_CreateCompress", jpeg.CreateCompress) &&
+            Find(library, "jpeg_set_defaults", jpeg.SetDefaults) &&
+            Find(library, "jpeg_set_quality", jpeg.SetQuality) &&
             Find(library, "jpeg_start_compress", jpeg.StartCompress) &&
             Find(library, "jpeg_write_scanlines", jpeg.WriteScanlines) &&
             Find(library, "jpeg_finish_compress", jpeg.FinishCompress) &&

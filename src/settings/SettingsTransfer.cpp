@@ -95,7 +95,7 @@ std::string ImportSettings(const std::string &importPath, const std::string &sto
         return "orvani: " + name + " is damaged or is no registry editor file; nothing was imported";
     }
     if (settings.Keys().empty()) {
-        return "orvani: " + name + " holds no settings of Orvani (" + std::string(OrvaniKey()) +
+        return "orvani: " + name + " holds no settings of Orvani (" + OrvaniKey() +
                "); nothing was imported";
     }
     return TFileRegistryBackend(storePath).Merge(settings);
